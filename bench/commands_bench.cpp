@@ -1,0 +1,56 @@
+// Calculate and Optimise end to end (texts to results file) on the largest networks
+// the tables allow. Reports times only; nothing here asserts a time.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "data/works_table.h"
+#include "model/commands.h"
+
+namespace {
+
+using velko::WorksTable;
+
+// 50 events, 100 works: a chain 1-2-...-50 (49 works) of duration 3 carrying
+// identifiers 1..7, and 51 bypass works (i, i+2) and (i, i+3) with float that share
+// those identifiers, so the optimisation finds many donors along a long critical path.
+WorksTable largestNetwork() {
+  WorksTable table;
+  int row = 0;
+  auto add = [&](int i, int j, const std::string& t, int n, int id) {
+    ++row;
+    table.setRow(row, {std::to_string(i), std::to_string(j), t, std::to_string(n), std::to_string(id)});
+  };
+  for (int i = 1; i < 50; ++i) add(i, i + 1, "3", 2 + i % 3, 1 + i % 7);
+  for (int i = 1; row < 100 && i + 2 <= 50; ++i) add(i, i + 2, "2,5", 4 + i % 5, 1 + i % 7);
+  for (int i = 1; row < 100 && i + 3 <= 50; ++i) add(i, i + 3, "4", 3 + i % 4, 1 + (i + 3) % 7);
+  table.setRowCount(row);
+  return table;
+}
+
+std::string resultsPath() {
+  return (std::filesystem::temp_directory_path() / "velko_bench.rez").string();
+}
+
+void BM_Calculate(benchmark::State& state) {
+  const WorksTable table = largestNetwork();
+  const velko::TableInput input("50", std::to_string(table.rowCount()), table);
+  static velko::TNetworkModel model;
+  const std::string path = resultsPath();
+  for (auto _ : state) velko::runCalculate(model, input, path);
+}
+BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond);
+
+void BM_Optimise(benchmark::State& state) {
+  const WorksTable table = largestNetwork();
+  const velko::TableInput input("50", std::to_string(table.rowCount()), table);
+  static velko::TNetworkModel model;
+  const std::string path = resultsPath();
+  for (auto _ : state) velko::runOptimise(model, input, path);
+}
+BENCHMARK(BM_Optimise)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

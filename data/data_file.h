@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "data/works_table.h"
+#include "model/network_model.h"
+
+namespace velko {
+
+inline constexpr const char* kDefaultDataFileName = "Default.dat";
+inline constexpr const char* kDataFileFilter = "Исходные данные (*.dat)|*.dat";
+
+// What reading a data file hands to the window besides the model and the table.
+struct DataFileContents {
+  std::int32_t VariantNumber = 0;
+  // Set when fewer work rows reached the table than line 2 promised; the open still
+  // succeeds and the user is told this text.
+  std::string notice;
+};
+
+// Reads the data file `fileName` (three count lines, then one line "I,J,t,n,Id" per
+// work) into the model and rebuilds the works table from the matrix: one row per
+// work with I < J <= EventCount and Id != 0, ordered by I then J, t with the decimal
+// comma; every row below the last one written is emptied, and WorkCount becomes the
+// number of rows written. Counts outside 0..50 events or 0..100 works refuse the file
+// and change nothing; work lines with an event number outside 1..50 are skipped.
+// File errors throw with the runtime's message ("File not found", ...).
+DataFileContents ReadDataFile(TNetworkModel& model, const std::string& fileName, WorksTable& table);
+
+// Writes the data file `fileName` from the three box texts and the first `rows` rows
+// of the table ("," in t becomes "."). The previous file stays intact on failure.
+void WriteDataFile(const std::string& fileName, const std::string& variantText,
+                   const std::string& worksText, const std::string& eventsText,
+                   const WorksTable& table, int rows);
+
+// The part of `name` after its last backslash (a backslash in the last position does
+// not count); the whole name when there is none.
+std::string ShortFileName(const std::string& name);
+
+}  // namespace velko
