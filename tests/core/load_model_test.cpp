@@ -1,0 +1,148 @@
+#include "model/load_model.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/command_error.h"
+#include "model/number_text.h"
+#include "network_builder.h"
+
+namespace velko {
+namespace {
+
+using testing::Network;
+
+std::string errorOf(TNetworkModel& m, const Network& network) {
+  try {
+    LoadModel(m, network.input());
+  } catch (const CommandError& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+TEST(IntegerText, AcceptsWhatTheRuntimeAccepts) {
+  EXPECT_EQ(StrToInt("42"), 42);
+  EXPECT_EQ(StrToInt("   -7"), -7);
+  EXPECT_EQ(StrToInt("+3"), 3);
+  EXPECT_EQ(StrToInt("$1F"), 31);
+  EXPECT_EQ(StrToInt("-$10"), -16);
+  EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+  EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+}
+
+TEST(IntegerText, RefusesEverythingElseWithTheRuntimeMessage) {
+  for (const char* text : {"", " ", "1 ", "1,5", "2.0", "x", "$", "-", "$G", "2147483648", "1e3", "٣"}) {
+    try {
+      StrToInt(text);
+      ADD_FAILURE() << "accepted '" << text << "'";
+    } catch (const CommandError& error) {
+      EXPECT_EQ(error.what(), "'" + std::string(text) + "' is not a valid integer value");
+    }
+  }
+}
+
+TEST(RealText, UsesTheDecimalComma) {
+  EXPECT_EQ(StrToFloat("2,5"), 2.5L);
+  EXPECT_EQ(StrToFloat(" -1,25e1 "), -12.5L);
+  EXPECT_EQ(StrToFloat("3"), 3.0L);
+  EXPECT_EQ(StrToFloat(",5"), 0.5L);
+  EXPECT_EQ(StrToFloat("1E2"), 100.0L);
+  for (const char* text : {"", "2.5", "1,2,3", "e5", ",", "1e", "inf", "nan", "0x10", "1e99999"}) {
+    try {
+      StrToFloat(text);
+      ADD_FAILURE() << "accepted '" << text << "'";
+    } catch (const CommandError& error) {
+      EXPECT_EQ(error.what(), "'" + std::string(text) + "' is not a valid floating point value");
+    }
+  }
+}
+
+TEST(RealText, ShortestTextReadsBackToTheSameStoredValue) {
+  EXPECT_EQ(shortestRealText(StoredReal(0.1L)), "0,1");
+  EXPECT_EQ(shortestRealText(StoredReal(2.5L)), "2,5");
+  EXPECT_EQ(shortestRealText(StoredReal(6)), "6");
+  EXPECT_EQ(shortestRealText(StoredReal(-0.75L)), "-0,75");
+  EXPECT_EQ(shortestRealText(StoredReal(1200)), "1200");
+  EXPECT_EQ(shortestRealText(StoredReal(0)), "0");
+  EXPECT_EQ(shortestRealText(StoredReal(0.000012L)), "0,000012");
+  EXPECT_EQ(shortestRealText(StoredReal(0.0000012L)), "1,2E-6");
+  EXPECT_EQ(shortestRealText(StoredReal(1e20L)), "1E20");
+  for (const Extended x : {1.0L / 3, 123.456L, 1e-3L, 99999.99L, 7e14L}) {
+    const StoredReal stored(x);
+    EXPECT_EQ(StoredReal(StrToFloat(shortestRealText(stored))).value(), stored.value()) << shortestRealText(stored);
+  }
+}
+
+class LoadModelTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<TNetworkModel> owner = std::make_unique<TNetworkModel>();
+  TNetworkModel& m = *owner;
+};
+
+TEST_F(LoadModelTest, StoresEveryWorkTwiceFromTheSmallerEvent) {
+  LoadModel(m, Network(5, {{"5", "3", "2,5", "4", "7"}}).input());
+  EXPECT_EQ(m.EventCount, 5);
+  EXPECT_EQ(m.WorkCount, 1);
+  for (const TWorkCell* cell : {&m.cell(3, 5), &m.cell(5, 3)}) {
+    EXPECT_EQ(cell->Duration.value(), 2.5);
+    EXPECT_EQ(cell->Workers, 4);
+    EXPECT_EQ(cell->Id, 7);
+  }
+}
+
+TEST_F(LoadModelTest, LastRowOfAPairWins) {
+  LoadModel(m, Network(3, {{"1", "2", "5", "3", "1"}, {"2", "1", "6", "4", "9"}}).input());
+  EXPECT_EQ(m.cell(1, 2).Duration.value(), 6);
+  EXPECT_EQ(m.cell(1, 2).Id, 9);
+}
+
+// The table is the one source of the works: a row renumbered since the last run no
+// longer takes part.
+TEST_F(LoadModelTest, EmptiesTheMatrixFirst) {
+  LoadModel(m, Network(3, {{"1", "2", "5", "3", "1"}}).input());
+  LoadModel(m, Network(3, {{"1", "3", "5", "3", "1"}}).input());
+  EXPECT_EQ(m.cell(1, 2).Id, 0);
+  EXPECT_EQ(m.cell(2, 1).Id, 0);
+  EXPECT_EQ(m.cell(1, 3).Id, 1);
+}
+
+TEST_F(LoadModelTest, RefusesWithTheUsersMessage) {
+  EXPECT_EQ(errorOf(m, Network(51, {})), "Количество событий 51 больше допустимого (50)");
+  Network tooMany(4, {});
+  tooMany.works = "101";
+  EXPECT_EQ(errorOf(m, tooMany), "Количество работ 101 больше допустимого (100)");
+  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "1", "1", "1"}, {"0", "2", "1", "1", "1"}})),
+            "Строка 2: номер события 0 вне диапазона 1..4");
+  EXPECT_EQ(errorOf(m, Network(4, {{"9", "7", "1", "1", "1"}})), "Строка 1: номер события 9 вне диапазона 1..4");
+  EXPECT_EQ(errorOf(m, Network(4, {{"1", "5", "1", "1", "1"}})), "Строка 1: номер события 5 вне диапазона 1..4");
+  EXPECT_EQ(errorOf(m, Network(4, {{"3", "3", "1", "1", "1"}})),
+            "Строка 1: работа не может начинаться и кончаться в одном событии (3)");
+  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "", "1", "1"}})), "'' is not a valid floating point value");
+  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "1", "", "1"}})), "'' is not a valid integer value");
+  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "2.5", "1", "1"}})), "'2.5' is not a valid floating point value");
+  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "1e39", "1", "1"}})), "Floating point overflow");
+  Network badCount(4, {});
+  badCount.events = "4 ";
+  EXPECT_EQ(errorOf(m, badCount), "'4 ' is not a valid integer value");
+}
+
+// A failing row leaves the rows before it loaded and the failing row as far as it got.
+TEST_F(LoadModelTest, StopsAtTheFailingCell) {
+  errorOf(m, Network(4, {{"1", "2", "5", "3", "1"}, {"2", "3", "4", "x", "2"}}));
+  EXPECT_EQ(m.cell(1, 2).Id, 1);
+  EXPECT_EQ(m.cell(2, 3).Duration.value(), 4);
+  EXPECT_EQ(m.cell(2, 3).Workers, 0);
+}
+
+TEST_F(LoadModelTest, CountsOfZeroOrLessLoadNoRow) {
+  Network none(3, {{"1", "2", "5", "3", "1"}});
+  none.works = "-2";
+  LoadModel(m, none.input());
+  EXPECT_EQ(m.WorkCount, -2);
+  EXPECT_EQ(m.cell(1, 2).Id, 0);
+}
+
+}  // namespace
+}  // namespace velko
