@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished build folder and checks what it holds.
+set -euo pipefail
+build=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
+deb=$(ls "$out"/*.deb)
+contents=$(dpkg-deb -c "$deb")
+for path in ./usr/bin/velko ./usr/bin/velko-batch ./usr/share/applications/velko.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/velko.svg ./usr/share/velko/examples/example.dat \
+    ./usr/share/velko/examples/network20.dat; do
+  grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-liberation; do
+  grep -q "$package" <<<"$depends" || { echo "no dependency on $package: $depends"; exit 1; }
+done
+echo "package ok: $(basename "$deb")"
