@@ -9,8 +9,7 @@
 
 #include "data/data_file.h"
 #include "model/command_error.h"
-#include "model/commands.h"
-#include "results/results_file.h"
+#include "run_commands.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = "fuzz-input-" + std::to_string(::getpid()) + ".dat";
@@ -28,16 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string events = std::to_string(model.EventCount);
   const std::string works = std::to_string(model.WorkCount);
   const velko::TableInput input(events, works, table);
-  for (const bool optimise : {false, true}) {
-    try {
-      if (optimise) {
-        velko::optimiseVariants(model, input);
-      } else {
-        velko::calculateVariants(model, input);
-      }
-      (void)velko::resultsText(model, optimise);
-    } catch (const velko::CommandError&) {
-    }
-  }
+  runBothCommands(model, input);
   return 0;
 }

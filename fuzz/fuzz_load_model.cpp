@@ -7,8 +7,7 @@
 
 #include "data/works_table.h"
 #include "model/command_error.h"
-#include "model/commands.h"
-#include "results/results_file.h"
+#include "run_commands.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> texts(1);
@@ -27,16 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const velko::TableInput input(texts[0], texts[1], table);
   static velko::TNetworkModel model;
-  for (const bool optimise : {false, true}) {
-    try {
-      if (optimise) {
-        velko::optimiseVariants(model, input);
-      } else {
-        velko::calculateVariants(model, input);
-      }
-      (void)velko::resultsText(model, optimise);
-    } catch (const velko::CommandError&) {
-    }
-  }
+  runBothCommands(model, input);
   return 0;
 }

@@ -10,8 +10,9 @@ namespace {
 
 constexpr const char* kEol = "\r\n";
 
-const char* const kWorksHead[] = {
-    "               Параметры работ         ",
+// Boxes of the four tables: top rule and the six lines of the ruled column head.
+// The critical-path table shares the works table's box.
+const char* const kWorksBox[] = {
     "---------------------------------------------------",
     "| НОМЕР   |  НОМЕР  | ПРОДОЛ- |  КОЛИЧЕ-| ИДЕНТИ- |",
     "| НАЧАЛЬ- |  КОНЕЧ- | ЖИТЕЛЬ- |  СТВО   | ФИКАТОР |",
@@ -21,8 +22,7 @@ const char* const kWorksHead[] = {
     "|---------+---------+---------+---------+---------|",
 };
 
-const char* const kEventsHead[] = {
-    "           Параметры событий     ",
+const char* const kEventsBox[] = {
     "-----------------------------------------",
     "|  НОМЕР  | РАННИЙ  | ПОЗДНИЙ | РЕЗЕРВ  |",
     "| СОБЫТИЯ | СРОК    | СРОК    | ВРЕМЯ   |",
@@ -32,19 +32,7 @@ const char* const kEventsHead[] = {
     "|---------+---------+---------+---------|",
 };
 
-const char* const kCriticalHead[] = {
-    "           Работы критического пути   ",
-    "---------------------------------------------------",
-    "| НОМЕР   |  НОМЕР  | ПРОДОЛ- |  КОЛИЧЕ-| ИДЕНТИ- |",
-    "| НАЧАЛЬ- |  КОНЕЧ- | ЖИТЕЛЬ- |  СТВО   | ФИКАТОР |",
-    "| НОГО    |  НОГО   | НОСТЬ   | РАБОЧИХ | РАБОТЫ  |",
-    "| СОБЫТИЯ | СОБЫТИЯ | РАБОТЫ  |         |         |",
-    "|         |         |         |         |         |",
-    "|---------+---------+---------+---------+---------|",
-};
-
-const char* const kFloatsHead[] = {
-    "              Резервы работ       ",
+const char* const kFloatsBox[] = {
     "--------------------------------------------",
     "| НОМЕР   |  НОМЕР  | ПОЛНЫЙ   | СВОБОДНЫЙ |",
     "| НАЧАЛЬ- |  КОНЕЧ- | РЕЗЕРВ   | РЕЗЕРВ    |",
@@ -54,12 +42,19 @@ const char* const kFloatsHead[] = {
     "|---------+---------+----------+-----------|",
 };
 
+// Title lines keep the blanks on both sides.
+constexpr const char* kWorksTitle = "               Параметры работ         ";
+constexpr const char* kEventsTitle = "           Параметры событий     ";
+constexpr const char* kCriticalTitle = "           Работы критического пути   ";
+constexpr const char* kFloatsTitle = "              Резервы работ       ";
+
 class Lines {
  public:
   void add(const std::string& line) { text_ += line + kEol; }
-  void heading(const char* const (&lines)[8]) {
+  void heading(const char* title, const char* const (&box)[7]) {
     add("");
-    for (const char* line : lines) add(line);
+    add(title);
+    for (const char* line : box) add(line);
   }
   void rule(int width) { add(std::string(static_cast<std::size_t>(width), '-')); }
   const std::string& text() const { return text_; }
@@ -96,7 +91,7 @@ std::string WriteVariantSection(const TNetworkModel& m, int variant) {
   const Extended length = variant == 1 ? m.LengthBefore : m.LengthAfter;
   Lines out;
 
-  out.heading(kWorksHead);
+  out.heading(kWorksTitle, kWorksBox);
   int k = 1;
   for (int i = 1; i <= m.EventCount; ++i) {
     for (int j = i; j <= m.EventCount; ++j) {
@@ -107,20 +102,20 @@ std::string WriteVariantSection(const TNetworkModel& m, int variant) {
   }
   out.rule(51);
 
-  out.heading(kEventsHead);
+  out.heading(kEventsTitle, kEventsBox);
   for (int e = 1; e <= m.EventCount; ++e) {
     out.add(eventRow(v.EventNumber[e], v.EventEarly[e], v.EventLate[e], v.EventReserve[e]));
   }
   out.rule(41);
 
-  out.heading(kCriticalHead);
+  out.heading(kCriticalTitle, kWorksBox);
   for (int c = 1; c <= critCount; ++c) {
     out.add(workRow(v.CritI[c], v.CritJ[c], realCell(v.CritDuration[c]), v.CritWorkers[c], v.CritId[c]));
   }
   out.rule(51);
   out.add(blanks(6) + "Длина критического пути, дн = " + fixedText(length, 2));
 
-  out.heading(kFloatsHead);
+  out.heading(kFloatsTitle, kFloatsBox);
   for (int w = 1; w <= m.WorkCount; ++w) {
     out.add(floatRow(v.FloatI[w], v.FloatJ[w], v.WorkTotalFloat[w], v.WorkFreeFloat[w]));
   }
