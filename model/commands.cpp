@@ -17,7 +17,7 @@ void calculateVariants(TNetworkModel& m, const WorksInput& input) {
   RecordVariant(m, 1, m.CritCountBefore);
 }
 
-void optimiseVariants(TNetworkModel& m, const WorksInput& input) {
+void optimiseVariants(TNetworkModel& m, const WorksInput& input, OptimisationObserver* observer) {
   LoadModel(m, input);
   ClearComputed(m);
   ComputeTimeParameters(m);
@@ -25,7 +25,7 @@ void optimiseVariants(TNetworkModel& m, const WorksInput& input) {
   m.CritCountBefore = m.CritWorkCount;
   RecordVariant(m, 1, m.CritCountBefore);
   m.Events.clear();  // the optimisation walks the critical path just computed
-  OptimiseLabour(m);
+  OptimiseLabour(m, observer);
   ComputeTimeParameters(m);  // no reset before it, as the command has always done
   m.Optimised = 1;
   m.LengthAfter = m.CritPathLength;
@@ -38,8 +38,9 @@ void runCalculate(TNetworkModel& m, const WorksInput& input, const std::string& 
   WriteResultsFile(m, resultsFile);
 }
 
-void runOptimise(TNetworkModel& m, const WorksInput& input, const std::string& resultsFile) {
-  optimiseVariants(m, input);
+void runOptimise(TNetworkModel& m, const WorksInput& input, const std::string& resultsFile,
+                 OptimisationObserver* observer) {
+  optimiseVariants(m, input, observer);
   WriteResultsFile(m, resultsFile);  // sets Optimised to 0 as it writes variant 2
   m.Optimised = 1;
 }

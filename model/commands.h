@@ -7,6 +7,8 @@
 
 namespace velko {
 
+class OptimisationObserver;
+
 // The Calculate command up to its results file: load the table, compute once, record
 // variant 1 and write the results file. The window enables its view and print
 // commands and shows the viewer afterwards. An error stops it where it is, with the
@@ -16,11 +18,13 @@ void runCalculate(TNetworkModel& model, const WorksInput& input, const std::stri
 // The same commands without the results file: everything up to and including the
 // recording of the variants.
 void calculateVariants(TNetworkModel& model, const WorksInput& input);
-void optimiseVariants(TNetworkModel& model, const WorksInput& input);
+void optimiseVariants(TNetworkModel& model, const WorksInput& input,
+                      OptimisationObserver* observer = nullptr);
 
 // The Optimise command up to its results file: as Calculate, then the labour
 // optimisation and a second computation recorded as variant 2; the results file then
 // holds both variants and Optimised is 1.
-void runOptimise(TNetworkModel& model, const WorksInput& input, const std::string& resultsFile);
+void runOptimise(TNetworkModel& model, const WorksInput& input, const std::string& resultsFile,
+                 OptimisationObserver* observer = nullptr);
 
 }  // namespace velko

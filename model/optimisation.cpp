@@ -44,7 +44,7 @@ std::int32_t toWorkers(Extended m) {
 // Integer arithmetic wraps at 32 bits, as the counts of workers always have.
 std::int32_t wrapping(std::int64_t value) { return static_cast<std::int32_t>(value); }
 
-void processDonor(TNetworkModel& m, int c, int i, int j) {
+void processDonor(TNetworkModel& m, int c, int i, int j, OptimisationObserver* observer) {
   recompute(m);
   TWorkCell& donor = m.cell(i, j);
   const Extended reserveI = m.Events[i].Reserve;
@@ -67,6 +67,20 @@ void processDonor(TNetworkModel& m, int c, int i, int j) {
   const std::int32_t freed = wrapping(std::int64_t{donor.Workers} - m32);
   if (freed < 0) return;
 
+  OptimisationMove move;
+  move.position = c;
+  move.critical = m.CritWorks[c];
+  move.id = critical->Id;
+  move.donor = TCritWork{i, j};
+  move.stretch = stretch;
+  move.volume = volume;
+  move.newWorkers = m32;
+  move.freedWorkers = freed;
+  move.donorDurationBefore = donor.Duration;
+  move.donorWorkersBefore = donor.Workers;
+  move.criticalDurationBefore = critical->Duration;
+  move.criticalWorkersBefore = critical->Workers;
+
   donor.Duration = checkedDivide(volume, newWorkers);
   donor.Workers = m32;
 
@@ -74,7 +88,13 @@ void processDonor(TNetworkModel& m, int c, int i, int j) {
   const StoredReal criticalQuotient = checkedDivide(criticalVolume, critical->Workers);
   critical->Duration = RoundUp(criticalQuotient);
 
+  move.donorDurationAfter = donor.Duration;
+  move.donorWorkersAfter = donor.Workers;
+  move.criticalDurationAfter = critical->Duration;
+  move.criticalWorkersAfter = critical->Workers;
   recompute(m);
+  move.lengthAfter = m.CritPathLength;
+  if (observer != nullptr) observer->donorProcessed(move);
 }
 
 }  // namespace
@@ -84,12 +104,12 @@ Extended RoundUp(Extended x) {
   return x - whole != 0 ? whole + 1 : x;
 }
 
-void OptimiseLabour(TNetworkModel& m) {
+void OptimiseLabour(TNetworkModel& m, OptimisationObserver* observer) {
   const int positions = m.CritWorkCount;
   for (int c = 1; c <= positions; ++c) {
     for (int i = 1; i <= m.EventCount; ++i) {
       for (int j = i; j <= m.EventCount; ++j) {
-        if (isCandidate(m, c, i, j)) processDonor(m, c, i, j);
+        if (isCandidate(m, c, i, j)) processDonor(m, c, i, j, observer);
       }
     }
   }

@@ -4,6 +4,8 @@
 
 namespace velko {
 
+class OptimisationObserver;
+
 // x when x has no fractional part, otherwise its truncation toward zero plus 1
 // (the ceiling for x >= 0; -1.5 gives 0).
 Extended RoundUp(Extended x);
@@ -18,6 +20,31 @@ Extended RoundUp(Extended x);
 // donor that would take workers (d < 0) are passed over.
 // Precondition: the model holds the floats and critical path of a computation, and
 // Events is zero.
-void OptimiseLabour(TNetworkModel& model);
+void OptimiseLabour(TNetworkModel& model, OptimisationObserver* observer = nullptr);
+
+// One donor the optimisation processed: who gave, who took, and the figures of the move.
+struct OptimisationMove {
+  int position = 0;          // position of the critical work on the path
+  TCritWork critical;        // the critical work that took the workers
+  std::int32_t id = 0;       // their common identifier
+  TCritWork donor;
+  Extended stretch = 0;      // R
+  StoredReal volume;         // V = t x n of the donor
+  std::int32_t newWorkers = 0;    // m
+  std::int32_t freedWorkers = 0;  // d
+  StoredReal donorDurationBefore, donorDurationAfter;
+  std::int32_t donorWorkersBefore = 0, donorWorkersAfter = 0;
+  StoredReal criticalDurationBefore, criticalDurationAfter;
+  std::int32_t criticalWorkersBefore = 0, criticalWorkersAfter = 0;
+  StoredReal lengthAfter;    // critical path length after the recomputation
+};
+
+// Told of every processed donor, after the recomputation that follows it. The
+// optimisation runs the same with or without one.
+class OptimisationObserver {
+ public:
+  virtual ~OptimisationObserver() = default;
+  virtual void donorProcessed(const OptimisationMove& move) = 0;
+};
 
 }  // namespace velko
