@@ -1,8 +1,11 @@
 // velko-batch: what the program does when a freshly started copy opens a data file
 // ("Открыть ...", which takes the counts over) and presses "Расчет" or, with
 // --optimise, "Оптимизация". Writes velko.rez into the current directory and prints
-// its text in UTF-8; on an error prints the error box's message and exits 1.
+// its text in UTF-8; on an error prints the error box's message and exits 1. With
+// --report FILE.pdf it then writes the printed report of that run as a PDF, laid out as
+// with no printer installed (the screen's resolution).
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -13,22 +16,49 @@
 #include "model/commands.h"
 #include "results/results_file.h"
 
+#ifdef VELKO_BATCH_REPORT
+#include <QGuiApplication>
+
+#include "ui/report/report_pages_qt.h"
+#endif
+
 namespace {
 
 int usage() {
-  std::cerr << "Использование: velko-batch [--optimise] DATAFILE\n";
+  std::cerr << "Использование: velko-batch [--optimise] [--report FILE.pdf] DATAFILE\n";
   return 2;
 }
+
+#ifdef VELKO_BATCH_REPORT
+// The report needs fonts and a PDF writer, not a display.
+void writeReport(const std::string& pdfFile) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "velko-batch";
+  static char* argv[] = {name, nullptr};
+  // Qt's notes about the session (no runtime folder and the like) are not the tool's
+  // messages: stderr carries only what went wrong.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
+  });
+  const QGuiApplication app(argc, argv);
+  velko::writeReportPdf(velko::layOutReportForScreen(velko::theModel(), 750), pdfFile);
+}
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
   bool optimise = false;
   std::string dataFile;
+  std::string reportFile;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--optimise") {
       optimise = true;
+    } else if (arg == "--report") {
+      if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
+      reportFile = argv[++k];
     } else if (arg == "--help" || arg == "-h") {
       usage();
       return 0;
@@ -42,6 +72,12 @@ int main(int argc, char** argv) {
     }
   }
   if (dataFile.empty()) return usage();
+#ifndef VELKO_BATCH_REPORT
+  if (!reportFile.empty()) {
+    std::cerr << "Отчет в PDF недоступен: velko-batch собран без Qt\n";
+    return 2;
+  }
+#endif
 
   try {
     velko::TNetworkModel& model = velko::theModel();
@@ -61,6 +97,9 @@ int main(int argc, char** argv) {
     const std::string text = velko::cp1251ToUtf8(velko::readWholeFile(velko::kResultsFileName));
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
+#ifdef VELKO_BATCH_REPORT
+    if (!reportFile.empty()) writeReport(reportFile);
+#endif
     return 0;
   } catch (const velko::CommandError& error) {
     std::cerr << error.what() << "\n";

@@ -1,0 +1,40 @@
+// The program's start: the windows in their fixed order, only the main window shown.
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "ui/main_form.h"
+#include "ui/pros_form.h"
+#include "ui/rab_form.h"
+#include "ui/rasch.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("velko"));
+  // The window layouts were made for this font's widths; Liberation Sans has them.
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  // Qt's own dialogs (file dialogs, message box buttons) in Russian, like the program.
+  QTranslator qtTranslator;
+  if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTranslator);
+  }
+
+  // Every window lives until the program ends; the secondary ones are owned by Main.
+  auto* Main = new velko::TMain;
+  auto* rab_form = new velko::Trab_form(Main);
+  Main->setWorksWindow(rab_form);
+  // The About box Above comes here, and is handed to Main->setAboutBox.
+  // The printed-report owner Print_form comes here.
+  auto* Pros_form = new velko::TPros_form(Main);
+  Main->setResultsViewer(Pros_form);
+  new velko::Trasch(Main);
+  // The options dialog Param comes here, and is handed to Main->setOptionsDialog.
+
+  Main->show();
+  const int result = QApplication::exec();
+  delete Main;
+  return result;
+}

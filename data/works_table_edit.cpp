@@ -1,0 +1,97 @@
+#include "data/works_table_edit.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "model/command_error.h"
+#include "model/number_text.h"
+
+namespace velko {
+
+namespace {
+
+std::string format(const char* pattern, int value) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, pattern, value);
+  return buffer;
+}
+
+// The row commands and the copies touch rows up to workCount + 1: refuse a count the
+// table was never meant to hold before any row is written.
+void checkWorkCount(int workCount) {
+  if (workCount > kMaxWorks) {
+    throw CommandError(format("Количество работ %d больше допустимого (100)", workCount));
+  }
+}
+
+void checkSelectedRow(int row) {
+  if (row < 1 || row > kMaxWorks + 1) {
+    throw CommandError(format("Строка таблицы %d вне допустимых пределов", row));
+  }
+}
+
+}  // namespace
+
+bool IsAllowedKey(char32_t key) {
+  return (key >= U'0' && key <= U'9') || key == U',' || key == U'-' || key == U'\b' ||
+         key == U'\t' || key == U'\r';
+}
+
+char32_t tableKey(char32_t key) {
+  if (key == U'.') key = static_cast<char32_t>(kDecimalSeparator);
+  return IsAllowedKey(key) ? key : 0;
+}
+
+void DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
+  checkWorkCount(workCount);
+  if (selectedRow > workCount) return;
+  checkSelectedRow(selectedRow);
+  for (int r = selectedRow; r <= workCount; ++r) {
+    table.setRow(r, table.row(r + 1));
+    if (table.cell(kColumnI, r + 1).empty()) table.clearRow(r);
+  }
+}
+
+void InsertWorkRow(WorksTable& table, int selectedRow, int workCount) {
+  checkWorkCount(workCount);
+  checkSelectedRow(selectedRow);
+  if (selectedRow <= workCount) {
+    for (int r = workCount; r >= selectedRow; --r) {
+      if (r == 1) {
+        table.clearRow(1);
+      } else {
+        table.setRow(r, table.row(r - 1));
+      }
+    }
+  }
+  table.clearRow(selectedRow);
+}
+
+void CopyWorkRows(const WorksTable& from, WorksTable& to, int workCount) {
+  checkWorkCount(workCount);
+  for (int r = 1; r <= workCount; ++r) to.setRow(r, from.row(r));
+}
+
+void TakeWorkCounts(TNetworkModel& model, const std::string& eventsText, const std::string& worksText) {
+  const std::int32_t events = StrToInt(eventsText);
+  if (events > kMaxEvents) {
+    throw CommandError(format("Количество событий %d больше допустимого (50)", events));
+  }
+  model.EventCount = events;
+  const std::int32_t works = StrToInt(worksText);
+  checkWorkCount(works);
+  model.WorkCount = works;
+}
+
+int workRowsToSave(const std::string& worksText, int workCount) {
+  int rows = std::clamp(workCount, 0, kMaxWorks);
+  try {
+    const std::int32_t boxCount = StrToInt(worksText);
+    if (boxCount >= 0 && boxCount < rows) rows = boxCount;
+  } catch (const CommandError&) {
+    // A box that holds no whole number says nothing about the rows: keep them all.
+  }
+  return rows;
+}
+
+}  // namespace velko

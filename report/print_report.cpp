@@ -1,0 +1,256 @@
+#include "report/print_report.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/command_error.h"
+#include "model/number_text.h"
+
+namespace velko {
+
+namespace {
+
+constexpr int kHeavy = -2;  // hundredths of an inch
+constexpr int kLight = -1;
+constexpr const char* kValueEnd = "    ";  // keeps the digits off the right rule
+
+struct TableSpec {
+  int k;
+  double x;
+  double width;
+  TAlign headsAlign;
+  int firstShade;
+  std::vector<std::vector<const char*>> heads;  // rows of cells
+};
+
+const TableSpec kWorksTable{
+    1, 45, 20, TAlign::Left, 1,
+    {{"  ПОРЯД-", "  НОМЕР", "  НОМЕР", "  ПРОДОЛ-", "  КОЛИЧЕ-", "  ИДЕНТИ-"},
+     {"  КОВЫЙ", "  НАЧАЛЬ-", "  КОНЕЧ-", "  ЖИТЕЛЬ-", "  СТВО", "  ФИКАТОР"},
+     {"  НОМЕР", "  НОГО", "  НОГО", "  НОСТЬ", "  РАБОЧИХ", "  РАБОТЫ"},
+     {"  РАБОТЫ", "  СОБЫТИЯ", "  СОБЫТИЯ", "  РАБОТЫ", "  ", "  "}}};
+
+const TableSpec kEventsTable{
+    2, 45, 30, TAlign::Centre, 1,
+    {{"  НОМЕР", "  РАННИЙ СРОК", "  ПОЗДНИЙ СРОК", "  РЕЗЕРВ ВРЕМЕНИ"},
+     {"  СОБЫТИЯ", "  СВЕРШЕНИЯ", "  СВЕРШЕНИЯ", "  СОБЫТИЯ"},
+     {"  ", "  СОБЫТИЯ", "  СОБЫТИЯ", "  "}}};
+
+const TableSpec kCriticalTable{
+    3, 55, 20, TAlign::Left, 0,
+    {{"  НОМЕР", "  НОМЕР", "  ПРОДОЛ-", "  КОЛИЧЕ-", "  ИДЕНТИ-"},
+     {"  НАЧАЛЬ-", "  КОНЕЧ-", "  ЖИТЕЛЬ-", "  СТВО", "  ФИКАТОР"},
+     {"  НОГО", "  НОГО", "  НОСТЬ", "  РАБОЧИХ", "  РАБОТЫ"},
+     {"  СОБЫТИЯ", "  СОБЫТИЯ", "  РАБОТЫ", "  ", "  "}}};
+
+// The heads say "ПОНЫЙ" as the program always has.
+const TableSpec kFloatsTable{
+    4, 60, 30, TAlign::Centre, 1,
+    {{"НОМЕР", "ПОНЫЙ", "СВОБОДНЫЙ"}, {"РАБОТЫ", "РЕЗЕРВ", "РЕЗЕРВ"}, {"", "ВРЕМЕНИ", "ВРЕМЕНИ"}}};
+
+const std::array<const char*, 4> kContinuationHeadings = {
+    "Продолжение таблицы № 1", "Продолжение таблицы № 2", "Продолжение таблицы № 3",
+    "Продолжение таблицы № 4"};
+
+std::string integerText(std::int32_t value) { return std::to_string(value) + kValueEnd; }
+std::string realText(StoredReal value) { return shortestRealText(value) + kValueEnd; }
+
+void pageLabelBlock(TBaseReport& page) {
+  page.UseFont(kReportFace, 8);
+  page.SetAreaBottom(280);
+  page.PrintRightInArea("Страница №" + std::to_string(page.GetPageNumber()) +
+                        std::string(14, ' '));
+  page.MoveToY(1.5);
+  page.UseFont(kReportFace, 12);
+  page.MarkAreaTop();
+  page.GoToFirstLine();
+}
+
+void checkCount(std::int32_t count, int limit, const std::string& message) {
+  if (count > limit) throw CommandError(message);
+}
+
+class ReportLayout {
+ public:
+  ReportLayout(TBaseReport& page, const TNetworkModel& model, std::int32_t limit)
+      : page_(page), model_(model), limit_(limit) {}
+
+  void titleBlock(bool secondPart) {
+    page_.SetAreaTop(0.1);
+    page_.GoToFirstLine();
+    page_.MoveToY(5);
+    page_.UseFont(kReportFace, 11);
+    page_.SetBold(true);
+    page_.SetUnderline(false);
+    page_.SetItalic(false);
+    page_.NextLine();
+    if (secondPart) {
+      page_.PrintCentred("Данные расчета после оптимизации", centre());
+      page_.NextLine();
+      page_.NextLine();
+    }
+    page_.PrintCentred("ИСХОДНЫЕ ДАННЫЕ", centre());
+    page_.UseFont(kReportFace, 5);
+    page_.NextLine();
+    page_.UseFont(kReportFace, 9);
+    page_.MarkAreaTop();
+    page_.GoToFirstLine();
+  }
+
+  void body(const TVariantResult& v, std::int32_t critCount, StoredReal length) {
+    pageBreakTest(0);
+    table(kWorksTable, model_.WorkCount, [&](int r) {
+      return std::vector<std::string>{integerText(r), integerText(v.WorkI[r]),
+                                      integerText(v.WorkJ[r]), realText(v.WorkDuration[r]),
+                                      integerText(v.WorkWorkers[r]), integerText(v.WorkId[r])};
+    });
+
+    pageBreakTest(0);
+    page_.ClearColumns();
+    page_.NextLine();
+    page_.NextLine();
+    sectionTitle("РАННИЕ И ПОЗДНИЕ СРОКИ НАСТУПЛЕНИЯ СОБЫТИЙ");
+    table(kEventsTable, model_.EventCount, [&](int r) {
+      return std::vector<std::string>{integerText(v.EventNumber[r]), realText(v.EventEarly[r]),
+                                      realText(v.EventLate[r]), realText(v.EventReserve[r])};
+    });
+
+    pageBreakTest(0);
+    page_.ClearColumns();
+    page_.NextLine();
+    page_.NextLine();
+    sectionTitle("КРИТИЧЕСКИЙ ПУТЬ");
+    table(kCriticalTable, critCount, [&](int r) {
+      return std::vector<std::string>{integerText(v.CritI[r]), integerText(v.CritJ[r]),
+                                      realText(v.CritDuration[r]), integerText(v.CritWorkers[r]),
+                                      integerText(v.CritId[r])};
+    });
+
+    page_.NextLine();
+    page_.MoveToX(55);
+    page_.PrintText("Длинна критического пути : " + realText(length));
+    page_.NextLine();
+
+    pageBreakTest(0);
+    page_.ClearColumns();
+    sectionTitle("ПОЛНЫЙ И СВОБОДНЫЙ РЕЗЕРВЫ ВРЕМЕНИ РАБОТ");
+    // The work's ordinal number as in the works table, with its events, so a row reads
+    // without turning back to that table.
+    table(kFloatsTable, model_.WorkCount, [&](int r) {
+      return std::vector<std::string>{std::to_string(r) + " (" + std::to_string(v.FloatI[r]) + "-" +
+                                          std::to_string(v.FloatJ[r]) + ")" + kValueEnd,
+                                      realText(v.WorkTotalFloat[r]), realText(v.WorkFreeFloat[r])};
+    });
+  }
+
+ private:
+  double centre() const { return page_.GetPageWidth() * 0.5; }
+
+  // Breaks before the line at the current baseline when it has passed the limit, or
+  // when it would fall below the writing area, which a limit set lower on the page than
+  // the paper allows would otherwise let rows run off the page unseen.
+  void pageBreakTest(int k) {
+    if (page_.GetDeviceY() > limit_ || page_.GetYPos() > page_.GetAreaBottom()) {
+      StartContinuationPage(page_, k);
+    }
+  }
+
+  void sectionTitle(const char* title) {
+    page_.UseFont(kReportFace, 12);
+    page_.SetUnderline(false);
+    page_.SetItalic(false);
+    page_.PrintCentred(title, centre());
+    page_.UseFont(kReportFace, 5);
+    page_.NextLine();
+    page_.UseFont(kReportFace, 9);
+    page_.NextLine();
+  }
+
+  void columns(const TableSpec& t, TAlign align) {
+    page_.ClearColumns();
+    page_.SetRulePen(kBlack, TPenStyle::Solid, 1, TPenMode::Copy);
+    const std::size_t count = t.heads.front().size();
+    for (std::size_t c = 0; c < count; ++c) {
+      const unsigned box = c == 0 ? (BoxLeft | BoxTop) : (BoxLeft | BoxRight | BoxTop);
+      page_.AddColumn(c == 0 ? std::optional<double>(t.x) : std::nullopt, align, t.width, 0, box,
+                      c == 0 ? t.firstShade : 0);
+    }
+  }
+
+  void table(const TableSpec& t, std::int32_t rows,
+             const std::function<std::vector<std::string>(int)>& values) {
+    columns(t, t.headsAlign);
+    for (std::size_t h = 0; h < t.heads.size(); ++h) {
+      const bool first = h == 0;
+      const bool last = h + 1 == t.heads.size();
+      page_.SetBold(false);
+      for (std::size_t c = 0; c < t.heads[h].size(); ++c) {
+        page_.NextCell(c == 0 ? TSideWidth(kHeavy) : kColumnSide, kHeavy,
+                       first ? kHeavy : 0, last ? TSideWidth(kHeavy) : kColumnSide);
+        page_.PrintText(t.heads[h][c]);
+      }
+      page_.NextLine();
+    }
+
+    columns(t, TAlign::Right);
+    for (int r = 1; r <= rows; ++r) {
+      pageBreakTest(t.k);
+      const std::vector<std::string> cells = values(r);
+      for (std::size_t c = 0; c < cells.size(); ++c) {
+        page_.NextCell(c == 0 ? TSideWidth(kLight) : kColumnSide, kLight, kLight, kLight);
+        page_.PrintText(cells[c]);
+      }
+      page_.NextLine();
+    }
+  }
+
+  TBaseReport& page_;
+  const TNetworkModel& model_;
+  const std::int32_t limit_;
+};
+
+}  // namespace
+
+void StartContinuationPage(TBaseReport& page, int k) {
+  page.BeginNewPage();
+  pageLabelBlock(page);
+  page.NextLine();
+  if (k < 1 || k > 4) {
+    page.NextLine();
+    return;
+  }
+  page.PrintCentred(kContinuationHeadings[static_cast<std::size_t>(k - 1)],
+                    page.GetPageWidth() * 0.5);
+  page.NextLine();
+  page.NextLine();
+}
+
+std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
+                                std::int32_t printHeight, std::int32_t previewZoom) {
+  const std::string tooManyWorks =
+      "Количество работ " + std::to_string(model.WorkCount) + " больше допустимого (100)";
+  checkCount(model.WorkCount, kMaxWorks, tooManyWorks);
+  checkCount(model.EventCount, kMaxEvents,
+             "Количество событий " + std::to_string(model.EventCount) +
+                 " больше допустимого (50)");
+  const std::string longPath = "Критический путь длиннее 50 работ";
+  checkCount(model.CritCountBefore, kMaxCritWorks, longPath);
+  if (model.Optimised != 0) checkCount(model.CritCountAfter, kMaxCritWorks, longPath);
+
+  ReportLayout layout(page, model, printHeight);
+  pageLabelBlock(page);
+  std::int32_t zoom = previewZoom;
+  layout.titleBlock(false);
+  layout.body(model.VariantResults[1], model.CritCountBefore, model.LengthBefore);
+  if (model.Optimised != 0) {
+    StartContinuationPage(page, 0);
+    zoom = kSecondPartZoom;
+    layout.titleBlock(true);
+    layout.body(model.VariantResults[2], model.CritCountAfter, model.LengthAfter);
+  }
+  return zoom;
+}
+
+}  // namespace velko

@@ -1,0 +1,83 @@
+#include "ui/charts/chart_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "charts_test_support.h"
+#include "model/command_error.h"
+
+namespace velko {
+namespace {
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class ChartExport : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  testing::Run run = testing::optimise(3, testing::kThreeEvents);
+  QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+};
+
+TEST_F(ChartExport, PngSvgPdf) {
+  const ChartPicture picture = networkPicture(*run.model, 2);
+  savePicture(picture, path("net.png"));
+  savePicture(picture, path("net.svg"));
+  savePicture(picture, path("net.PDF"));
+  const QImage png(path("net.png"));
+  ASSERT_FALSE(png.isNull());
+  EXPECT_EQ(png.size(), (picture.size * 2).toSize());
+  EXPECT_TRUE(testing::notBlank(png));
+  const QByteArray svg = contents(path("net.svg"));
+  EXPECT_TRUE(svg.contains("<svg"));
+  EXPECT_TRUE(svg.contains("Id 7"));
+  EXPECT_TRUE(contents(path("net.PDF")).startsWith("%PDF"));
+  // Only the three files: no temporary file left behind.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(ChartExport, RefusesUnknownFormatAndUnwritablePlace) {
+  const ChartPicture picture = profilePicture(*run.model);
+  EXPECT_THROW(savePicture(picture, path("net.jpg")), CommandError);
+  EXPECT_THROW(savePicture(picture, path("missing/net.png")), CommandError);
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ChartExport, ReplacesAnOlderFile) {
+  QFile old(path("bars.svg"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+  savePicture(barChartPicture(*run.model, 1), path("bars.svg"));
+  EXPECT_TRUE(contents(path("bars.svg")).contains("<svg"));
+}
+
+TEST_F(ChartExport, BatchFilesAfterOptimise) {
+  const QString folder = path("charts/out");
+  writeChartFiles(folder.toStdString(), *run.model, run.moves, true);
+  for (const char* name : {"network.png", "bar_chart.png", "workers.png", "optimisation_log.png"}) {
+    const QImage image(folder + "/" + name);
+    EXPECT_FALSE(image.isNull()) << name;
+    EXPECT_TRUE(testing::notBlank(image)) << name;
+  }
+  const QByteArray csv = contents(folder + "/optimisation_log.csv");
+  EXPECT_EQ(csv.count("\r\n"), 2);
+  EXPECT_TRUE(csv.contains("\r\n1,2-3,7,1-3,4,12,2,4,2 / 6,6 / 2,6 / 2,2 / 6,6\r\n"));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 5);
+}
+
+TEST_F(ChartExport, BatchRefusesTheVariantNotComputed) {
+  const testing::Run plain = testing::calculate(3, testing::kThreeEvents);
+  EXPECT_THROW(writeChartFiles(path("x").toStdString(), *plain.model, {}, true), CommandError);
+  writeChartFiles(path("y").toStdString(), *plain.model, {}, false);
+  EXPECT_EQ(QDir(path("y")).entryList(QDir::Files).size(), 5);
+}
+
+}  // namespace
+}  // namespace velko

@@ -1,0 +1,122 @@
+#include "ui/charts/charts_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "charts_test_support.h"
+#include "ui/charts/chart_canvas.h"
+#include "ui/charts/chart_export.h"
+#include "ui/charts/optimisation_log.h"
+
+namespace velko {
+namespace {
+
+class ChartsForm : public ::testing::Test {
+ protected:
+  testing::Run run = testing::optimise(3, testing::kThreeEvents);
+  TCharts_form form{nullptr, *run.model};
+
+  void showForm() {
+    form.resize(1000, 700);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  }
+};
+
+TEST_F(ChartsForm, WindowAndTabs) {
+  EXPECT_EQ(form.objectName(), QStringLiteral("Charts_form"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Графики"));
+  ASSERT_EQ(form.TabWidget1->count(), 4);
+  EXPECT_EQ(form.TabWidget1->tabText(0), QStringLiteral("Сетевой график"));
+  EXPECT_EQ(form.TabWidget1->tabText(1), QStringLiteral("Линейный график"));
+  EXPECT_EQ(form.TabWidget1->tabText(2), QStringLiteral("Движение рабочих"));
+  EXPECT_EQ(form.TabWidget1->tabText(3), QStringLiteral("Журнал оптимизации"));
+  EXPECT_TRUE(form.isHidden());
+}
+
+TEST_F(ChartsForm, EveryTabDrawsSomething) {
+  form.setOptimisationLog(run.moves);
+  showForm();
+  for (int tab = 0; tab < 4; ++tab) {
+    form.TabWidget1->setCurrentIndex(tab);
+    QWidget* page = form.TabWidget1->currentWidget();
+    if (auto* area = qobject_cast<QScrollArea*>(page)) {
+      const QImage image = area->widget()->grab().toImage();
+      EXPECT_TRUE(testing::notBlank(image)) << "tab " << tab;
+      EXPECT_GT(testing::countPixels(image, testing::isRed), 20) << "tab " << tab;
+    } else {
+      EXPECT_EQ(form.LogGrid->rowCount(), 1);
+    }
+    EXPECT_TRUE(testing::notBlank(renderPicture(form.currentPicture()))) << "tab " << tab;
+  }
+}
+
+TEST_F(ChartsForm, SwitchFollowsTheRun) {
+  showForm();
+  EXPECT_TRUE(form.RadioButton2->isEnabled());
+  EXPECT_TRUE(form.RadioButton2->isChecked());  // a fresh optimisation shows its result
+  const QImage after = renderPicture(form.ChartCanvas1->picture());
+  form.RadioButton1->setChecked(true);
+  EXPECT_NE(renderPicture(form.ChartCanvas1->picture()), after);
+
+  // A plain calculation: one variant, the switch disabled on the next activation.
+  form.hide();
+  *run.model = *testing::calculate(3, testing::kThreeEvents).model;
+  form.show();
+  EXPECT_FALSE(form.RadioButton1->isEnabled());
+  EXPECT_FALSE(form.RadioButton2->isEnabled());
+  EXPECT_TRUE(form.RadioButton1->isChecked());
+}
+
+TEST_F(ChartsForm, RefreshesOnEveryActivation) {
+  showForm();
+  const QSizeF small = form.ChartCanvas2->picture().size;
+  form.hide();
+  *run.model = *testing::network20().model;
+  form.show();
+  EXPECT_GT(form.ChartCanvas2->picture().size.height(), small.height() * 3);
+}
+
+TEST_F(ChartsForm, CopyPutsTheLogOnTheClipboard) {
+  form.setOptimisationLog(run.moves);
+  form.TabWidget1->setCurrentIndex(3);
+  ASSERT_TRUE(form.Button2->isEnabled());
+  QTest::mouseClick(form.Button2, Qt::LeftButton);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            optimisationLogHeaders().join('\t') + "\n1\t2-3\t7\t1-3\t4\t12\t2\t4\t2 / 6\t6 / 2\t6 / 2\t2 / 6\t6\n");
+  EXPECT_EQ(form.LogGrid->item(0, 3)->text(), QStringLiteral("1-3"));
+
+  form.setOptimisationLog({});
+  EXPECT_EQ(form.LogGrid->rowCount(), 0);
+  EXPECT_FALSE(form.Button2->isEnabled());
+  EXPECT_FALSE(form.Label1->text().isEmpty());
+}
+
+TEST_F(ChartsForm, ZoomAndFit) {
+  showForm();
+  form.TabWidget1->setCurrentIndex(0);
+  const QSize natural = form.ChartCanvas1->size();
+  form.ToolButton1Click();
+  EXPECT_GT(form.ChartCanvas1->width(), natural.width());
+  form.ToolButton3Click();
+  const QSize viewport = form.ScrollArea1->viewport()->size();
+  EXPECT_LE(form.ChartCanvas1->width(), viewport.width());
+  EXPECT_LE(form.ChartCanvas1->height(), viewport.height());
+  form.ToolButton4Click();
+  EXPECT_EQ(form.ChartCanvas1->size(), natural);
+  form.TabWidget1->setCurrentIndex(3);
+  EXPECT_FALSE(form.ToolButton1->isEnabled());
+}
+
+}  // namespace
+}  // namespace velko

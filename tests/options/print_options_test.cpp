@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+#include <QLineEdit>
+
+#include "model/command_error.h"
+#include "options_test_support.h"
+#include "ui/options/print_option_boxes.h"
+#include "ui/options/print_options.h"
+
+namespace velko {
+namespace {
+
+TEST(PrintOptionsRule, BadHeightChangesNeitherOption) {
+  TPrintOptions options;
+  EXPECT_THROW(takePrintOptions(options, "", "150"), CommandError);
+  EXPECT_EQ(options.PrintHeight, 750);
+  EXPECT_EQ(options.PreviewZoom, 120);
+}
+
+// A damaged stored text must not stay in the hidden box, or every save would write it
+// back and every start would complain again.
+TEST(StoredPrintOptions, RefusedTextsGiveWayToTheValuesInForce) {
+  QLineEdit height(QStringLiteral("abc")), zoom(QStringLiteral("150"));
+  TPrintOptions options{800, 110};
+  EXPECT_THROW(takeStoredPrintOptions(options, {&height, &zoom}), CommandError);
+  EXPECT_EQ(options.PrintHeight, 800);
+  EXPECT_EQ(options.PreviewZoom, 110);
+  EXPECT_EQ(height.text(), QStringLiteral("800"));
+  EXPECT_EQ(zoom.text(), QStringLiteral("110"));
+
+  height.setText(QStringLiteral("900"));
+  zoom.setText(QStringLiteral("12.5"));
+  EXPECT_THROW(takeStoredPrintOptions(options, {&height, &zoom}), CommandError);
+  EXPECT_EQ(options.PrintHeight, 900);
+  EXPECT_EQ(height.text(), QStringLiteral("900"));
+  EXPECT_EQ(zoom.text(), QStringLiteral("110"));
+}
+
+}  // namespace
+}  // namespace velko

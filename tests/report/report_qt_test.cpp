@@ -1,0 +1,258 @@
+// The Qt side of the printed report: metrics of real fonts, the page break at 96 dots
+// per inch, the PDF read back as text, the batch tool's --report, and the preview.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QImage>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
+
+#include "data/data_file.h"
+#include "data/works_table.h"
+#include "model/command_error.h"
+#include "model/commands.h"
+#include "model/number_text.h"
+#include "report/page_surface.h"
+#include "report/print_report.h"
+#include "ui/report/report_pages_qt.h"
+#include "ui/report/report_system.h"
+
+namespace velko {
+namespace {
+
+struct TempDir {
+  std::filesystem::path path;
+  TempDir() {
+    std::string p = (std::filesystem::temp_directory_path() / "velko-report-XXXXXX").string();
+    if (!mkdtemp(p.data())) throw std::runtime_error("mkdtemp");
+    path = p;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+std::string runCommand(const std::string& command, int* exitCode = nullptr) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  const int status = pclose(pipe);
+  if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return out;
+}
+
+// The text of each page of a PDF, as pdftotext reads it.
+std::vector<std::string> pdfPages(const std::string& pdf) {
+  const std::string text = runCommand("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+  std::vector<std::string> pages;
+  std::stringstream in(text);
+  std::string page;
+  while (std::getline(in, page, '\f')) pages.push_back(page);
+  if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos) pages.pop_back();
+  return pages;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+void computeDataFile(TNetworkModel& model, const std::string& name, bool optimise) {
+  WorksTable table;
+  ReadDataFile(model, std::string(VELKO_TEST_DATA "/") + name, table);
+  table.setRowCount(model.WorkCount);
+  const TableInput input(std::to_string(model.EventCount), std::to_string(model.WorkCount), table);
+  if (optimise) optimiseVariants(model, input);
+  else calculateVariants(model, input);
+}
+
+QImage screenDevice() {
+  QImage image(1, 1, QImage::Format_RGB32);
+  image.setDotsPerMeterX(qRound(96 / 0.0254));
+  image.setDotsPerMeterY(qRound(96 / 0.0254));
+  return image;
+}
+
+TEST(ReportQtSurface, LinesAndTextFollowTheFontsOfTheDevice) {
+  const QImage device = screenDevice();
+  const TQtTextMeasure measure(&device);
+  TPageSurface page(measure, 210, 297, 96);
+  const std::pair<double, double> sizes[] = {{5, 2.1167}, {8, 3.3867}, {9, 3.81}, {11, 4.6567}, {12, 5.08}};
+  for (const auto& [points, height] : sizes) {
+    page.UseFont(kReportFace, points);
+    const double descent = measure.descent(page.font());
+    EXPECT_GT(descent, 0.1 * height) << points;
+    EXPECT_LT(descent, 0.5 * height) << points;
+    const double before = page.GetYPos();
+    page.NextLine();
+    EXPECT_NEAR(page.GetYPos() - before, height, 5e-5);
+  }
+  // Trailing blanks take room, so the page label stands 14 blanks off the right edge.
+  TFontSpec eight{kReportFace, 8};
+  EXPECT_GT(measure.textWidth(eight, "Страница №1" + std::string(14, ' ')),
+            measure.textWidth(eight, "Страница №1") + 14 * 0.5);
+  TFontSpec bold{kReportFace, 11, true};
+  EXPECT_GT(measure.textWidth(bold, "ИСХОДНЫЕ ДАННЫЕ"), measure.textWidth({kReportFace, 11}, "ИСХОДНЫЕ ДАННЫЕ"));
+  // 96 dots per inch: 750 dots are 198.4375 mm.
+  page.MoveToY(198.4375);
+  EXPECT_EQ(page.GetDeviceY(), 750);
+}
+
+TEST(ReportQtSurface, DefaultHeightBreaksThePageNear198Millimetres) {
+  TNetworkModel model;
+  computeDataFile(model, "network20.dat", false);
+  const TReportPages pages = layOutReportForScreen(model, 750);
+  ASSERT_EQ(pages.dotsPerInch, 96);
+  ASSERT_GE(pages.pages.size(), 2u);
+  double lowest = 0;
+  for (const TPageItem& item : pages.pages[0].items) {
+    if (const auto* t = std::get_if<TPageText>(&item)) lowest = std::max(lowest, t->baseline);
+  }
+  // The last row stands above the limit, and the next one would have passed it.
+  EXPECT_LE(lowest, 198.4375 + 25.4 / 96 / 2);
+  EXPECT_GT(lowest + lineHeightMm(9), 198.4375);
+}
+
+TEST(ReportPdf, PagesCarryTheirLabelsTitlesAndContinuations) {
+  TNetworkModel model;
+  computeDataFile(model, "network20.dat", true);
+  TempDir dir;
+  const std::string pdf = dir.file("report.pdf");
+  writeReportPdf(layOutReportForScreen(model, 750), pdf);
+  const auto pages = pdfPages(pdf);
+  ASSERT_EQ(pages.size(), 6u);
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    EXPECT_TRUE(contains(pages[p], "Страница №" + std::to_string(p + 1))) << pages[p];
+  }
+  EXPECT_TRUE(contains(pages[0], "ИСХОДНЫЕ ДАННЫЕ"));
+  EXPECT_TRUE(contains(pages[0], "ПОРЯД-"));
+  EXPECT_TRUE(contains(pages[0], "РАННИЕ И ПОЗДНИЕ СРОКИ НАСТУПЛЕНИЯ СОБЫТИЙ"));
+  EXPECT_TRUE(contains(pages[1], "Продолжение таблицы № 2"));
+  EXPECT_TRUE(contains(pages[1], "КРИТИЧЕСКИЙ ПУТЬ"));
+  EXPECT_TRUE(contains(pages[1], "Длинна критического пути : " + shortestRealText(model.LengthBefore)));
+  EXPECT_TRUE(contains(pages[2], "Продолжение таблицы № 4"));
+  EXPECT_FALSE(contains(pages[2], "Данные расчета после оптимизации"));
+  EXPECT_TRUE(contains(pages[3], "Данные расчета после оптимизации"));
+  EXPECT_TRUE(contains(pages[3], "ИСХОДНЫЕ ДАННЫЕ"));
+  EXPECT_TRUE(contains(pages[4], "Длинна критического пути : " + shortestRealText(model.LengthAfter)));
+  EXPECT_TRUE(contains(pages[1] + pages[2], "3 (1-4)"));  // floats name the work and its events
+}
+
+TEST(ReportPdf, AFailedWriteLeavesTheEarlierFile) {
+  TNetworkModel model;
+  TempDir dir;
+  const std::string pdf = dir.file("missing/report.pdf");
+  EXPECT_THROW(writeReportPdf(layOutReportForScreen(model, 750), pdf), CommandError);
+
+  const std::string kept = dir.file("kept.pdf");
+  std::ofstream(kept) << "old";
+  std::filesystem::permissions(dir.path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (::access(dir.path.c_str(), W_OK) != 0) {  // root writes anyway
+    EXPECT_THROW(writeReportPdf(layOutReportForScreen(model, 750), kept), CommandError);
+  }
+  std::filesystem::permissions(dir.path, std::filesystem::perms::owner_all);
+  std::ifstream in(kept);
+  std::string text;
+  in >> text;
+  EXPECT_EQ(text, "old");
+}
+
+TEST(BatchReport, WritesThePdfOfTheCommandItRan) {
+  TempDir dir;
+  int exitCode = -1;
+  const std::string data = VELKO_TEST_DATA "/network20.dat";
+  const std::string out = runCommand("cd '" + dir.path.string() + "' && '" VELKO_BATCH "' --optimise --report r.pdf '" +
+                                         data + "' 2>/dev/null",
+                                     &exitCode);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(contains(out, "Результаты оптимизации"));  // stdout is the results file as before
+  const auto pages = pdfPages(dir.file("r.pdf"));
+  ASSERT_EQ(pages.size(), 6u);
+  EXPECT_TRUE(contains(pages[3], "Данные расчета после оптимизации"));
+
+  runCommand("cd '" + dir.path.string() + "' && '" VELKO_BATCH "' --report plain.pdf '" + data + "' 2>/dev/null", &exitCode);
+  EXPECT_EQ(exitCode, 0);
+  const auto plain = pdfPages(dir.file("plain.pdf"));
+  EXPECT_EQ(plain.size(), 3u);
+  for (const std::string& page : plain) EXPECT_FALSE(contains(page, "после оптимизации"));
+
+  const std::string failed = runCommand("cd '" + dir.path.string() + "' && '" VELKO_BATCH "' --report no/such/dir.pdf '" + data + "' 2>&1", &exitCode);
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_TRUE(contains(failed, "Invalid filename")) << failed;  // the runtime's message
+}
+
+// Runs `check` on the modal window once it is up, then closes that window.
+void whenModal(std::function<void(QWidget*)> check) {
+  QTimer::singleShot(0, [check] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    check(modal);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+  });
+}
+
+TEST(ReportPreview, OpensMaximisedAtTheZoomKeptWithinBounds) {
+  TNetworkModel model;
+  computeDataFile(model, "example.dat", false);
+  const std::pair<int, int> zooms[] = {{5, 10}, {500, 200}, {75, 75}};
+  for (const auto& [asked, shown] : zooms) {
+    int seen = -1;
+    whenModal([&](QWidget* modal) {
+      EXPECT_EQ(modal->windowTitle(), QStringLiteral("Report Preview"));
+      EXPECT_TRUE(modal->isMaximized());
+      auto* preview = qobject_cast<TReportPreview*>(modal);
+      ASSERT_NE(preview, nullptr);
+      seen = preview->zoomPercent();
+      EXPECT_EQ(preview->preview()->pageCount(), 1);
+    });
+    runPrintedReport(nullptr, model, 750, asked);
+    EXPECT_EQ(seen, shown) << asked;
+  }
+}
+
+TEST(ReportPreview, SecondPartOpensAt120AndPrintingAsksForTheSetupFirst) {
+  TNetworkModel model;
+  computeDataFile(model, "network20.dat", true);
+  QWidget mainWindow;
+  TPrint_form owner(&mainWindow);
+  mainWindow.show();
+  Print_form = &owner;
+  QString setupTitle;
+  int zoom = -1;
+  int pages = -1;
+  whenModal([&](QWidget* modal) {
+    auto* preview = qobject_cast<TReportPreview*>(modal);
+    ASSERT_NE(preview, nullptr);
+    zoom = preview->zoomPercent();
+    pages = preview->preview()->pageCount();
+    whenModal([&](QWidget* setup) { setupTitle = setup->windowTitle(); });
+    preview->findChild<QAction*>(QStringLiteral("PrintAction"))->trigger();
+  });
+  runPrintedReport(nullptr, model, 750, 35);
+  Print_form = nullptr;
+  EXPECT_EQ(zoom, 120);
+  EXPECT_EQ(pages, 6);
+  EXPECT_EQ(setupTitle, QStringLiteral("Report Setup"));
+  EXPECT_EQ(owner.ReportSystem1->ZoomFactor, 120);
+  EXPECT_EQ(owner.ReportSystem1->pages().pages.size(), 6u);
+  EXPECT_FALSE(owner.isVisible());
+}
+
+}  // namespace
+}  // namespace velko

@@ -1,0 +1,105 @@
+// The results viewer: its caption, the file loaded on every activation, saving a copy,
+// select all and copy, and print handed to the main window.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include "data/text_codec.h"
+#include "model/network_model.h"
+#include "ui_test_support.h"
+
+namespace velko::testing {
+namespace {
+
+using ResultsViewer = WindowTest;
+
+QByteArray cp1251(const QString& text) { return QByteArray::fromStdString(utf8ToCp1251(text.toStdString())); }
+
+TEST_F(ResultsViewer, LoadsTheResultsFileOnEveryActivationDroppingEdits) {
+  writeFile(QStringLiteral("velko.rez"), cp1251(QStringLiteral("  Параметры работ   \r\n|  1 |\r\n")));
+  theModel().Optimised = 1;
+  main->RxSpeedButton9->setEnabled(true);
+  main->RxSpeedButton9->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  EXPECT_EQ(pros->windowTitle(), QStringLiteral("Просмотр результатов расчета (после оптимизации)"));
+  EXPECT_EQ(pros->Memo1->toPlainText(), QStringLiteral("  Параметры работ   \n|  1 |"));
+
+  pros->Memo1->setFocus();
+  QTest::keyClick(pros->Memo1, Qt::Key_End, Qt::ControlModifier);
+  typeKeys(QStringLiteral("X"));
+  EXPECT_TRUE(pros->Memo1->toPlainText().endsWith(QStringLiteral("X")));
+  theModel().Optimised = 0;
+  activate(main);
+  activate(pros);
+  EXPECT_EQ(pros->windowTitle(), QStringLiteral("Просмотр результатов расчета (без оптимизации)"));
+  EXPECT_EQ(pros->Memo1->toPlainText(), QStringLiteral("  Параметры работ   \n|  1 |"));
+}
+
+TEST_F(ResultsViewer, AMissingFileIsReportedAndThePreviousTextStays) {
+  writeFile(QStringLiteral("velko.rez"), "old\r\n");
+  main->RxSpeedButton9->setEnabled(true);
+  main->RxSpeedButton9->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  QFile::remove(path(QStringLiteral("velko.rez")));
+  theModel().Optimised = 1;
+  activate(main);
+  Modals modals;
+  main->RxSpeedButton9->click();
+  EXPECT_TRUE(QTest::qWaitFor([&modals] { return !modals.boxes.isEmpty(); }));
+  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Cannot open file velko.rez")});
+  EXPECT_EQ(pros->windowTitle(), QStringLiteral("Просмотр результатов расчета (после оптимизации)"));
+  EXPECT_EQ(pros->Memo1->toPlainText(), QStringLiteral("old"));
+}
+
+TEST_F(ResultsViewer, SavesTheEditedTextInTheCodePageWithTheRezExtension) {
+  writeFile(QStringLiteral("velko.rez"), cp1251(QStringLiteral("Итог\r\n")));
+  main->RxSpeedButton9->setEnabled(true);
+  main->RxSpeedButton9->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  pros->Memo1->appendPlainText(QStringLiteral("Примечание"));
+  Modals modals;
+  modals.chooseFile(path(QStringLiteral("copy")));
+  pros->RxSpeedButton1->click();  // the save button performs the menu item
+  EXPECT_TRUE(modals.boxes.isEmpty());
+  EXPECT_EQ(readFile(QStringLiteral("copy.rez")), QString::fromLatin1(cp1251(QStringLiteral("Итог\r\nПримечание\r\n"))));
+}
+
+TEST_F(ResultsViewer, AFileThatCannotBeCreatedIsReported) {
+  writeFile(QStringLiteral("velko.rez"), "text\r\n");
+  main->RxSpeedButton9->setEnabled(true);
+  main->RxSpeedButton9->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  Modals modals;
+  modals.chooseFile(QStringLiteral("/proc/velko-results.rez"));  // no file can be made there
+  pros->N2->trigger();
+  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Cannot create file /proc/velko-results.rez")});
+}
+
+TEST_F(ResultsViewer, SelectAllAndCopyPutTheTextOnTheClipboard) {
+  writeFile(QStringLiteral("velko.rez"), cp1251(QStringLiteral("Длина пути 7.50\r\n")));
+  main->RxSpeedButton9->setEnabled(true);
+  main->RxSpeedButton9->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  QApplication::clipboard()->clear();
+  pros->N8->trigger();  // "Выделить все" performs its button
+  pros->N9->trigger();  // "Копировать" performs its button
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Длина пути 7.50"));
+}
+
+TEST_F(ResultsViewer, PrintPerformsTheMainWindowsPrintResults) {
+  main->RxSpeedButton8->setEnabled(true);
+  QSignalSpy printed(main->RxSpeedButton8, &QToolButton::clicked);
+  pros->N6->trigger();
+  EXPECT_EQ(printed.count(), 1);
+  main->RxSpeedButton8->setEnabled(false);  // as after "Создать": nothing to print
+  pros->RxSpeedButton6->click();
+  EXPECT_EQ(printed.count(), 1);
+}
+
+}  // namespace
+}  // namespace velko::testing

@@ -1,0 +1,140 @@
+// The works tables: the key filter, row delete and insert from the table menus, and the
+// separate works window whose edits reach the main table at once.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include "model/network_model.h"
+#include "ui/currency_edit.h"
+#include "ui/works_grid.h"
+#include "ui_test_support.h"
+
+namespace velko::testing {
+namespace {
+
+using WorksTableWindow = WindowTest;
+
+const QStringList kRowsABCD = {"1;2;1;1;1", "2;3;2;2;2", "3;4;3;3;3", "4;5;4;4;4"};
+
+QStringList firstColumn(const WorksTable& table, int rows) {
+  QStringList column;
+  for (int r = 1; r <= rows; ++r) column << QString::fromStdString(table.cell(0, r));
+  return column;
+}
+
+TEST_F(WorksTableWindow, AFullStopBecomesACommaAndOtherKeysAreDropped) {
+  enterWorks(4, {";;;;", ";;;;"});
+  clickCell(main->StringGrid1, 1, 2);
+  typeKeys(QStringLiteral("2.5"));
+  EXPECT_EQ(mainCell(2, 1), QStringLiteral("2,5"));  // the cell has it while the user types
+  pressKey(Qt::Key_Tab);                              // Tab moves on to the next cell
+  typeKeys(QStringLiteral("a 7+ж"));
+  pressKey(Qt::Key_Tab);
+  EXPECT_EQ(mainCell(3, 1), QStringLiteral("7"));
+  // A comma and a minus sign are taken in every column, to fail later in the conversion.
+  clickCell(main->StringGrid1, 2, 0);
+  typeKeys(QStringLiteral("-1,"));
+  pressKey(Qt::Key_Backspace);
+  pressKey(Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(mainCell(0, 2), QStringLiteral("-1"));
+}
+
+TEST_F(WorksTableWindow, DeleteAndInsertActOnTheSelectedRowAndKeepTheWorksCount) {
+  enterWorks(5, kRowsABCD);
+  clickCell(main->StringGrid1, 2, 3);
+  main->N16->trigger();  // "Удалить строку"
+  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "3", "4", ""}));
+  EXPECT_EQ(gridCell(main->StringGrid1, 0, 2), QStringLiteral("3"));  // the grid shows it
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("4"));
+  EXPECT_EQ(main->StringGrid1->model()->rowCount(), 4);
+
+  fillMainTable(kRowsABCD);
+  main->N17->trigger();  // "Вставить строку", still on row 2
+  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "", "2", "3"}));
+  EXPECT_EQ(theModel().WorkCount, 4);
+}
+
+TEST_F(WorksTableWindow, BeforeAnyCellIsSelectedTheRowCommandsActOnTheFirstRow) {
+  enterWorks(5, kRowsABCD);
+  main->N16->trigger();
+  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"2", "3", "4", ""}));
+  EXPECT_EQ(main->StringGrid1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("     I"));
+}
+
+TEST_F(WorksTableWindow, SeparateWindowEditsReachTheMainTableAtOnceAndStayAfterCancel) {
+  enterWorks(5, kRowsABCD);
+  main->N18->trigger();  // "Отдельным окном"
+  ASSERT_TRUE(waitUntilActive(rab));
+  EXPECT_EQ(main->height(), main->collapsedHeight());
+  EXPECT_EQ(rab->windowTitle(), QStringLiteral("Ввод данных"));
+  EXPECT_EQ(rab->StringGrid1->model()->rowCount(), 4);
+  EXPECT_EQ(gridCell(rab->StringGrid1, 2, 3), QStringLiteral("3"));
+  EXPECT_EQ(rab->StringGrid1->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("     n"));
+
+  clickCell(rab->StringGrid1, 3, 2);
+  typeKeys(QStringLiteral("1.7"));
+  EXPECT_EQ(mainCell(2, 3), QStringLiteral("1,7"));  // before the edit is even committed
+  rab->RxSpeedButton2->click();                       // "Отмена" undoes nothing
+  EXPECT_FALSE(rab->isVisible());
+  EXPECT_EQ(mainCell(2, 3), QStringLiteral("1,7"));
+}
+
+TEST_F(WorksTableWindow, SeparateWindowRowCommandsReachTheMainTableOnlyByApply) {
+  enterWorks(5, kRowsABCD);
+  main->N18->trigger();
+  ASSERT_TRUE(waitUntilActive(rab));
+  clickCell(rab->StringGrid1, 2, 0);
+  rab->N1->trigger();  // "Удалить строку" in the separate table
+  EXPECT_EQ(gridCell(rab->StringGrid1, 0, 2), QStringLiteral("3"));
+  EXPECT_EQ(mainCell(0, 2), QStringLiteral("2"));
+  rab->N2->trigger();  // "Вставить строку"
+  EXPECT_EQ(gridCell(rab->StringGrid1, 0, 2), QStringLiteral(""));
+  EXPECT_EQ(gridCell(rab->StringGrid1, 0, 3), QStringLiteral("3"));
+
+  // Going to the main window and back copies the main table afresh: the change is lost.
+  activate(main);
+  activate(rab);
+  EXPECT_EQ(gridCell(rab->StringGrid1, 0, 2), QStringLiteral("2"));
+
+  clickCell(rab->StringGrid1, 2, 0);
+  rab->N1->trigger();
+  rab->RxSpeedButton1->click();  // "Применить"
+  EXPECT_TRUE(rab->isVisible());
+  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "3", "4", ""}));
+}
+
+TEST_F(WorksTableWindow, CloseDataKeepsTheSeparateWindowOpen) {
+  enterWorks(5, kRowsABCD);
+  main->N18->trigger();
+  ASSERT_TRUE(waitUntilActive(rab));
+  activate(main);
+  main->RxSpeedButton1->click();
+  ASSERT_EQ(main->height(), 470);
+  main->N19->trigger();  // "Закрыть данные"
+  EXPECT_EQ(main->height(), main->collapsedHeight());
+  EXPECT_TRUE(rab->isVisible());
+}
+
+TEST_F(WorksTableWindow, SeparateWindowHoldsItsWidthAndMinimumHeight) {
+  EXPECT_EQ(rab->width(), 276);
+  EXPECT_EQ(rab->minimumWidth(), 276);
+  EXPECT_EQ(rab->maximumWidth(), 276);
+  EXPECT_EQ(rab->minimumHeight(), 252);
+}
+
+TEST_F(WorksTableWindow, AWorksCountBoxChangedSinceTheTakeOverSizesNothingAndRaisesNoError) {
+  // The separate table shows the rows the copies handle: the count last taken over.
+  enterWorks(5, kRowsABCD);
+  typeInto(main->CurrencyEdit2, QStringLiteral("-"));
+  Modals modals;
+  main->N18->trigger();
+  ASSERT_TRUE(waitUntilActive(rab));
+  EXPECT_TRUE(modals.boxes.isEmpty());
+  EXPECT_EQ(rab->StringGrid1->model()->rowCount(), 4);
+}
+
+}  // namespace
+}  // namespace velko::testing

@@ -1,0 +1,581 @@
+#include "ui/charts/chart_pictures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include "model/command_error.h"
+#include "ui/charts/chart_text.h"
+#include "ui/charts/network_layout.h"
+
+namespace velko {
+
+namespace {
+
+constexpr double kTitleHeight = 34;
+constexpr double kLeftMargin = 70;   // room for the row labels and the workers axis
+constexpr double kRightMargin = 24;
+constexpr double kRowHeight = 22;
+constexpr double kBarHeight = 12;
+constexpr double kAxisHeight = 24;  // day numbers above the bar chart
+constexpr double kResidue = 1e-6;  // days; far below the two decimals shown
+const QColor kText{0x20, 0x20, 0x20};
+const QColor kGrid{0xdd, 0xdd, 0xdd};
+const QColor kPlainWork{0x55, 0x55, 0x55};
+const QColor kFloatColour{0x80, 0x80, 0x80};
+
+QString variantName(int variant) {
+  return variant == 2 ? QStringLiteral("после оптимизации") : QStringLiteral("до оптимизации");
+}
+
+Extended variantLength(const TNetworkModel& model, int variant) {
+  return variant == 2 ? model.LengthAfter : model.LengthBefore;
+}
+
+void drawTitle(QPainter& p, double width, const QString& text) {
+  p.setFont(chartFont(15, true));
+  p.setPen(kText);
+  p.drawText(QRectF(12, 4, width - 24, kTitleHeight - 8), Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+// Draws `text` centred on `centre`, shrinking the face until it fits 2 x `halfWidth`.
+void drawFitted(QPainter& p, QPointF centre, const QString& text, double halfWidth, int pixels,
+                bool bold = false) {
+  QFont font = chartFont(pixels, bold);
+  while (pixels > 7 && QFontMetricsF(font).horizontalAdvance(text) > 2 * halfWidth) {
+    font = chartFont(--pixels, bold);
+  }
+  p.setFont(font);
+  const QRectF box(centre.x() - halfWidth, centre.y() - pixels, 2 * halfWidth, 2 * pixels);
+  p.drawText(box, Qt::AlignCenter, text);
+}
+
+void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour) {
+  const QPointF d = tip - base;
+  const double length = std::hypot(d.x(), d.y());
+  if (length < 1e-6) return;
+  const QPointF across(-d.y() / length * length * 0.42, d.x() / length * length * 0.42);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawPolygon(QPolygonF({tip, base + across, base - across}));
+}
+
+struct EventFigures {
+  Extended early = 0;
+  Extended late = 0;
+  Extended reserve = 0;
+};
+
+void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& early, const QString& late,
+               const QString& reserve) {
+  const double r = kEventDiameter / 2;
+  p.setPen(QPen(kText, 1.4));
+  p.setBrush(Qt::white);
+  p.drawEllipse(c, r, r);
+  const double k = r * std::sqrt(0.5);
+  p.setPen(QPen(kText, 0.9));
+  p.drawLine(QPointF(c.x() - k, c.y() - k), QPointF(c.x() + k, c.y() + k));
+  p.drawLine(QPointF(c.x() - k, c.y() + k), QPointF(c.x() + k, c.y() - k));
+  p.setPen(kText);
+  // Left and right sectors are narrow where the text sits: about 0.8 r wide.
+  const double off = r * 0.56;
+  drawFitted(p, QPointF(c.x(), c.y() - off), number, r * 0.6, 14, true);
+  drawFitted(p, QPointF(c.x() - off, c.y()), early, r * 0.4, 12);
+  drawFitted(p, QPointF(c.x() + off, c.y()), late, r * 0.4, 12);
+  drawFitted(p, QPointF(c.x(), c.y() + off), reserve, r * 0.6, 12);
+}
+
+void drawEvent(QPainter& p, QPointF c, int number, const EventFigures& f) {
+  drawEvent(p, c, QString::number(number), chartNumber(f.early), chartNumber(f.late), chartNumber(f.reserve));
+}
+
+QPainterPath routePath(const WorkRoute& route) {
+  QPainterPath path;
+  if (route.spline.empty()) return path;
+  path.moveTo(route.spline.front());
+  for (std::size_t k = 1; k + 2 < route.spline.size(); k += 3) {
+    path.cubicTo(route.spline[k], route.spline[k + 1], route.spline[k + 2]);
+  }
+  return path;
+}
+
+void drawWorkLabel(QPainter& p, const WorkRoute& route, const WorkTiming& w) {
+  const QColor colour = w.critical ? kCriticalColour : kText;
+  const QFont font = chartFont(kWorkLabelPixels, w.critical);
+  const QFontMetricsF metrics(font);
+  const QString first = workLabelFirstLine(w);
+  const QString second = workLabelSecondLine(w);
+  const double width = std::max(metrics.horizontalAdvance(first), metrics.horizontalAdvance(second)) + 6;
+  const double line = metrics.height();
+  const QRectF box(route.labelCentre.x() - width / 2, route.labelCentre.y() - line, width, 2 * line);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 220));
+  p.drawRoundedRect(box, 3, 3);
+  p.setFont(font);
+  p.setPen(colour);
+  p.drawText(QRectF(box.left(), box.top(), width, line), Qt::AlignCenter, first);
+  p.setFont(chartFont(kWorkLabelPixels - 1));
+  p.drawText(QRectF(box.left(), box.top() + line, width, line), Qt::AlignCenter, second);
+}
+
+// A short sample line for a legend, then its text; returns the x after the text.
+double legendLine(QPainter& p, double x, double y, const QPen& pen, const QString& text) {
+  p.setPen(pen);
+  p.drawLine(QPointF(x, y), QPointF(x + 34, y));
+  p.setPen(kText);
+  p.setFont(chartFont(12));
+  const double width = QFontMetricsF(p.font()).horizontalAdvance(text);
+  p.drawText(QRectF(x + 42, y - 10, width + 4, 20), Qt::AlignLeft | Qt::AlignVCenter, text);
+  return x + 42 + width + 28;
+}
+
+double legendBox(QPainter& p, double x, double y, const QColor& colour, const QString& text) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawRect(QRectF(x, y - kBarHeight / 2, 34, kBarHeight));
+  p.setPen(kText);
+  p.setFont(chartFont(12));
+  const double width = QFontMetricsF(p.font()).horizontalAdvance(text);
+  p.drawText(QRectF(x + 42, y - 10, width + 4, 20), Qt::AlignLeft | Qt::AlignVCenter, text);
+  return x + 42 + width + 28;
+}
+
+void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove) {
+  const Extended step = axis.tickStep();
+  p.setFont(chartFont(11));
+  for (Extended day = 0; day <= axis.days + 1e-9; day += step) {
+    const double x = axis.x(day);
+    p.setPen(QPen(kGrid, 1));
+    p.drawLine(QPointF(x, top), QPointF(x, bottom));
+    p.setPen(kText);
+    const QRectF box(x - 30, labelsAbove ? top - 18 : bottom + 2, 60, 16);
+    p.drawText(box, Qt::AlignCenter, chartNumber(day));
+  }
+}
+
+// The works of a variant as the pictures see them: a total float that is only a
+// rounding residue of the storage format counts as zero, so that a chain of events with
+// reserve 0 is drawn critical even after the optimisation left fractional durations.
+std::vector<WorkTiming> variantWorks(const TNetworkModel& model, int variant) {
+  checkVariant(model, variant);
+  std::vector<WorkTiming> works = workTimings(model, variant);
+  for (WorkTiming& w : works) w.critical = w.critical || std::fabs(static_cast<double>(w.totalFloat)) < kResidue;
+  return works;
+}
+
+// The profile without the steps that only a rounding residue separates from their
+// neighbours: they would draw as spikes and could carry a peak no day has.
+std::vector<ProfileStep> visibleProfile(const std::vector<WorkTiming>& works) {
+  std::vector<ProfileStep> steps;
+  for (const ProfileStep& s : workersProfile(works)) {
+    if (s.to - s.from < kResidue) continue;
+    if (!steps.empty() && steps.back().workers == s.workers) {
+      steps.back().to = s.to;
+    } else {
+      if (!steps.empty()) steps.back().to = s.from;
+      steps.push_back(s);
+    }
+  }
+  return steps;
+}
+
+}  // namespace
+
+QFont chartFont(int pixelSize, bool bold) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+void checkVariant(const TNetworkModel& model, int variant) {
+  if (variant != 1 && variant != 2) {
+    throw CommandError("Варианта " + std::to_string(variant) + " нет: есть только 1 и 2");
+  }
+  if (variant == 2 && model.Optimised != 1) throw CommandError("Оптимизация не выполнялась");
+}
+
+Extended chartDays(const TNetworkModel& model) {
+  Extended days = 0;
+  const int variants = model.Optimised == 1 ? 2 : 1;
+  for (int v = 1; v <= variants; ++v) {
+    days = std::max(days, variantLength(model, v));
+    for (const WorkTiming& w : workTimings(model, v)) days = std::max(days, w.earlyFinish);
+  }
+  return days;
+}
+
+Extended DayAxis::tickStep() const {
+  for (Extended step : {1.0L, 2.0L, 5.0L, 10.0L, 20.0L, 50.0L, 100.0L, 200.0L, 500.0L}) {
+    if (step * dayWidth >= 28) return step;
+  }
+  return 1000;
+}
+
+DayAxis dayAxisFor(Extended days) {
+  DayAxis axis;
+  axis.left = kLeftMargin;
+  axis.days = std::max<Extended>(1, std::ceil(static_cast<double>(days)));
+  axis.dayWidth = std::clamp(1000.0 / static_cast<double>(axis.days), 4.0, 36.0);
+  return axis;
+}
+
+std::vector<BarRow> barRows(const std::vector<WorkTiming>& works, const DayAxis& axis, double top) {
+  std::vector<BarRow> rows;
+  const auto clampX = [&](Extended day) { return std::clamp(axis.x(day), axis.left, axis.right()); };
+  for (const WorkTiming& w : works) {
+    BarRow row;
+    row.work = w;
+    row.row = QRectF(0, top, axis.right() + kRightMargin, kRowHeight);
+    const double start = clampX(w.earlyStart);
+    const double finish = clampX(w.earlyFinish);
+    row.bar = QRectF(start, top + (kRowHeight - kBarHeight) / 2, std::max(finish - start, 1.0), kBarHeight);
+    const Extended freeFloat = std::max<Extended>(0, w.freeFloat);
+    const Extended totalFloat = std::max<Extended>(freeFloat, w.totalFloat);
+    row.freeEnd = clampX(w.earlyFinish + freeFloat);
+    row.totalEnd = clampX(w.earlyFinish + totalFloat);
+    rows.push_back(row);
+    top += kRowHeight;
+  }
+  return rows;
+}
+
+QString barToolTip(const WorkTiming& w) {
+  return QStringLiteral(
+             "Работа %1, Id %2\nПродолжительность: %3 дн., рабочих: %4\n"
+             "Раннее начало: %5, раннее окончание: %6\nПозднее начало: %7, позднее окончание: %8\n"
+             "Резерв полный: %9, свободный: %10, независимый: %11")
+      .arg(workName(w.I, w.J))
+      .arg(w.id)
+      .arg(chartNumber(w.duration))
+      .arg(w.workers)
+      .arg(chartNumber(w.earlyStart), chartNumber(w.earlyFinish), chartNumber(w.lateStart),
+           chartNumber(w.lateFinish), chartNumber(w.totalFloat), chartNumber(w.freeFloat),
+           chartNumber(w.independentFloat));
+}
+
+std::vector<QStringList> profileFigureRows(const TNetworkModel& model) {
+  std::vector<QStringList> rows = {
+      {QStringLiteral("Длина критического пути, дн.")},
+      {QStringLiteral("Трудоёмкость Σ t × n, чел.-дн.")},
+      {QStringLiteral("Пиковая численность, чел.")},
+      {QStringLiteral("Средняя численность за длину пути, чел.")},
+      {QStringLiteral("Коэффициент неравномерности (пик / среднее)")},
+  };
+  const int variants = model.Optimised == 1 ? 2 : 1;
+  for (int v = 1; v <= variants; ++v) {
+    const std::vector<WorkTiming> works = workTimings(model, v);
+    const ProfileFigures f = profileFigures(works, visibleProfile(works), variantLength(model, v));
+    rows[0] << chartNumber(f.length);
+    rows[1] << chartNumber(f.volume);
+    rows[2] << QString::number(f.peak);
+    rows[3] << chartNumber(f.mean);
+    rows[4] << chartNumber(f.unevenness);
+  }
+  return rows;
+}
+
+QPointF networkOrigin() { return QPointF(0, kTitleHeight); }
+
+std::vector<BarRow> barChartRows(const TNetworkModel& model, int variant) {
+  return barRows(variantWorks(model, variant), dayAxisFor(chartDays(model)), kTitleHeight + kAxisHeight);
+}
+
+ChartPicture messagePicture(const QString& message) {
+  ChartPicture picture;
+  picture.size = QSizeF(640, 120);
+  picture.paint = [message](QPainter& p) {
+    p.fillRect(QRectF(0, 0, 640, 120), Qt::white);
+    p.setPen(kText);
+    p.setFont(chartFont(14));
+    p.drawText(QRectF(16, 0, 608, 120), Qt::AlignCenter | Qt::TextWordWrap, message);
+  };
+  return picture;
+}
+
+ChartPicture networkPicture(const TNetworkModel& model, int variant) {
+  std::vector<WorkTiming> works = variantWorks(model, variant);
+  if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  auto layout = std::make_shared<NetworkLayout>(layoutNetwork(model.EventCount, works));
+  auto events = std::make_shared<std::vector<EventFigures>>();
+  const TVariantResult& record = model.VariantResults[variant];
+  for (int e = 1; e <= model.EventCount; ++e) {
+    events->push_back({record.EventEarly[e], record.EventLate[e], record.EventReserve[e]});
+  }
+  auto shared = std::make_shared<std::vector<WorkTiming>>(std::move(works));
+  const QString title = QStringLiteral("Сетевой график %1 · длина критического пути %2 дн.")
+                            .arg(variantName(variant), chartNumber(variantLength(model, variant)));
+  const double legendHeight = 96;
+  const double width = std::max(layout->size.width(), 900.0);
+  const double height = kTitleHeight + layout->size.height() + legendHeight;
+
+  ChartPicture picture;
+  picture.size = QSizeF(width, height);
+  picture.paint = [=](QPainter& p) {
+    p.fillRect(QRectF(0, 0, width, height), Qt::white);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawTitle(p, width, title);
+    p.save();
+    p.translate(networkOrigin());
+    // Plain works first, so that critical ones stay visible where arrows cross.
+    for (int pass = 0; pass < 2; ++pass) {
+      for (const WorkRoute& route : layout->works) {
+        const WorkTiming& w = (*shared)[route.work];
+        if (w.critical != (pass == 1)) continue;
+        const QColor colour = w.critical ? kCriticalColour : kPlainWork;
+        p.setPen(QPen(colour, w.critical ? 3.2 : 1.3));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(routePath(route));
+        if (!route.spline.empty()) drawArrowHead(p, route.spline.back(), route.arrowTip, colour);
+      }
+    }
+    for (const WorkRoute& route : layout->works) drawWorkLabel(p, route, (*shared)[route.work]);
+    for (const EventPlace& place : layout->events) {
+      drawEvent(p, place.centre, place.number, (*events)[static_cast<std::size_t>(place.number - 1)]);
+    }
+    p.restore();
+
+    // Legend: the sectors of an event, then the two kinds of work.
+    const double top = height - legendHeight + 8;
+    const QPointF sample(16 + kEventDiameter / 2, top + kEventDiameter / 2);
+    p.save();
+    p.translate(sample);
+    p.scale(0.9, 0.9);
+    p.translate(-sample);
+    drawEvent(p, sample, QStringLiteral("№"), QStringLiteral("Tр"), QStringLiteral("Tп"), QStringLiteral("R"));
+    p.restore();
+    p.setPen(kText);
+    p.setFont(chartFont(12));
+    const double x = 16 + kEventDiameter + 14;
+    p.drawText(QRectF(x, top, 560, 40), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Событие: № — номер, Tр — ранний срок, Tп — поздний срок,\n"
+                              "R — резерв времени события (дни)"));
+    double lx = legendLine(p, x, top + 56, QPen(kCriticalColour, 3.2),
+                           QStringLiteral("критическая работа (полный резерв 0)"));
+    legendLine(p, lx, top + 56, QPen(kPlainWork, 1.3),
+               QStringLiteral("работа: продолжительность, дн. / рабочих, Id — идентификатор"));
+  };
+  picture.toolTip = [=](QPointF at) -> QString {
+    const QPointF local = at - networkOrigin();
+    for (const EventPlace& place : layout->events) {
+      const QPointF d = local - place.centre;
+      if (std::hypot(d.x(), d.y()) <= kEventDiameter / 2) {
+        const EventFigures& f = (*events)[static_cast<std::size_t>(place.number - 1)];
+        return QStringLiteral("Событие %1\nРанний срок: %2\nПоздний срок: %3\nРезерв: %4")
+            .arg(place.number)
+            .arg(chartNumber(f.early), chartNumber(f.late), chartNumber(f.reserve));
+      }
+    }
+    for (const WorkRoute& route : layout->works) {
+      const QRectF box(route.labelCentre - QPointF(route.labelSize.width() / 2, route.labelSize.height() / 2),
+                       route.labelSize);
+      if (box.contains(local)) return barToolTip((*shared)[route.work]);
+    }
+    return {};
+  };
+  return picture;
+}
+
+ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
+  const std::vector<WorkTiming> works = variantWorks(model, variant);
+  if (works.empty()) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  const DayAxis axis = dayAxisFor(chartDays(model));
+  const double top = kTitleHeight + kAxisHeight;
+  auto rows = std::make_shared<std::vector<BarRow>>(barRows(works, axis, top));
+  const double plotBottom = top + kRowHeight * static_cast<double>(rows->size());
+  const double legendHeight = 40;
+  const double width = std::max(axis.right() + kRightMargin, 900.0);
+  const double height = plotBottom + 22 + legendHeight;
+  const Extended length = variantLength(model, variant);
+  const QString title = QStringLiteral("Линейный график %1 · длина критического пути %2 дн.")
+                            .arg(variantName(variant), chartNumber(length));
+
+  ChartPicture picture;
+  picture.size = QSizeF(width, height);
+  picture.paint = [=](QPainter& p) {
+    p.fillRect(QRectF(0, 0, width, height), Qt::white);
+    drawTitle(p, width, title);
+    for (std::size_t k = 0; k < rows->size(); k += 2) {
+      p.fillRect(QRectF(0, top + kRowHeight * static_cast<double>(k), width, kRowHeight), QColor(0xf4, 0xf6, 0xf9));
+    }
+    drawDayAxis(p, axis, top, plotBottom, true);
+    p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));
+    p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), plotBottom));
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const BarRow& row : *rows) {
+      const QRectF band = row.row;
+      const QRectF bar = row.bar;
+      const double mid = bar.center().y();
+      const QColor colour = row.work.critical ? kCriticalColour : kWorkColour;
+      p.setPen(row.work.critical ? kCriticalColour : kText);
+      p.setFont(chartFont(12, row.work.critical));
+      p.drawText(QRectF(4, band.top(), kLeftMargin - 12, kRowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                 workName(row.work.I, row.work.J));
+      if (row.freeEnd > bar.right()) {
+        p.setPen(QPen(colour, 2));
+        p.drawLine(QPointF(bar.right(), mid), QPointF(row.freeEnd, mid));
+        p.drawLine(QPointF(row.freeEnd, mid - 4), QPointF(row.freeEnd, mid + 4));
+      }
+      if (row.totalEnd > row.freeEnd) {
+        p.setPen(QPen(kFloatColour, 1.5, Qt::DashLine));
+        p.drawLine(QPointF(row.freeEnd, mid), QPointF(row.totalEnd, mid));
+        p.drawLine(QPointF(row.totalEnd, mid - 4), QPointF(row.totalEnd, mid + 4));
+      }
+      p.setPen(colour.darker(130));
+      p.setBrush(colour);
+      p.drawRect(bar);
+      const QString workers = QString::number(row.work.workers);
+      p.setFont(chartFont(10, true));
+      if (QFontMetricsF(p.font()).horizontalAdvance(workers) + 4 < bar.width()) {
+        p.setPen(Qt::white);
+        p.drawText(bar, Qt::AlignCenter, workers);
+      }
+    }
+    p.setPen(kText);
+    p.setFont(chartFont(11));
+    p.drawText(QRectF(axis.right() - 80, plotBottom + 2, 80 + kRightMargin, 18), Qt::AlignRight, QStringLiteral("дни"));
+    const double y = height - legendHeight / 2;
+    double x = legendBox(p, 16, y, kCriticalColour, QStringLiteral("критическая работа"));
+    x = legendBox(p, x, y, kWorkColour, QStringLiteral("работа (число — рабочих)"));
+    x = legendLine(p, x, y, QPen(kWorkColour, 2), QStringLiteral("свободный резерв"));
+    x = legendLine(p, x, y, QPen(kFloatColour, 1.5, Qt::DashLine), QStringLiteral("остаток полного резерва"));
+    legendLine(p, x, y, QPen(kCriticalColour, 1, Qt::DashLine), QStringLiteral("длина критического пути"));
+  };
+  picture.toolTip = [=](QPointF at) -> QString {
+    for (const BarRow& row : *rows) {
+      const QRectF hit(row.bar.left() - 3, row.row.top(),
+                       std::max(row.totalEnd, row.bar.right()) - row.bar.left() + 6, kRowHeight);
+      if (hit.contains(at)) return barToolTip(row.work);
+    }
+    return {};
+  };
+  return picture;
+}
+
+ChartPicture profilePicture(const TNetworkModel& model) {
+  const int variants = model.Optimised == 1 ? 2 : 1;
+  std::vector<std::vector<ProfileStep>> profiles;
+  long long peak = 0;
+  for (int v = 1; v <= variants; ++v) {
+    profiles.push_back(visibleProfile(workTimings(model, v)));
+    for (const ProfileStep& s : profiles.back()) peak = std::max(peak, s.workers);
+  }
+  if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  const DayAxis axis = dayAxisFor(chartDays(model));
+  const std::vector<QStringList> figures = profileFigureRows(model);
+  const double plotTop = kTitleHeight + 34;
+  const double plotHeight = 260;
+  const double plotBottom = plotTop + plotHeight;
+  const double legendTop = plotBottom + 26;
+  const double tableTop = legendTop + 34;
+  const double rowHeight = 24;
+  const double tableHeight = rowHeight * static_cast<double>(figures.size() + 1);
+  const double width = std::max(axis.right() + kRightMargin, 900.0);
+  const double height = tableTop + tableHeight + 16;
+  long long yStep = 1;
+  while (peak / yStep > 8) yStep = yStep == 1 ? 2 : yStep == 2 ? 5 : yStep * 2;
+  const double yMax = static_cast<double>(std::max<long long>(yStep, (peak / yStep + 1) * yStep));
+  const auto y = [=](double workers) { return plotBottom - workers / yMax * plotHeight; };
+  const Extended lengths[2] = {model.LengthBefore, model.LengthAfter};
+
+  ChartPicture picture;
+  picture.size = QSizeF(width, height);
+  picture.paint = [=](QPainter& p) {
+    p.fillRect(QRectF(0, 0, width, height), Qt::white);
+    drawTitle(p, width, variants == 2 ? QStringLiteral("Движение рабочих до и после оптимизации")
+                                      : QStringLiteral("Движение рабочих"));
+    drawDayAxis(p, axis, plotTop, plotBottom, false);
+    p.setFont(chartFont(11));
+    for (long long w = 0; w <= static_cast<long long>(yMax); w += yStep) {
+      p.setPen(QPen(kGrid, 1));
+      p.drawLine(QPointF(axis.left, y(static_cast<double>(w))), QPointF(axis.right(), y(static_cast<double>(w))));
+      p.setPen(kText);
+      p.drawText(QRectF(0, y(static_cast<double>(w)) - 8, axis.left - 8, 16), Qt::AlignRight | Qt::AlignVCenter,
+                 QString::number(w));
+    }
+    p.save();
+    p.translate(14, (plotTop + plotBottom) / 2);
+    p.rotate(-90);
+    p.drawText(QRectF(-80, -10, 160, 20), Qt::AlignCenter, QStringLiteral("рабочих, чел."));
+    p.restore();
+    p.setPen(kText);
+    p.drawText(QRectF(axis.right() - 80, plotBottom + 2, 80 + kRightMargin, 18), Qt::AlignRight, QStringLiteral("дни"));
+    p.setPen(QPen(kText, 1));
+    p.drawLine(QPointF(axis.left, plotBottom), QPointF(axis.right(), plotBottom));
+    p.drawLine(QPointF(axis.left, plotTop), QPointF(axis.left, plotBottom));
+
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int v = 0; v < variants; ++v) {
+      QPainterPath path(QPointF(axis.x(0), y(0)));
+      for (const ProfileStep& s : profiles[static_cast<std::size_t>(v)]) {
+        path.lineTo(axis.x(s.from), y(static_cast<double>(s.workers)));
+        path.lineTo(axis.x(s.to), y(static_cast<double>(s.workers)));
+      }
+      path.lineTo(path.currentPosition().x(), y(0));
+      const QColor colour = v == 0 ? kBeforeColour : kAfterColour;
+      if (v == 0) {
+        QColor fill = colour;
+        fill.setAlpha(36);
+        p.fillPath(path, fill);
+      }
+      // The first variant underneath and wider, so both stay visible where they agree.
+      p.setPen(QPen(colour, v == 0 ? 4.5 : 2.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(path);
+    }
+    const bool twoLengths = variants == 2 && lengths[1] != lengths[0];
+    for (int v = 0; v < (twoLengths ? 2 : 1); ++v) {
+      // Two markers close together: their captions on two lines, right-aligned to the line.
+      const double x = axis.x(lengths[v]);
+      const double captionTop = plotTop - (v == 0 ? 32 : 17);
+      p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
+      p.drawLine(QPointF(x, captionTop + 14), QPointF(x, plotBottom));
+      p.setPen(kCriticalColour);
+      p.setFont(chartFont(11, true));
+      const QString caption = !twoLengths ? QStringLiteral("Tкр = %1").arg(chartNumber(lengths[v]))
+                              : v == 0    ? QStringLiteral("Tкр до = %1").arg(chartNumber(lengths[v]))
+                                          : QStringLiteral("Tкр после = %1").arg(chartNumber(lengths[v]));
+      p.drawText(QRectF(x - 200, captionTop, 196, 14), Qt::AlignRight | Qt::AlignVCenter, caption);
+    }
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    double x = legendLine(p, 16, legendTop + 10, QPen(kBeforeColour, 4.5), QStringLiteral("до оптимизации"));
+    if (variants == 2) x = legendLine(p, x, legendTop + 10, QPen(kAfterColour, 2.2), QStringLiteral("после оптимизации"));
+    legendLine(p, x, legendTop + 10, QPen(kCriticalColour, 1.5, Qt::DashLine),
+               QStringLiteral("Tкр — длина критического пути; все работы в ранние сроки"));
+
+    // The figures of each variant.
+    const double labelWidth = 380;
+    const double valueWidth = 170;
+    QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
+    if (variants == 2) header << QStringLiteral("После оптимизации");
+    std::vector<QStringList> table = {header};
+    table.insert(table.end(), figures.begin(), figures.end());
+    for (std::size_t r = 0; r < table.size(); ++r) {
+      const double top = tableTop + rowHeight * static_cast<double>(r);
+      if (r == 0) p.fillRect(QRectF(16, top, labelWidth + valueWidth * (variants), rowHeight), QColor(0xea, 0xee, 0xf3));
+      double cx = 16;
+      for (int c = 0; c < table[r].size(); ++c) {
+        const double cw = c == 0 ? labelWidth : valueWidth;
+        p.setPen(QPen(kGrid.darker(120), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(cx, top, cw, rowHeight));
+        p.setPen(c == 0 ? kText : (c == 1 ? kBeforeColour.darker(120) : kAfterColour.darker(130)));
+        p.setFont(chartFont(12, r == 0));
+        p.drawText(QRectF(cx + 6, top, cw - 12, rowHeight),
+                   (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, table[r][c]);
+        cx += cw;
+      }
+    }
+  };
+  return picture;
+}
+
+}  // namespace velko

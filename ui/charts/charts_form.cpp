@@ -1,0 +1,255 @@
+#include "ui/charts/charts_form.h"
+
+#include <functional>
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "model/command_error.h"
+#include "ui/charts/chart_canvas.h"
+#include "ui/charts/chart_export.h"
+#include "ui/charts/chart_pictures.h"
+#include "ui/charts/optimisation_log.h"
+
+namespace velko {
+
+namespace {
+
+constexpr int kLogTab = 3;
+constexpr double kZoomStep = 1.25;
+
+QScrollArea* scrolled(ChartCanvas* canvas, QWidget* parent) {
+  auto* area = new QScrollArea(parent);
+  area->setWidget(canvas);
+  area->setAlignment(Qt::AlignCenter);
+  area->setBackgroundRole(QPalette::Dark);
+  return area;
+}
+
+QToolButton* toolButton(const QString& text, const QString& hint, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setText(text);
+  button->setToolTip(hint);
+  return button;
+}
+
+// A picture, or the refusal's text in its place: the window keeps working.
+ChartPicture pictureOrMessage(const std::function<ChartPicture()>& make) {
+  try {
+    return make();
+  } catch (const CommandError& error) {
+    return messagePicture(QString::fromStdString(error.what()));
+  }
+}
+
+}  // namespace
+
+TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidget(parent, Qt::Window), model_(model) {
+  setObjectName(QStringLiteral("Charts_form"));
+  setWindowTitle(QStringLiteral("Графики"));
+  resize(1100, 760);
+
+  RadioButton1 = new QRadioButton(QStringLiteral("До оптимизации"), this);
+  RadioButton2 = new QRadioButton(QStringLiteral("После оптимизации"), this);
+  RadioButton1->setChecked(true);
+  ToolButton1 = toolButton(QStringLiteral("Крупнее"), QStringLiteral("Увеличить рисунок"), this);
+  ToolButton2 = toolButton(QStringLiteral("Мельче"), QStringLiteral("Уменьшить рисунок"), this);
+  ToolButton3 = toolButton(QStringLiteral("По размеру окна"), QStringLiteral("Показать рисунок целиком"), this);
+  ToolButton4 = toolButton(QStringLiteral("100 %"), QStringLiteral("Натуральный размер"), this);
+  Button1 = new QPushButton(QStringLiteral("Сохранить рисунок..."), this);
+  Button1->setToolTip(QStringLiteral("Сохранить рисунок вкладки в PNG, SVG или PDF"));
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(RadioButton1);
+  top->addWidget(RadioButton2);
+  top->addSpacing(24);
+  top->addWidget(ToolButton1);
+  top->addWidget(ToolButton2);
+  top->addWidget(ToolButton3);
+  top->addWidget(ToolButton4);
+  top->addStretch(1);
+  top->addWidget(Button1);
+
+  TabWidget1 = new QTabWidget(this);
+  ChartCanvas1 = new ChartCanvas;
+  ChartCanvas2 = new ChartCanvas;
+  ChartCanvas3 = new ChartCanvas;
+  ScrollArea1 = scrolled(ChartCanvas1, TabWidget1);
+  ScrollArea2 = scrolled(ChartCanvas2, TabWidget1);
+  ScrollArea3 = scrolled(ChartCanvas3, TabWidget1);
+  TabWidget1->addTab(ScrollArea1, QStringLiteral("Сетевой график"));
+  TabWidget1->addTab(ScrollArea2, QStringLiteral("Линейный график"));
+  TabWidget1->addTab(ScrollArea3, QStringLiteral("Движение рабочих"));
+
+  auto* logPage = new QWidget(TabWidget1);
+  Label1 = new QLabel(logPage);
+  LogGrid = new QTableWidget(logPage);
+  LogGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  LogGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  LogGrid->verticalHeader()->setVisible(false);
+  LogGrid->setAlternatingRowColors(true);
+  Button2 = new QPushButton(QStringLiteral("Скопировать"), logPage);
+  Button2->setToolTip(QStringLiteral("Скопировать журнал в буфер обмена (через табуляцию)"));
+  auto* logButtons = new QHBoxLayout;
+  logButtons->addWidget(Label1, 1);
+  logButtons->addWidget(Button2);
+  auto* logLayout = new QVBoxLayout(logPage);
+  logLayout->addLayout(logButtons);
+  logLayout->addWidget(LogGrid, 1);
+  TabWidget1->addTab(logPage, QStringLiteral("Журнал оптимизации"));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(TabWidget1, 1);
+
+  connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
+  connect(ToolButton1, &QToolButton::clicked, this, &TCharts_form::ToolButton1Click);
+  connect(ToolButton2, &QToolButton::clicked, this, &TCharts_form::ToolButton2Click);
+  connect(ToolButton3, &QToolButton::clicked, this, &TCharts_form::ToolButton3Click);
+  connect(ToolButton4, &QToolButton::clicked, this, &TCharts_form::ToolButton4Click);
+  connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
+  connect(TabWidget1, &QTabWidget::currentChanged, this, &TCharts_form::TabWidget1Changed);
+  TabWidget1Changed(TabWidget1->currentIndex());
+}
+
+void TCharts_form::setOptimisationLog(std::vector<OptimisationMove> moves) {
+  log_ = std::move(moves);
+  refreshLog();
+}
+
+int TCharts_form::variant() const { return RadioButton2->isChecked() && model_.Optimised == 1 ? 2 : 1; }
+
+void TCharts_form::FormActivate() {
+  const bool optimised = model_.Optimised == 1;
+  // A fresh optimisation is shown as its result first; a plain calculation has one variant.
+  if (optimised && !wasOptimised_) RadioButton2->setChecked(true);
+  if (!optimised) RadioButton1->setChecked(true);
+  wasOptimised_ = optimised;
+  RadioButton1->setEnabled(optimised);
+  RadioButton2->setEnabled(optimised);
+  refreshPictures();
+  refreshLog();
+}
+
+void TCharts_form::refreshPictures() {
+  const int v = variant();
+  ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model_, v); }));
+  ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartPicture(model_, v); }));
+  ChartCanvas3->setPicture(pictureOrMessage([&] { return profilePicture(model_); }));
+}
+
+void TCharts_form::refreshLog() {
+  const QStringList headers = optimisationLogHeaders();
+  const std::vector<QStringList> rows = optimisationLogRows(log_);
+  LogGrid->clear();
+  LogGrid->setColumnCount(static_cast<int>(headers.size()));
+  LogGrid->setHorizontalHeaderLabels(headers);
+  LogGrid->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    for (int c = 0; c < rows[static_cast<std::size_t>(r)].size(); ++c) {
+      auto* item = new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]);
+      item->setTextAlignment(Qt::AlignCenter);
+      if (c == 1) item->setForeground(kCriticalColour);
+      LogGrid->setItem(r, c, item);
+    }
+  }
+  LogGrid->resizeColumnsToContents();
+  const bool optimised = model_.Optimised == 1;
+  Label1->setText(rows.empty() ? emptyLogMessage(optimised)
+                               : QStringLiteral("Перемещений рабочих: %1").arg(rows.size()));
+  Button2->setEnabled(!rows.empty());
+}
+
+void TCharts_form::RadioButton1Toggled(bool) { refreshPictures(); }
+
+ChartCanvas* TCharts_form::currentCanvas() const {
+  switch (TabWidget1->currentIndex()) {
+    case 0: return ChartCanvas1;
+    case 1: return ChartCanvas2;
+    case 2: return ChartCanvas3;
+    default: return nullptr;
+  }
+}
+
+QScrollArea* TCharts_form::currentScrollArea() const {
+  switch (TabWidget1->currentIndex()) {
+    case 0: return ScrollArea1;
+    case 1: return ScrollArea2;
+    case 2: return ScrollArea3;
+    default: return nullptr;
+  }
+}
+
+ChartPicture TCharts_form::currentPicture() const {
+  if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
+  return optimisationLogPicture(log_, model_.Optimised == 1);
+}
+
+void TCharts_form::ToolButton1Click() {
+  if (ChartCanvas* canvas = currentCanvas()) canvas->setZoom(canvas->zoom() * kZoomStep);
+}
+
+void TCharts_form::ToolButton2Click() {
+  if (ChartCanvas* canvas = currentCanvas()) canvas->setZoom(canvas->zoom() / kZoomStep);
+}
+
+void TCharts_form::ToolButton3Click() {
+  if (ChartCanvas* canvas = currentCanvas()) canvas->fitInto(currentScrollArea()->viewport()->size() - QSize(4, 4));
+}
+
+void TCharts_form::ToolButton4Click() {
+  if (ChartCanvas* canvas = currentCanvas()) canvas->setZoom(1.0);
+}
+
+void TCharts_form::TabWidget1Changed(int index) {
+  const bool picture = index != kLogTab;
+  ToolButton1->setEnabled(picture);
+  ToolButton2->setEnabled(picture);
+  ToolButton3->setEnabled(picture);
+  ToolButton4->setEnabled(picture);
+}
+
+void TCharts_form::Button1Click() {
+  static const QStringList names = {QStringLiteral("network"), QStringLiteral("bar_chart"), QStringLiteral("workers"),
+                                    QStringLiteral("optimisation_log")};
+  const int tab = TabWidget1->currentIndex();
+  const QString png = QStringLiteral("Рисунок PNG (*.png)");
+  const QString svg = QStringLiteral("Рисунок SVG (*.svg)");
+  const QString pdf = QStringLiteral("Документ PDF (*.pdf)");
+  QString filter = png;
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить рисунок"),
+                                              names.value(tab) + QStringLiteral(".png"),
+                                              png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf, &filter);
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) {
+    path += filter == svg ? QStringLiteral(".svg") : filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
+  }
+  try {
+    savePicture(currentPicture(), path);
+  } catch (const CommandError& error) {
+    QMessageBox::critical(this, QStringLiteral("Графики"), QString::fromStdString(error.what()));
+  }
+}
+
+void TCharts_form::Button2Click() { QGuiApplication::clipboard()->setText(optimisationLogText(log_)); }
+
+void TCharts_form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  FormActivate();
+}
+
+}  // namespace velko

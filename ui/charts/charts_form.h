@@ -1,0 +1,82 @@
+#pragma once
+
+#include <vector>
+
+#include <QWidget>
+
+#include "model/network_model.h"
+#include "model/optimisation.h"
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+
+namespace velko {
+
+class ChartCanvas;
+struct ChartPicture;
+
+// The window "Графики": the network, the bar chart, the workers profile and the
+// optimisation log of the last run. Reads the model in FormActivate, which runs on
+// every showing; the main window also registers it for every activation and hands the
+// window the log of each Optimise run.
+class TCharts_form : public QWidget {
+  Q_OBJECT
+
+ public:
+  TCharts_form(QWidget* parent, const TNetworkModel& model);
+
+  void setOptimisationLog(std::vector<OptimisationMove> moves);
+  const std::vector<OptimisationMove>& optimisationLog() const { return log_; }
+
+  // The picture of the tab shown, as export saves it.
+  ChartPicture currentPicture() const;
+
+  void FormActivate();
+  void RadioButton1Toggled(bool checked);
+  void ToolButton1Click();  // zoom in
+  void ToolButton2Click();  // zoom out
+  void ToolButton3Click();  // fit to window
+  void ToolButton4Click();  // 100 %
+  void Button1Click();      // save the picture
+  void Button2Click();      // copy the log
+  void TabWidget1Changed(int index);
+
+  QRadioButton* RadioButton1;  // "До оптимизации"
+  QRadioButton* RadioButton2;  // "После оптимизации"
+  QToolButton* ToolButton1;
+  QToolButton* ToolButton2;
+  QToolButton* ToolButton3;
+  QToolButton* ToolButton4;
+  QPushButton* Button1;
+  QTabWidget* TabWidget1;
+  QScrollArea* ScrollArea1;
+  QScrollArea* ScrollArea2;
+  QScrollArea* ScrollArea3;
+  ChartCanvas* ChartCanvas1;  // network
+  ChartCanvas* ChartCanvas2;  // bar chart
+  ChartCanvas* ChartCanvas3;  // workers
+  QTableWidget* LogGrid;
+  QLabel* Label1;             // shown instead of an empty log
+  QPushButton* Button2;       // "Скопировать"
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  int variant() const;
+  ChartCanvas* currentCanvas() const;
+  QScrollArea* currentScrollArea() const;
+  void refreshPictures();
+  void refreshLog();
+
+  const TNetworkModel& model_;
+  std::vector<OptimisationMove> log_;
+  bool wasOptimised_ = false;
+};
+
+}  // namespace velko

@@ -1,0 +1,41 @@
+#include "ui/command_guard.h"
+
+#include <exception>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+namespace velko {
+
+namespace {
+
+QString boxTitle() { return QApplication::applicationDisplayName(); }
+
+}  // namespace
+
+bool runCommand(QWidget* parent, const std::function<void()>& command) {
+  QString message;
+  try {
+    command();
+    return true;
+  } catch (const std::exception& error) {
+    // CommandError is a std::exception; anything else the runtime throws
+    // (std::bad_alloc, ...) is shown the same way.
+    message = QString::fromStdString(error.what());
+  }
+  QMessageBox::critical(parent, boxTitle(), message);
+  reactivateAfterModal(parent);
+  return false;
+}
+
+void showNotice(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, boxTitle(), text);
+  reactivateAfterModal(parent);
+}
+
+void reactivateAfterModal(QWidget* parent) {
+  if (parent && parent->isVisible() && !QApplication::activeWindow()) parent->window()->activateWindow();
+}
+
+}  // namespace velko

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace velko {
+
+// The program's filters are written "text|pattern[|text|pattern...]"; Qt's dialogs want
+// "text (patterns)" joined by ";;". A text that already shows its pattern keeps it.
+QString qtFileFilter(const QString& filter);
+
+// The open and save dialogs of the program. They start in the current directory and,
+// once a file is chosen, leave the process's current directory at its folder: the
+// results file "velko.rez" is written and read by its bare name and so follows the
+// folder the user last worked in. Both return an empty name when cancelled. The save
+// dialog adds `defaultSuffix` to a name typed without one and replaces an existing file
+// without asking.
+QString chooseFileToOpen(QWidget* parent, const QString& filter);
+QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix);
+
+}  // namespace velko

@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QDialog;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace velko {
+
+class TAnimatedImage;
+class TCurrencyEdit;
+class TGradientPanel;
+class TPros_form;
+class TShadowLabel;
+class TStringGrid;
+class Trab_form;
+class WorksTableModel;
+class TableInput;
+
+// The main window: toolbar, counts panel, works table and status line, with the menu
+// bar and the table menu. It owns the count boxes and the works table, the one source of
+// the works. Each handler calls the core and shows the outcome; every error a command
+// raises is shown by runCommand, after which the program goes on.
+class TMain : public QMainWindow {
+ public:
+  explicit TMain(QWidget* parent = nullptr);
+  ~TMain() override;
+
+  // The windows the commands show, created after the main window.
+  void setWorksWindow(Trab_form* form) { rab_form_ = form; }
+  void setResultsViewer(TPros_form* form) { Pros_form_ = form; }
+  void setOptionsDialog(QDialog* dialog) { Param_ = dialog; }
+  void setAboutBox(QDialog* dialog) { Above_ = dialog; }
+
+  WorksTableModel* worksModel() const { return worksModel_; }
+  const QString& dataFileName() const { return DataFileName; }
+  int collapsedHeight() const { return CollapsedHeight; }
+
+  // Controls, named as in the design.
+  QFrame* Panel1 = nullptr;
+  QFrame* Panel3 = nullptr;
+  QFrame* Panel4 = nullptr;
+  TGradientPanel* Panel2 = nullptr;
+  QToolButton* RxSpeedButton1 = nullptr;  // "Данные по работам"
+  QToolButton* RxSpeedButton2 = nullptr;  // "Новые данные"
+  QToolButton* RxSpeedButton3 = nullptr;  // "Открыть файл"
+  QToolButton* RxSpeedButton4 = nullptr;  // "Сохранить файл"
+  QToolButton* RxSpeedButton5 = nullptr;  // "Расчет"
+  QToolButton* RxSpeedButton6 = nullptr;  // "Оптимизация"
+  QToolButton* RxSpeedButton8 = nullptr;  // "Печать результатов"
+  QToolButton* RxSpeedButton9 = nullptr;  // "Просмотр результатов"
+  QGroupBox* GroupBox1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  TCurrencyEdit* CurrencyEdit1 = nullptr;  // variant number
+  TCurrencyEdit* CurrencyEdit2 = nullptr;  // works count
+  TCurrencyEdit* CurrencyEdit3 = nullptr;  // events count
+  TCurrencyEdit* CurrencyEdit5 = nullptr;  // hidden: print height in its stored form
+  TCurrencyEdit* CurrencyEdit6 = nullptr;  // hidden: preview zoom in its stored form
+  QLabel* RxLabel1 = nullptr;
+  TShadowLabel* RxLabel2 = nullptr;
+  TAnimatedImage* AnimatedImage1 = nullptr;
+  TStringGrid* StringGrid1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QAction* N2 = nullptr;   // "Создать"
+  QAction* N3 = nullptr;   // "Открыть ..."
+  QAction* N4 = nullptr;   // "Сохранить"
+  QAction* N5 = nullptr;   // "Сохранить как ..."
+  QAction* N7 = nullptr;   // "Выход"
+  QAction* N10 = nullptr;  // "Расчет режима"
+  QAction* N11 = nullptr;  // "Отимизация"
+  QAction* N13 = nullptr;  // "Параметры"
+  QAction* N15 = nullptr;  // "О программе"
+  QAction* N16 = nullptr;  // "Удалить строку"
+  QAction* N17 = nullptr;  // "Вставить строку"
+  QAction* N18 = nullptr;  // "Отдельным окном"
+  QAction* N19 = nullptr;  // "Закрыть данные"
+
+  // Handlers.
+  void FormCreate();
+  void FormActivate();
+  void RxSpeedButton1Click();
+  void RxSpeedButton2Click();
+  void RxSpeedButton3Click();
+  void RxSpeedButton4Click();
+  void RxSpeedButton5Click();
+  void RxSpeedButton6Click();
+  void RxSpeedButton8Click();
+  void RxSpeedButton9Click();
+  void N2Click();
+  void N3Click();
+  void N4Click();
+  void N5Click();
+  void N7Click();
+  void N10Click();
+  void N11Click();
+  void N13Click();
+  void N15Click();
+  void N16Click();
+  void N17Click();
+  void N18Click();
+  void N19Click();
+  void CurrencyEdit2Enter();
+  void CurrencyEdit3Change();
+
+  void ToggleWorksTable();
+  void ResetData();
+  void UpdateCaption();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void createToolbar();
+  void createCountsPanel();
+  void createTablePanel();
+  void createStatusLine();
+  void createMenus();
+  void connectHandlers();
+  QToolButton* toolButton(const char* name, const QString& hint, int iconKind);
+
+  void setWindowHeight(int height);
+  void collapse() { setWindowHeight(CollapsedHeight); }
+  bool isCollapsed() const { return height() == CollapsedHeight; }
+  void setCalculationEnabled(bool enabled);
+  void setResultCommandsEnabled(bool enabled);
+  void runResultsCommand(bool optimise);
+  TableInput worksInput() const;
+  void writeDataFile(const QString& name);
+
+  WorksTableModel* worksModel_ = nullptr;
+  int CollapsedHeight = 0;
+  bool CollapsedHeightKnown = false;
+  bool WasActivated = false;
+  QString DataFileName;
+
+  Trab_form* rab_form_ = nullptr;
+  TPros_form* Pros_form_ = nullptr;
+  QDialog* Param_ = nullptr;
+  QDialog* Above_ = nullptr;
+};
+
+}  // namespace velko

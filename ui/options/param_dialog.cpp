@@ -1,0 +1,106 @@
+#include "ui/options/param_dialog.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include "model/command_error.h"
+
+namespace velko {
+
+namespace {
+
+// A numeric box: digits with a sign and a decimal separator can be typed; whether the
+// text is a whole number is Apply's question, so that its message names the text.
+QLineEdit* makeNumberBox(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(QLatin1String(name));
+  box->setGeometry(geometry);
+  box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  box->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[-+]?[0-9]*[,.]?[0-9]*")), box));
+  return box;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setGeometry(geometry);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+QToolButton* makeFlatButton(QWidget* parent, const char* name, const QString& text,
+                            const QRect& geometry) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setText(text);
+  button->setAutoRaise(true);
+  button->setGeometry(geometry);
+  return button;
+}
+
+}  // namespace
+
+TParam::TParam(TPrintOptions& options, PrintOptionBoxes mainBoxes, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      options_(options),
+      mainBoxes_(mainBoxes),
+      reporter_([this](const QString& message) { showErrorBox(this, message); }) {
+  setObjectName(QStringLiteral("Param"));
+  setWindowTitle(QStringLiteral("Опции"));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  setFixedSize(266, 118);
+
+  GroupBox1 = new QGroupBox(QStringLiteral("Просмотр"), this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(8, 4, 250, 74);
+  RxLabel1 = makeLabel(GroupBox1, "RxLabel1", QStringLiteral("Высота печати :"),
+                       QRect(10, 20, 120, 21));
+  CurrencyEdit1 = makeNumberBox(GroupBox1, "CurrencyEdit1", QRect(138, 20, 98, 21));
+  RxLabel2 = makeLabel(GroupBox1, "RxLabel2", QStringLiteral("Увеличение :"),
+                       QRect(10, 46, 120, 21));
+  CurrencyEdit2 = makeNumberBox(GroupBox1, "CurrencyEdit2", QRect(138, 46, 98, 21));
+  RxLabel1->setBuddy(CurrencyEdit1);
+  RxLabel2->setBuddy(CurrencyEdit2);
+
+  RxSpeedButton1 = makeFlatButton(this, "RxSpeedButton1", QStringLiteral("Применить"),
+                                  QRect(8, 86, 121, 25));
+  RxSpeedButton2 = makeFlatButton(this, "RxSpeedButton2", QStringLiteral("Отменить"),
+                                  QRect(137, 86, 121, 25));
+
+  // Apply's error must not cross the event loop: it is shown here, and the dialog stays.
+  connect(RxSpeedButton1, &QToolButton::clicked, this, [this] {
+    try {
+      RxSpeedButton1Click();
+    } catch (const CommandError& error) {
+      reporter_(QString::fromUtf8(error.what()));
+    }
+  });
+  connect(RxSpeedButton2, &QToolButton::clicked, this, &TParam::RxSpeedButton2Click);
+}
+
+void TParam::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormActivate();
+}
+
+void TParam::FormActivate() {
+  CurrencyEdit1->setText(QString::number(options_.PrintHeight));
+  CurrencyEdit2->setText(QString::number(options_.PreviewZoom));
+}
+
+void TParam::RxSpeedButton1Click() {
+  takePrintOptions(options_, CurrencyEdit1->text().toStdString(),
+                   CurrencyEdit2->text().toStdString());
+  showPrintOptionsInBoxes(options_, mainBoxes_);
+  accept();
+}
+
+void TParam::RxSpeedButton2Click() { reject(); }
+
+}  // namespace velko

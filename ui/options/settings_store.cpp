@@ -1,0 +1,93 @@
+#include "ui/options/settings_store.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "model/command_error.h"
+#include "model/number_text.h"
+
+namespace velko {
+
+namespace {
+
+// An INI value with commas and no quotes reads back as a list; the stored text is the
+// same either way.
+QString storedText(const QVariant& value) {
+  if (value.metaType().id() == QMetaType::QStringList)
+    return value.toStringList().join(QLatin1Char(','));
+  return value.toString();
+}
+
+}  // namespace
+
+void SettingsStore::checkReadable() const {
+  if (settings_.status() != QSettings::NoError)
+    throw CommandError("Unable to read the settings file " + fileName().toStdString());
+}
+
+std::optional<QString> SettingsStore::readText(const QString& section,
+                                               const QString& name) const {
+  const QVariant value = settings_.value(key(section, name));
+  if (!value.isValid()) return std::nullopt;
+  return storedText(value);
+}
+
+std::optional<std::int32_t> SettingsStore::readInteger(const QString& section,
+                                                       const QString& name) const {
+  const std::optional<QString> text = readText(section, name);
+  if (!text) return std::nullopt;
+  return StrToInt(text->toStdString());
+}
+
+std::optional<std::array<std::int32_t, 4>> SettingsStore::readFour(
+    const QString& section, const QString& name) const {
+  const std::optional<QString> text = readText(section, name);
+  if (!text) return std::nullopt;
+  const QStringList parts = text->split(QLatin1Char(','));
+  // A wrong count is refused with the whole text, so the message shows what is stored.
+  if (parts.size() != 4) StrToInt(text->toStdString());
+  std::array<std::int32_t, 4> values{};
+  for (int i = 0; i < 4; ++i) values[i] = StrToInt(parts[i].trimmed().toStdString());
+  return values;
+}
+
+void SettingsStore::writeText(const QString& section, const QString& name,
+                              const QString& value) {
+  settings_.setValue(key(section, name), value);
+}
+
+void SettingsStore::writeInteger(const QString& section, const QString& name,
+                                 std::int32_t value) {
+  settings_.setValue(key(section, name), QString::number(value));
+}
+
+void SettingsStore::writeFour(const QString& section, const QString& name,
+                              const std::array<std::int32_t, 4>& values) {
+  settings_.setValue(key(section, name), QStringLiteral("%1,%2,%3,%4")
+                                             .arg(values[0])
+                                             .arg(values[1])
+                                             .arg(values[2])
+                                             .arg(values[3]));
+}
+
+void SettingsStore::writeYesNo(const QString& section, const QString& name, bool value) {
+  settings_.setValue(key(section, name), value);
+}
+
+void SettingsStore::commit() {
+  settings_.sync();
+  if (settings_.status() != QSettings::NoError)
+    throw CommandError("Unable to write to " + fileName().toStdString());
+}
+
+ProgramStores::ProgramStores()
+    : profileSettings_(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velko")),
+      userSettings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Software"),
+                    programName()) {}
+
+QString ProgramStores::programName() {
+  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+}  // namespace velko

@@ -1,0 +1,123 @@
+#include "ui/rab_form.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "data/works_table_edit.h"
+#include "ui/command_guard.h"
+#include "ui/form_activation.h"
+#include "ui/main_form.h"
+#include "ui/works_grid.h"
+#include "ui/works_table_model.h"
+
+namespace velko {
+
+namespace {
+
+constexpr int kWidth = 276;
+constexpr int kDesignHeight = 375;
+constexpr int kMinimumHeight = 252;
+constexpr int kColumnWidth = 48;
+
+QToolButton* flatButton(const char* name, const QString& caption, int width, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setText(caption);
+  button->setAutoRaise(true);
+  button->setFixedSize(width, 21);
+  return button;
+}
+
+}  // namespace
+
+Trab_form::Trab_form(TMain* main) : QWidget(main, Qt::Window), main_(main) {
+  setObjectName(QStringLiteral("rab_form"));
+  setWindowTitle(QStringLiteral("Ввод данных"));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+  works_ = new WorksTableModel(this);
+  StringGrid1 = new TStringGrid(works_, kColumnWidth, this);
+  // A rectangle of cells may be selected with the mouse here.
+  StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+  auto* bar = new QWidget(this);
+  bar->setFixedHeight(25);
+  RxSpeedButton1 = flatButton("RxSpeedButton1", QStringLiteral("Применить"), 143, bar);
+  RxSpeedButton2 = flatButton("RxSpeedButton2", QStringLiteral("Отмена"), 104, bar);
+  auto* buttons = new QHBoxLayout(bar);
+  buttons->setContentsMargins(4, 2, 4, 2);
+  buttons->addWidget(RxSpeedButton1);
+  buttons->addStretch(1);
+  buttons->addWidget(RxSpeedButton2);
+
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(StringGrid1, 1);
+  column->addWidget(bar);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  N1 = PopupMenu1->addAction(QStringLiteral("Удалить строку"));
+  N1->setObjectName(QStringLiteral("N1"));
+  N2 = PopupMenu1->addAction(QStringLiteral("Вставить строку"));
+  N2->setObjectName(QStringLiteral("N2"));
+  StringGrid1->setContextMenu(PopupMenu1);
+
+  connect(RxSpeedButton1, &QToolButton::clicked, this, &Trab_form::RxSpeedButton1Click);
+  connect(RxSpeedButton2, &QToolButton::clicked, this, &Trab_form::RxSpeedButton2Click);
+  connect(N1, &QAction::triggered, this, &Trab_form::N1Click);
+  connect(N2, &QAction::triggered, this, &Trab_form::N2Click);
+  connect(works_, &WorksTableModel::cellEdited, this, &Trab_form::StringGrid1SetEditText);
+  watchFormActivation(this, [this] { FormActivate(); });
+
+  // The size limits: width held at the design width, height not below the minimum.
+  resize(kWidth, kDesignHeight);
+  setFixedWidth(kWidth);
+  setMinimumHeight(kMinimumHeight);
+}
+
+void Trab_form::showForm() { showFormActive(this); }
+
+void Trab_form::FormActivate() {
+  // The rows are the works count last taken over: the rows the copies and the row
+  // commands work on, so every row shown here reaches the main table.
+  runCommand(this, [this] {
+    const int workCount = theModel().WorkCount;
+    works_->setRowCount(workCount);
+    works_->change([&](WorksTable& table) { CopyWorkRows(main_->worksModel()->table(), table, workCount); });
+  });
+  StringGrid1->setFocus(Qt::ActiveWindowFocusReason);
+  works_->setHeaderTexts(worksHeaderTexts());
+}
+
+void Trab_form::ApplyToMain() {
+  runCommand(this, [this] {
+    main_->worksModel()->change(
+        [this](WorksTable& table) { CopyWorkRows(works_->table(), table, theModel().WorkCount); });
+  });
+}
+
+// Each change of a cell's text through the cell editor.
+void Trab_form::StringGrid1SetEditText() { ApplyToMain(); }
+
+// "Применить".
+void Trab_form::RxSpeedButton1Click() { ApplyToMain(); }
+
+// "Отмена": every edit has already reached the main table; nothing to undo.
+void Trab_form::RxSpeedButton2Click() { close(); }
+
+// "Удалить строку".
+void Trab_form::N1Click() {
+  runCommand(this, [this] { StringGrid1->deleteSelectedRow(); });
+}
+
+// "Вставить строку".
+void Trab_form::N2Click() {
+  runCommand(this, [this] { StringGrid1->insertSelectedRow(); });
+}
+
+}  // namespace velko

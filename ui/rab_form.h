@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QToolButton;
+
+namespace velko {
+
+class TMain;
+class TStringGrid;
+class WorksTableModel;
+
+// The separate works window "Ввод данных": its own copy of the works table, refreshed
+// from the main table on every activation. Every keystroke in one of its cells, and
+// "Применить", copies the rows back into the main table at once.
+class Trab_form : public QWidget {
+ public:
+  explicit Trab_form(TMain* main);
+
+  // Shows the window without making it modal, in front and active.
+  void showForm();
+
+  TStringGrid* StringGrid1 = nullptr;
+  QToolButton* RxSpeedButton1 = nullptr;  // "Применить"
+  QToolButton* RxSpeedButton2 = nullptr;  // "Отмена"
+  QMenu* PopupMenu1 = nullptr;
+  QAction* N1 = nullptr;  // "Удалить строку"
+  QAction* N2 = nullptr;  // "Вставить строку"
+
+  void FormActivate();
+  void ApplyToMain();
+  void RxSpeedButton1Click();
+  void RxSpeedButton2Click();
+  void N1Click();
+  void N2Click();
+  void StringGrid1SetEditText();
+
+ private:
+  TMain* main_;
+  WorksTableModel* works_;
+};
+
+}  // namespace velko

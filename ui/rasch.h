@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+namespace velko {
+
+// The computation unit's window: created at start-up with the others, never shown.
+class Trasch : public QWidget {
+ public:
+  explicit Trasch(QWidget* owner);
+};
+
+}  // namespace velko

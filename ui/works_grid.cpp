@@ -1,0 +1,108 @@
+#include "ui/works_grid.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+
+#include "data/works_table_edit.h"
+
+namespace velko {
+
+namespace {
+
+constexpr int kRowHeight = 18;
+
+}  // namespace
+
+bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  const QList<uint> chars = key->text().toUcs4();
+  if (chars.size() != 1) return !chars.isEmpty();  // several characters at once: not typed keys
+  const char32_t typed = chars.front();
+  if (typed < 0x20 || typed == 0x7f) return false;  // Backspace, Tab, Enter, Escape, Ctrl+...
+  const char32_t accepted = tableKey(typed);
+  if (accepted == 0) return true;
+  if (accepted == typed) return false;
+  QKeyEvent replaced(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QString(QChar(static_cast<char16_t>(accepted))),
+                     key->isAutoRepeat());
+  QCoreApplication::sendEvent(watched, &replaced);
+  return true;
+}
+
+WorksCellDelegate::WorksCellDelegate(TableKeyFilter* keys, QObject* parent)
+    : QStyledItemDelegate(parent), keys_(keys) {}
+
+QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    line->installEventFilter(keys_);
+    auto* self = const_cast<WorksCellDelegate*>(this);
+    connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
+  }
+  return editor;
+}
+
+void WorksCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+  // The editor's own keystrokes come back as a change of the cell: setting the same
+  // text again would move the cursor to the end while the user types in the middle.
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    const QString text = index.data(Qt::EditRole).toString();
+    if (line->text() != text) line->setText(text);
+    return;
+  }
+  QStyledItemDelegate::setEditorData(editor, index);
+}
+
+TStringGrid::TStringGrid(WorksTableModel* model, int columnWidth, QWidget* parent)
+    : QTableView(parent), model_(model) {
+  setObjectName(QStringLiteral("StringGrid1"));
+  setModel(model);
+  auto* keys = new TableKeyFilter(this);
+  installEventFilter(keys);
+  setItemDelegate(new WorksCellDelegate(keys, this));
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
+                  QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::AnyKeyPressed);
+  setTabKeyNavigation(true);
+  setShowGrid(true);
+  setWordWrap(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(kRowHeight);
+  verticalHeader()->setMinimumSectionSize(kRowHeight);
+  QHeaderView* header = horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::Fixed);
+  header->setMinimumSectionSize(columnWidth);
+  header->setDefaultSectionSize(columnWidth);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  header->setHighlightSections(false);
+  header->setSectionsClickable(false);
+  header->setFixedHeight(kRowHeight + 2);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+}
+
+void TStringGrid::setContextMenu(QMenu* menu) {
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, menu,
+          [this, menu](const QPoint& at) { menu->popup(viewport()->mapToGlobal(at)); });
+}
+
+void TStringGrid::deleteSelectedRow() {
+  model_->change([this](WorksTable& table) { DeleteWorkRow(table, SelectedRow, theModel().WorkCount); });
+}
+
+void TStringGrid::insertSelectedRow() {
+  model_->change([this](WorksTable& table) { InsertWorkRow(table, SelectedRow, theModel().WorkCount); });
+}
+
+void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (current.isValid()) SelectedRow = current.row() + 1;
+}
+
+}  // namespace velko

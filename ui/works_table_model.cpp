@@ -1,0 +1,74 @@
+#include "ui/works_table_model.h"
+
+namespace velko {
+
+std::array<QString, kWorksColumns> worksHeaderTexts() {
+  return {QStringLiteral("     I"), QStringLiteral("     J"), QStringLiteral("     t"), QStringLiteral("     n"),
+          QStringLiteral("     Id")};
+}
+
+WorksTableModel::WorksTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void WorksTableModel::announceAll() {
+  if (table_.rowCount() > 0) {
+    emit dataChanged(index(0, 0), index(table_.rowCount() - 1, kWorksColumns - 1), {Qt::DisplayRole, Qt::EditRole});
+  }
+}
+
+void WorksTableModel::change(const std::function<void(WorksTable&)>& edit) {
+  try {
+    edit(table_);
+  } catch (...) {
+    announceAll();
+    throw;
+  }
+  announceAll();
+}
+
+void WorksTableModel::setRowCount(int rows) {
+  beginResetModel();
+  table_.setRowCount(rows);
+  endResetModel();
+}
+
+void WorksTableModel::setHeaderTexts(const std::array<QString, kWorksColumns>& texts) {
+  header_ = texts;
+  emit headerDataChanged(Qt::Horizontal, 0, kWorksColumns - 1);
+}
+
+int WorksTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : table_.rowCount();
+}
+
+int WorksTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kWorksColumns;
+}
+
+QVariant WorksTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  return QString::fromStdString(table_.cell(index.column(), index.row() + 1));
+}
+
+bool WorksTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole) return false;
+  const std::string text = value.toString().toStdString();
+  if (table_.cell(index.column(), index.row() + 1) == text) return true;
+  table_.setCell(index.column(), index.row() + 1, text);
+  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  emit cellEdited(index.column(), index.row() + 1);
+  return true;
+}
+
+Qt::ItemFlags WorksTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant WorksTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kWorksColumns) {
+    return header_[static_cast<std::size_t>(section)];
+  }
+  return {};
+}
+
+}  // namespace velko
