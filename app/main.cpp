@@ -1,4 +1,8 @@
 // The program's start: the windows in their fixed order, only the main window shown.
+#include "ui/currency_edit.h"
+#include "ui/options/about_box.h"
+#include "ui/options/param_dialog.h"
+#include "ui/report/report_system.h"
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -26,12 +30,12 @@ int main(int argc, char** argv) {
   auto* Main = new velko::TMain;
   auto* rab_form = new velko::Trab_form(Main);
   Main->setWorksWindow(rab_form);
-  // The About box Above comes here, and is handed to Main->setAboutBox.
-  // The printed-report owner Print_form comes here.
+  Main->setAboutBox(new velko::TAbove(Main));
+  velko::Print_form = new velko::TPrint_form(Main);
   auto* Pros_form = new velko::TPros_form(Main);
   Main->setResultsViewer(Pros_form);
   new velko::Trasch(Main);
-  // The options dialog Param comes here, and is handed to Main->setOptionsDialog.
+  Main->setOptionsDialog(new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main));
 
   Main->show();
   const int result = QApplication::exec();

@@ -1,4 +1,6 @@
 // The main window's construction: layout, menus, and the wiring of its handlers.
+#include "ui/options/print_option_boxes.h"
+#include "ui/options/print_options.h"
 #include "ui/main_form.h"
 
 #include <QAction>
@@ -292,7 +294,7 @@ void TMain::FormCreate() {
   setFixedWidth(width());
   setMinimumHeight(CollapsedHeight);
   setMaximumHeight(QWIDGETSIZE_MAX);
-  // The print options are taken from CurrencyEdit5 and CurrencyEdit6 by the options module.
+  takePrintOptionsFromBoxes(printOptions(), {CurrencyEdit5, CurrencyEdit6});
 }
 
 void TMain::showEvent(QShowEvent* event) {

@@ -1,4 +1,6 @@
 // The main window's commands: each one calls the core and shows the outcome.
+#include "ui/options/print_options.h"
+#include "ui/report/report_system.h"
 #include <QAction>
 #include <QDialog>
 #include <QFile>
@@ -176,7 +178,9 @@ void TMain::N10Click() { RxSpeedButton5->click(); }
 void TMain::N11Click() { RxSpeedButton6->click(); }
 
 // "Печать результатов": the printed report is started here.
-void TMain::RxSpeedButton8Click() {}
+void TMain::RxSpeedButton8Click() {
+  runCommand(this, [this] { velko::runPrintedReport(this, velko::theModel(), printOptions().PrintHeight, printOptions().PreviewZoom); });
+}
 
 // "Просмотр результатов".
 void TMain::RxSpeedButton9Click() {
