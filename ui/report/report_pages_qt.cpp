@@ -40,13 +40,13 @@ QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)
 
 }  // namespace
 
-QFont reportFont(const TFontSpec& spec) {
-  QFont font(QString::fromStdString(spec.face));
-  font.setPointSizeF(spec.points);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
+QFont reportFont(const TFontSpec& fontSpec) {
+  QFont font(QString::fromStdString(fontSpec.face));
+  font.setPointSizeF(fontSpec.points);
+  font.setBold(fontSpec.bold);
+  font.setItalic(fontSpec.italic);
+  font.setUnderline(fontSpec.underline);
+  font.setStrikeOut(fontSpec.strikeOut);
   font.setHintingPreference(QFont::PreferNoHinting);
   return font;
 }

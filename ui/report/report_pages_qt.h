@@ -20,7 +20,7 @@ inline constexpr int kScreenDotsPerInch = 96;
 
 // The Qt font of a stored font; unhinted, so widths measured at one resolution hold
 // at another.
-QFont reportFont(const TFontSpec& spec);
+QFont reportFont(const TFontSpec& fontSpec);
 
 // Text metrics of an output device, in millimetres.
 class TQtTextMeasure : public TTextMeasure {
