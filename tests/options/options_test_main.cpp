@@ -1,43 +1,17 @@
-// Offscreen, with a private HOME and configuration folder: the tests never see or touch a
-// real user's settings, even through the program's default store locations.
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFont>
 #include <QString>
 
+#include "../private_desktop.h"
 #include "options_test_support.h"
-
-namespace {
-
-std::string makePrivateDir(const char* pattern) {
-  std::string path = (std::filesystem::temp_directory_path() / pattern).string();
-  if (!mkdtemp(path.data())) std::abort();
-  return path;  // mkdtemp makes it 0700
-}
-
-}  // namespace
 
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const std::string runtime = makePrivateDir("velko-runtime-XXXXXX");
-  const std::string home = makePrivateDir("velko-home-XXXXXX");
-  qputenv("XDG_RUNTIME_DIR", runtime.c_str());
-  qputenv("HOME", home.c_str());
-  qputenv("XDG_CONFIG_HOME", (home + "/.config").c_str());
-
+  const velko::testing::PrivateDesktop desktop;
   QApplication app(argc, argv);
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-
-  std::error_code ignored;
-  std::filesystem::remove_all(runtime, ignored);
-  std::filesystem::remove_all(home, ignored);
-  return result;
+  return RUN_ALL_TESTS();
 }
