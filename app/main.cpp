@@ -1,18 +1,22 @@
 // The program's start: the windows in their fixed order, only the main window shown.
-#include "ui/currency_edit.h"
-#include "ui/options/about_box.h"
-#include "ui/options/param_dialog.h"
-#include "ui/report/report_system.h"
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include "model/network_model.h"
+#include "ui/charts/charts_form.h"
+#include "ui/currency_edit.h"
 #include "ui/main_form.h"
+#include "ui/options/about_box.h"
+#include "ui/options/param_dialog.h"
+#include "ui/options/print_options.h"
+#include "ui/options/settings_store.h"
 #include "ui/pros_form.h"
 #include "ui/rab_form.h"
 #include "ui/rasch.h"
+#include "ui/report/report_system.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,16 +30,23 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTranslator);
   }
 
+  // Opened before the windows and closed after them, so the last save finds them open.
+  velko::ProgramStores stores;
+
   // Every window lives until the program ends; the secondary ones are owned by Main.
   auto* Main = new velko::TMain;
+  Main->setStores(stores.profile(), stores.user());
   auto* rab_form = new velko::Trab_form(Main);
+  rab_form->setPlacementStore(stores.user());
   Main->setWorksWindow(rab_form);
   Main->setAboutBox(new velko::TAbove(Main));
   velko::Print_form = new velko::TPrint_form(Main);
   auto* Pros_form = new velko::TPros_form(Main);
   Main->setResultsViewer(Pros_form);
   new velko::Trasch(Main);
-  Main->setOptionsDialog(new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main));
+  Main->setOptionsDialog(
+      new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main));
+  Main->setChartsWindow(new velko::TCharts_form(Main, velko::theModel()));
 
   Main->show();
   const int result = QApplication::exec();

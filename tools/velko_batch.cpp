@@ -3,7 +3,9 @@
 // --optimise, "Оптимизация". Writes velko.rez into the current directory and prints
 // its text in UTF-8; on an error prints the error box's message and exits 1. With
 // --report FILE.pdf it then writes the printed report of that run as a PDF, laid out as
-// with no printer installed (the screen's resolution).
+// with no printer installed (the screen's resolution); with --charts DIR it writes the
+// pictures of the window "Графики" for that run into DIR, and the optimisation log as
+// CSV.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -17,21 +19,26 @@
 #include "results/results_file.h"
 
 #ifdef VELKO_BATCH_REPORT
+#include <memory>
+
 #include <QGuiApplication>
 
+#include "ui/charts/chart_export.h"
+#include "ui/charts/optimisation_log.h"
 #include "ui/report/report_pages_qt.h"
 #endif
 
 namespace {
 
 int usage() {
-  std::cerr << "Использование: velko-batch [--optimise] [--report FILE.pdf] DATAFILE\n";
+  std::cerr << "Использование: velko-batch [--optimise] [--report FILE.pdf] [--charts DIR] "
+               "DATAFILE\n";
   return 2;
 }
 
 #ifdef VELKO_BATCH_REPORT
-// The report needs fonts and a PDF writer, not a display.
-void writeReport(const std::string& pdfFile) {
+// The report and the pictures need fonts and painting, not a display.
+std::unique_ptr<QGuiApplication> startPainting() {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
   static char name[] = "velko-batch";
@@ -41,8 +48,7 @@ void writeReport(const std::string& pdfFile) {
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
   });
-  const QGuiApplication app(argc, argv);
-  velko::writeReportPdf(velko::layOutReportForScreen(velko::theModel(), 750), pdfFile);
+  return std::make_unique<QGuiApplication>(argc, argv);
 }
 #endif
 
@@ -52,6 +58,7 @@ int main(int argc, char** argv) {
   bool optimise = false;
   std::string dataFile;
   std::string reportFile;
+  std::string chartsDir;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--optimise") {
@@ -59,6 +66,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--report") {
       if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
       reportFile = argv[++k];
+    } else if (arg == "--charts") {
+      if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
+      chartsDir = argv[++k];
     } else if (arg == "--help" || arg == "-h") {
       usage();
       return 0;
@@ -73,8 +83,8 @@ int main(int argc, char** argv) {
   }
   if (dataFile.empty()) return usage();
 #ifndef VELKO_BATCH_REPORT
-  if (!reportFile.empty()) {
-    std::cerr << "Отчет в PDF недоступен: velko-batch собран без Qt\n";
+  if (!reportFile.empty() || !chartsDir.empty()) {
+    std::cerr << "Отчет в PDF и графики недоступны: velko-batch собран без Qt\n";
     return 2;
   }
 #endif
@@ -89,8 +99,14 @@ int main(int argc, char** argv) {
     const std::string eventsText = std::to_string(model.EventCount);
     table.setRowCount(model.WorkCount);
     const velko::TableInput input(eventsText, worksText, table);
+#ifdef VELKO_BATCH_REPORT
+    velko::OptimisationLogRecorder log;
+    velko::OptimisationObserver* observer = &log;
+#else
+    velko::OptimisationObserver* observer = nullptr;
+#endif
     if (optimise) {
-      velko::runOptimise(model, input, velko::kResultsFileName);
+      velko::runOptimise(model, input, velko::kResultsFileName, observer);
     } else {
       velko::runCalculate(model, input, velko::kResultsFileName);
     }
@@ -98,7 +114,12 @@ int main(int argc, char** argv) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 #ifdef VELKO_BATCH_REPORT
-    if (!reportFile.empty()) writeReport(reportFile);
+    if (!reportFile.empty() || !chartsDir.empty()) {
+      const auto app = startPainting();
+      if (!reportFile.empty())
+        velko::writeReportPdf(velko::layOutReportForScreen(model, 750), reportFile);
+      if (!chartsDir.empty()) velko::writeChartFiles(chartsDir, model, log.moves, optimise);
+    }
 #endif
     return 0;
   } catch (const velko::CommandError& error) {

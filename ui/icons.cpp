@@ -111,6 +111,18 @@ void draw(QPainter& p, ToolIcon which) {
       page(p, QRectF(6.5, 4.5, 8, 10));
       textLines(p, QRectF(6.5, 5.5, 8, 10), 3);
       break;
+    case ToolIcon::Charts:
+      // Bars over a day axis, the critical one red.
+      p.setPen(QPen(Qt::black, 1));
+      p.drawLine(QPointF(1.5, 1.5), QPointF(1.5, 14.5));
+      p.drawLine(QPointF(1.5, 14.5), QPointF(15, 14.5));
+      p.setBrush(QColor(220, 0, 0));
+      p.drawRect(QRectF(3.5, 2.5, 6, 3));
+      p.setBrush(QColor(80, 120, 200));
+      p.drawRect(QRectF(6.5, 7, 8, 3));
+      p.setBrush(QColor(220, 0, 0));
+      p.drawRect(QRectF(9.5, 11, 4, 2));
+      break;
   }
 }
 

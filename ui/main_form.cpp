@@ -1,9 +1,8 @@
 // The main window's construction: layout, menus, and the wiring of its handlers.
-#include "ui/options/print_option_boxes.h"
-#include "ui/options/print_options.h"
 #include "ui/main_form.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,6 +19,10 @@
 #include "ui/currency_edit.h"
 #include "ui/form_activation.h"
 #include "ui/icons.h"
+#include "ui/options/form_placement.h"
+#include "ui/options/print_option_boxes.h"
+#include "ui/options/print_options.h"
+#include "ui/options/settings_store.h"
 #include "ui/status_panel.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
@@ -97,6 +100,7 @@ void TMain::createToolbar() {
   RxSpeedButton6 = toolButton("RxSpeedButton6", QStringLiteral("Оптимизация"), int(ToolIcon::Optimise));
   RxSpeedButton9 = toolButton("RxSpeedButton9", QStringLiteral("Просмотр результатов"), int(ToolIcon::View));
   RxSpeedButton8 = toolButton("RxSpeedButton8", QStringLiteral("Печать результатов"), int(ToolIcon::Print));
+  RxSpeedButton10 = toolButton("RxSpeedButton10", QStringLiteral("Графики"), int(ToolIcon::Charts));
 
   auto* row = new QHBoxLayout(Panel1);
   row->setContentsMargins(4, 5, 4, 5);
@@ -117,6 +121,7 @@ void TMain::createToolbar() {
   addSeparator();
   row->addWidget(RxSpeedButton9);
   row->addWidget(RxSpeedButton8);
+  row->addWidget(RxSpeedButton10);
   addSeparator();
   row->addStretch(1);
 }
@@ -230,6 +235,7 @@ void TMain::createMenus() {
   QMenu* calculation = menu("N8", QStringLiteral("Расчет"));
   N10 = action(calculation, "N10", QStringLiteral("Расчет режима"));
   N11 = action(calculation, "N11", QStringLiteral("Отимизация"));
+  N20 = action(calculation, "N20", QStringLiteral("Графики"));
   QMenu* options = menu("N12", QStringLiteral("Опции"));
   N13 = action(options, "N13", QStringLiteral("Параметры"));
   QMenu* help = menu("N14", QStringLiteral("Помощь"));
@@ -254,6 +260,7 @@ void TMain::connectHandlers() {
   connect(RxSpeedButton6, &QToolButton::clicked, this, &TMain::RxSpeedButton6Click);
   connect(RxSpeedButton8, &QToolButton::clicked, this, &TMain::RxSpeedButton8Click);
   connect(RxSpeedButton9, &QToolButton::clicked, this, &TMain::RxSpeedButton9Click);
+  connect(RxSpeedButton10, &QToolButton::clicked, this, &TMain::RxSpeedButton10Click);
   connect(N2, &QAction::triggered, this, &TMain::N2Click);
   connect(N3, &QAction::triggered, this, &TMain::N3Click);
   connect(N4, &QAction::triggered, this, &TMain::N4Click);
@@ -267,6 +274,7 @@ void TMain::connectHandlers() {
   connect(N17, &QAction::triggered, this, &TMain::N17Click);
   connect(N18, &QAction::triggered, this, &TMain::N18Click);
   connect(N19, &QAction::triggered, this, &TMain::N19Click);
+  connect(N20, &QAction::triggered, this, &TMain::N20Click);
   connect(CurrencyEdit2, &QLineEdit::returnPressed, this, &TMain::CurrencyEdit2Enter);
   connect(CurrencyEdit3, &QLineEdit::returnPressed, RxSpeedButton1, &QToolButton::click);
   connect(CurrencyEdit3, &QLineEdit::textChanged, this, &TMain::CurrencyEdit3Change);
@@ -297,11 +305,35 @@ void TMain::FormCreate() {
   takePrintOptionsFromBoxes(printOptions(), {CurrencyEdit5, CurrencyEdit6});
 }
 
+void TMain::setStores(SettingsStore& profile, SettingsStore& user) {
+  FormPlacement1 = std::make_unique<FormPlacement>(this, user, QStringLiteral("TMain"));
+  FormStorage1 = std::make_unique<FormStorage>(this, profile, QStringLiteral("TMain"));
+  FormStorage1->addStoredText(CurrencyEdit5);
+  FormStorage1->addStoredText(CurrencyEdit6);
+  FormStorage1->setRestoredHandler([this] { FormStorage1RestorePlacement(); });
+}
+
+void TMain::FormStorage1RestorePlacement() {
+  takeStoredPrintOptions(printOptions(), {CurrencyEdit5, CurrencyEdit6});
+}
+
 void TMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // A window system's own show (back from minimised) is not a new showing.
+  if (!event->spontaneous() && FormStorage1) {
+    FormStorage1->restore();
+    FormPlacement1->restore();
+  }
   // Some window systems give a new window no focus by themselves; the first
   // activation is what collapses the window and focuses the works count box.
   if (!WasActivated) activateWindow();
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (!event->isAccepted() || !FormStorage1) return;
+  FormPlacement1->save();
+  FormStorage1->save();
 }
 
 }  // namespace velko

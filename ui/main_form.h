@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QString>
 
@@ -13,7 +15,11 @@ class QToolButton;
 
 namespace velko {
 
+class FormPlacement;
+class FormStorage;
+class SettingsStore;
 class TAnimatedImage;
+class TCharts_form;
 class TCurrencyEdit;
 class TGradientPanel;
 class TPros_form;
@@ -37,6 +43,10 @@ class TMain : public QMainWindow {
   void setResultsViewer(TPros_form* form) { Pros_form_ = form; }
   void setOptionsDialog(QDialog* dialog) { Param_ = dialog; }
   void setAboutBox(QDialog* dialog) { Above_ = dialog; }
+  void setChartsWindow(TCharts_form* form);
+  // The stores that keep the placement and the two options between runs: the profile
+  // file and the per-user store. Without them nothing is restored or saved.
+  void setStores(SettingsStore& profile, SettingsStore& user);
 
   WorksTableModel* worksModel() const { return worksModel_; }
   const QString& dataFileName() const { return DataFileName; }
@@ -55,6 +65,7 @@ class TMain : public QMainWindow {
   QToolButton* RxSpeedButton6 = nullptr;  // "Оптимизация"
   QToolButton* RxSpeedButton8 = nullptr;  // "Печать результатов"
   QToolButton* RxSpeedButton9 = nullptr;  // "Просмотр результатов"
+  QToolButton* RxSpeedButton10 = nullptr;  // "Графики"
   QGroupBox* GroupBox1 = nullptr;
   QGroupBox* GroupBox2 = nullptr;
   TCurrencyEdit* CurrencyEdit1 = nullptr;  // variant number
@@ -80,6 +91,7 @@ class TMain : public QMainWindow {
   QAction* N17 = nullptr;  // "Вставить строку"
   QAction* N18 = nullptr;  // "Отдельным окном"
   QAction* N19 = nullptr;  // "Закрыть данные"
+  QAction* N20 = nullptr;  // "Графики"
 
   // Handlers.
   void FormCreate();
@@ -92,6 +104,7 @@ class TMain : public QMainWindow {
   void RxSpeedButton6Click();
   void RxSpeedButton8Click();
   void RxSpeedButton9Click();
+  void RxSpeedButton10Click();
   void N2Click();
   void N3Click();
   void N4Click();
@@ -105,8 +118,10 @@ class TMain : public QMainWindow {
   void N17Click();
   void N18Click();
   void N19Click();
+  void N20Click();
   void CurrencyEdit2Enter();
   void CurrencyEdit3Change();
+  void FormStorage1RestorePlacement();
 
   void ToggleWorksTable();
   void ResetData();
@@ -114,6 +129,7 @@ class TMain : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void createToolbar();
@@ -143,6 +159,12 @@ class TMain : public QMainWindow {
   TPros_form* Pros_form_ = nullptr;
   QDialog* Param_ = nullptr;
   QDialog* Above_ = nullptr;
+  TCharts_form* Charts_form_ = nullptr;
+
+  // In the order they stand on the window; at showing the profile is restored first, so
+  // the per-user placement is the one in force.
+  std::unique_ptr<FormPlacement> FormPlacement1;
+  std::unique_ptr<FormStorage> FormStorage1;
 };
 
 }  // namespace velko

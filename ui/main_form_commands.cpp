@@ -1,6 +1,4 @@
 // The main window's commands: each one calls the core and shows the outcome.
-#include "ui/options/print_options.h"
-#include "ui/report/report_system.h"
 #include <QAction>
 #include <QDialog>
 #include <QFile>
@@ -11,12 +9,17 @@
 #include "data/works_table_edit.h"
 #include "model/commands.h"
 #include "results/results_file.h"
+#include "ui/charts/charts_form.h"
+#include "ui/charts/optimisation_log.h"
 #include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/file_dialogs.h"
+#include "ui/form_activation.h"
 #include "ui/main_form.h"
+#include "ui/options/print_options.h"
 #include "ui/pros_form.h"
 #include "ui/rab_form.h"
+#include "ui/report/report_system.h"
 #include "ui/status_panel.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
@@ -53,6 +56,8 @@ void TMain::setCalculationEnabled(bool enabled) {
 void TMain::setResultCommandsEnabled(bool enabled) {
   RxSpeedButton8->setEnabled(enabled);
   RxSpeedButton9->setEnabled(enabled);
+  RxSpeedButton10->setEnabled(enabled);
+  N20->setEnabled(enabled);
 }
 
 void TMain::UpdateCaption() {
@@ -155,15 +160,17 @@ TableInput TMain::worksInput() const {
 }
 
 void TMain::runResultsCommand(bool optimise) {
-  const bool done = runCommand(this, [this, optimise] {
+  OptimisationLogRecorder log;
+  const bool done = runCommand(this, [this, optimise, &log] {
     const TableInput input = worksInput();
     if (optimise) {
-      runOptimise(theModel(), input, kResultsFileName);
+      runOptimise(theModel(), input, kResultsFileName, &log);
     } else {
       runCalculate(theModel(), input, kResultsFileName);
     }
   });
   if (!done) return;
+  if (Charts_form_) Charts_form_->setOptimisationLog(std::move(log.moves));
   setResultCommandsEnabled(true);
   if (Pros_form_) Pros_form_->showResults();
 }
@@ -185,6 +192,18 @@ void TMain::RxSpeedButton8Click() {
 // "Просмотр результатов".
 void TMain::RxSpeedButton9Click() {
   if (Pros_form_) Pros_form_->showResults();
+}
+
+// "Графики", from the toolbar and the menu "Расчет".
+void TMain::RxSpeedButton10Click() {
+  if (Charts_form_) showFormActive(Charts_form_);
+}
+void TMain::N20Click() { RxSpeedButton10->click(); }
+
+void TMain::setChartsWindow(TCharts_form* form) {
+  Charts_form_ = form;
+  // Refreshed on every activation, as the other secondary windows are.
+  watchFormActivation(form, [form] { form->FormActivate(); });
 }
 
 // "Параметры".

@@ -1,8 +1,10 @@
 #include "ui/rab_form.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -10,6 +12,7 @@
 #include "ui/command_guard.h"
 #include "ui/form_activation.h"
 #include "ui/main_form.h"
+#include "ui/options/form_placement.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
 
@@ -78,6 +81,22 @@ Trab_form::Trab_form(TMain* main) : QWidget(main, Qt::Window), main_(main) {
   resize(kWidth, kDesignHeight);
   setFixedWidth(kWidth);
   setMinimumHeight(kMinimumHeight);
+}
+
+Trab_form::~Trab_form() = default;
+
+void Trab_form::setPlacementStore(SettingsStore& user) {
+  FormPlacement1 = std::make_unique<FormPlacement>(this, user, QStringLiteral("Trab_form"));
+}
+
+void Trab_form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous() && FormPlacement1) FormPlacement1->restore();
+}
+
+void Trab_form::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted() && FormPlacement1) FormPlacement1->save();
 }
 
 void Trab_form::showForm() { showFormActive(this); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QWidget>
 
 class QAction;
@@ -8,6 +10,8 @@ class QToolButton;
 
 namespace velko {
 
+class FormPlacement;
+class SettingsStore;
 class TMain;
 class TStringGrid;
 class WorksTableModel;
@@ -18,6 +22,10 @@ class WorksTableModel;
 class Trab_form : public QWidget {
  public:
   explicit Trab_form(TMain* main);
+  ~Trab_form() override;
+
+  // The per-user store that keeps this window's placement between runs.
+  void setPlacementStore(SettingsStore& user);
 
   // Shows the window without making it modal, in front and active.
   void showForm();
@@ -37,9 +45,14 @@ class Trab_form : public QWidget {
   void N2Click();
   void StringGrid1SetEditText();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   TMain* main_;
   WorksTableModel* works_;
+  std::unique_ptr<FormPlacement> FormPlacement1;
 };
 
 }  // namespace velko

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "charts_test_support.h"
@@ -77,6 +78,26 @@ TEST_F(ChartExport, BatchRefusesTheVariantNotComputed) {
   EXPECT_THROW(writeChartFiles(path("x").toStdString(), *plain.model, {}, true), CommandError);
   writeChartFiles(path("y").toStdString(), *plain.model, {}, false);
   EXPECT_EQ(QDir(path("y")).entryList(QDir::Files).size(), 5);
+}
+
+TEST_F(ChartExport, BatchToolWritesThePicturesOfTheCommandItRan) {
+  QProcess batch;
+  batch.setWorkingDirectory(dir.path());
+  batch.start(QStringLiteral(VELKO_BATCH),
+              {"--optimise", "--charts", "pictures", QStringLiteral(VELKO_EXAMPLES "/network20.dat")});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+  EXPECT_TRUE(batch.readAllStandardOutput().contains("Результаты оптимизации"));
+  const QImage workers(path("pictures/workers.png"));
+  EXPECT_TRUE(testing::notBlank(workers));
+  EXPECT_GT(contents(path("pictures/optimisation_log.csv")).count("\r\n"), 1);
+
+  // Nothing but a folder that cannot be made: the tool says so and fails.
+  batch.start(QStringLiteral(VELKO_BATCH),
+              {"--charts", "/proc/no-such/charts", QStringLiteral(VELKO_EXAMPLES "/network20.dat")});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  EXPECT_EQ(batch.exitCode(), 1);
+  EXPECT_FALSE(batch.readAllStandardError().isEmpty());
 }
 
 }  // namespace

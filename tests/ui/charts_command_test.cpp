@@ -1,0 +1,75 @@
+// "Графики" from the main window: where the command stands, when it is enabled, and
+// that the window shows the run just made with its optimisation log.
+#include <QAction>
+#include <QLayout>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "ui/charts/charts_form.h"
+#include "ui/currency_edit.h"
+#include "ui_test_support.h"
+
+namespace velko::testing {
+namespace {
+
+class ChartsCommand : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    charts = new TCharts_form(main, theModel());
+    main->setChartsWindow(charts);
+  }
+  // The three-event network whose optimisation moves four workers with one donor.
+  void enterThreeEvents() { enterWorks(3, {"1;2;0;1;1", "2;3;6;2;7", "1;3;2;6;7"}); }
+
+  TCharts_form* charts = nullptr;
+};
+
+TEST_F(ChartsCommand, StandsAfterPrintAndAtTheEndOfTheCalculationMenu) {
+  EXPECT_EQ(main->RxSpeedButton10->toolTip(), QStringLiteral("Графики"));
+  QLayout* row = main->Panel1->layout();
+  EXPECT_EQ(row->indexOf(main->RxSpeedButton10), row->indexOf(main->RxSpeedButton8) + 1);
+  const auto* calculation = main->findChild<QMenu*>(QStringLiteral("N8"));
+  ASSERT_NE(calculation, nullptr);
+  const QList<QAction*> items = calculation->actions();
+  ASSERT_FALSE(items.isEmpty());
+  EXPECT_EQ(items.back(), main->N20);
+  EXPECT_EQ(main->N20->text(), QStringLiteral("Графики"));
+}
+
+TEST_F(ChartsCommand, EnabledExactlyWithTheResultsViewer) {
+  EXPECT_FALSE(main->RxSpeedButton10->isEnabled());
+  EXPECT_FALSE(main->N20->isEnabled());
+  enterThreeEvents();
+  main->RxSpeedButton5->click();  // "Расчет"
+  EXPECT_EQ(main->RxSpeedButton10->isEnabled(), main->RxSpeedButton9->isEnabled());
+  EXPECT_TRUE(main->N20->isEnabled());
+  main->RxSpeedButton2->click();  // "Новые данные"
+  EXPECT_EQ(main->RxSpeedButton10->isEnabled(), main->RxSpeedButton9->isEnabled());
+  EXPECT_EQ(main->N20->isEnabled(), main->RxSpeedButton9->isEnabled());
+}
+
+TEST_F(ChartsCommand, ShowsTheLastRunWithItsLog) {
+  enterThreeEvents();
+  main->RxSpeedButton6->click();  // "Оптимизация"
+  ASSERT_EQ(charts->optimisationLog().size(), 1u);
+  EXPECT_EQ(charts->optimisationLog().front().freedWorkers, 4);
+  main->N20->trigger();
+  ASSERT_TRUE(waitUntilActive(charts));
+  EXPECT_TRUE(charts->RadioButton2->isChecked());
+  EXPECT_EQ(charts->LogGrid->rowCount(), 1);
+
+  // A plain calculation afterwards: no log, one variant, seen on the next activation.
+  activate(main);
+  main->RxSpeedButton5->click();
+  EXPECT_TRUE(charts->optimisationLog().empty());
+  activate(charts);
+  EXPECT_FALSE(charts->RadioButton2->isEnabled());
+  EXPECT_TRUE(charts->RadioButton1->isChecked());
+  EXPECT_EQ(charts->LogGrid->rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace velko::testing
