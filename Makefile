@@ -3,7 +3,10 @@
 # make test - install what is missing, build, run every test: unit tests, the same
 #             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then each
 #             fuzz target for a bounded time
-.PHONY: all deps build run test test-unit test-sanitize test-fuzz bench clean
+# make install - build, then install the program, its desktop entry, icon and examples
+#                (PREFIX, /usr/local unless given)
+# make package - build, then make the Debian package in $(BUILD)/package
+.PHONY: all deps build run test test-unit test-sanitize test-fuzz bench install package clean
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -11,6 +14,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/example.dat
+PREFIX ?= /usr/local
 
 all: build
 
@@ -39,6 +43,13 @@ test-fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKO_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB -B package
+	@ls $(BUILD)/package/*.deb
 
 bench: build
 	$(BUILD)/bench/velko_bench

@@ -34,7 +34,7 @@ constexpr double kZoomStep = 1.25;
 QScrollArea* scrolled(ChartCanvas* canvas, QWidget* parent) {
   auto* area = new QScrollArea(parent);
   area->setWidget(canvas);
-  area->setAlignment(Qt::AlignCenter);
+  area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   area->setBackgroundRole(QPalette::Dark);
   return area;
 }
