@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kTitleHeight = 34;
 constexpr double kLeftMargin = 70;   // room for the row labels and the workers axis
-constexpr double kRightMargin = 24;
+constexpr double kRightMargin = 36;
 constexpr double kRowHeight = 22;
 constexpr double kBarHeight = 12;
 constexpr double kAxisHeight = 24;  // day numbers above the bar chart
