@@ -18,7 +18,7 @@
 #include "model/commands.h"
 #include "results/results_file.h"
 
-#ifdef VELKO_BATCH_REPORT
+#ifdef VELKO_BATCH_QT
 #include <memory>
 
 #include <QGuiApplication>
@@ -36,7 +36,7 @@ int usage() {
   return 2;
 }
 
-#ifdef VELKO_BATCH_REPORT
+#ifdef VELKO_BATCH_QT
 // The report and the pictures need fonts and painting, not a display.
 std::unique_ptr<QGuiApplication> startPainting() {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     }
   }
   if (dataFile.empty()) return usage();
-#ifndef VELKO_BATCH_REPORT
+#ifndef VELKO_BATCH_QT
   if (!reportFile.empty() || !chartsDir.empty()) {
     std::cerr << "Отчет в PDF и графики недоступны: velko-batch собран без Qt\n";
     return 2;
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     const std::string eventsText = std::to_string(model.EventCount);
     table.setRowCount(model.WorkCount);
     const velko::TableInput input(eventsText, worksText, table);
-#ifdef VELKO_BATCH_REPORT
+#ifdef VELKO_BATCH_QT
     velko::OptimisationLogRecorder log;
     velko::OptimisationObserver* observer = &log;
 #else
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     const std::string text = velko::cp1251ToUtf8(velko::readWholeFile(velko::kResultsFileName));
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
-#ifdef VELKO_BATCH_REPORT
+#ifdef VELKO_BATCH_QT
     if (!reportFile.empty() || !chartsDir.empty()) {
       const auto app = startPainting();
       if (!reportFile.empty())

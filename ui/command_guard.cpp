@@ -24,9 +24,13 @@ bool runCommand(QWidget* parent, const std::function<void()>& command) {
     // (std::bad_alloc, ...) is shown the same way.
     message = QString::fromStdString(error.what());
   }
+  showError(parent, message);
+  return false;
+}
+
+void showError(QWidget* parent, const QString& message) {
   QMessageBox::critical(parent, boxTitle(), message);
   reactivateAfterModal(parent);
-  return false;
 }
 
 void showNotice(QWidget* parent, const QString& text) {

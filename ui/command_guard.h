@@ -13,6 +13,9 @@ namespace velko {
 // Returns false when the command failed.
 bool runCommand(QWidget* parent, const std::function<void()>& command);
 
+// The same error box for a message that did not come from a command.
+void showError(QWidget* parent, const QString& message);
+
 // A message the user should read although the command succeeded.
 void showNotice(QWidget* parent, const QString& text);
 

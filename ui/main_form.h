@@ -43,7 +43,7 @@ class TMain : public QMainWindow {
   void setResultsViewer(TPros_form* form) { Pros_form_ = form; }
   void setOptionsDialog(QDialog* dialog) { Param_ = dialog; }
   void setAboutBox(QDialog* dialog) { Above_ = dialog; }
-  void setChartsWindow(TCharts_form* form);
+  void setChartsWindow(TCharts_form* form) { Charts_form_ = form; }
   // The stores that keep the placement and the two options between runs: the profile
   // file and the per-user store. Without them nothing is restored or saved.
   void setStores(SettingsStore& profile, SettingsStore& user);

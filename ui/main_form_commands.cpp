@@ -200,12 +200,6 @@ void TMain::RxSpeedButton10Click() {
 }
 void TMain::N20Click() { RxSpeedButton10->click(); }
 
-void TMain::setChartsWindow(TCharts_form* form) {
-  Charts_form_ = form;
-  // Refreshed on every activation, as the other secondary windows are.
-  watchFormActivation(form, [form] { form->FormActivate(); });
-}
-
 // "Параметры".
 void TMain::N13Click() {
   if (Param_) Param_->exec();

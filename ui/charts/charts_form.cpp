@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -23,6 +22,8 @@
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
 #include "ui/charts/optimisation_log.h"
+#include "ui/command_guard.h"
+#include "ui/form_activation.h"
 
 namespace velko {
 
@@ -124,6 +125,7 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(TabWidget1, &QTabWidget::currentChanged, this, &TCharts_form::TabWidget1Changed);
   TabWidget1Changed(TabWidget1->currentIndex());
+  watchFormActivation(this, [this] { FormActivate(); });
 }
 
 void TCharts_form::setOptimisationLog(std::vector<OptimisationMove> moves) {
@@ -238,18 +240,9 @@ void TCharts_form::Button1Click() {
   if (QFileInfo(path).suffix().isEmpty()) {
     path += filter == svg ? QStringLiteral(".svg") : filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
   }
-  try {
-    savePicture(currentPicture(), path);
-  } catch (const CommandError& error) {
-    QMessageBox::critical(this, QStringLiteral("Графики"), QString::fromStdString(error.what()));
-  }
+  runCommand(this, [&] { savePicture(currentPicture(), path); });
 }
 
 void TCharts_form::Button2Click() { QGuiApplication::clipboard()->setText(optimisationLogText(log_)); }
-
-void TCharts_form::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  FormActivate();
-}
 
 }  // namespace velko

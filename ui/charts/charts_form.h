@@ -22,8 +22,8 @@ struct ChartPicture;
 
 // The window "Графики": the network, the bar chart, the workers profile and the
 // optimisation log of the last run. Reads the model in FormActivate, which runs on
-// every showing; the main window also registers it for every activation and hands the
-// window the log of each Optimise run.
+// every activation of the window, as in the other secondary windows; the main window
+// hands it the log of each run.
 class TCharts_form : public QWidget {
   Q_OBJECT
 
@@ -63,9 +63,6 @@ class TCharts_form : public QWidget {
   QTableWidget* LogGrid;
   QLabel* Label1;             // shown instead of an empty log
   QPushButton* Button2;       // "Скопировать"
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   int variant() const;

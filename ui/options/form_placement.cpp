@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
 #include "model/command_error.h"
+#include "ui/command_guard.h"
 #include "ui/options/settings_store.h"
 
 namespace velko {
@@ -33,13 +33,9 @@ bool reachable(const QRect& rect) {
 
 }  // namespace
 
-void showErrorBox(QWidget* parent, const QString& message) {
-  QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), message);
-}
-
 FormPlacement::FormPlacement(QWidget* window, SettingsStore& store, QString section)
     : window_(window), store_(store), section_(std::move(section)),
-      reporter_([window](const QString& message) { showErrorBox(window, message); }) {
+      reporter_([window](const QString& message) { showError(window, message); }) {
   // Windows stay alive until the program ends, and not every start-up code destroys them:
   // the end of the event loop is the reliable moment for the last save.
   if (QCoreApplication* app = QCoreApplication::instance())

@@ -17,9 +17,6 @@ class SettingsStore;
 // Shows an error's text to the user; a window may route it to its own error box.
 using ErrorReporter = std::function<void(const QString& message)>;
 
-// The program's error box: a critical message over `parent` with one OK button.
-void showErrorBox(QWidget* parent, const QString& message);
-
 // Keeps a window's placement in a section of a store (entries "Flags", "ShowCmd",
 // "MinMaxPos", "NormPos", "Visible"). The window calls restore() from its showEvent and
 // save() from its closeEvent when the close is accepted; at program end the placement is

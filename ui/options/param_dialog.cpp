@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "model/command_error.h"
+#include "ui/command_guard.h"
 
 namespace velko {
 
@@ -50,7 +51,7 @@ TParam::TParam(TPrintOptions& options, PrintOptionBoxes mainBoxes, QWidget* pare
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       options_(options),
       mainBoxes_(mainBoxes),
-      reporter_([this](const QString& message) { showErrorBox(this, message); }) {
+      reporter_([this](const QString& message) { showError(this, message); }) {
   setObjectName(QStringLiteral("Param"));
   setWindowTitle(QStringLiteral("Опции"));
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
