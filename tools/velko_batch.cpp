@@ -17,6 +17,7 @@
 #include "model/command_error.h"
 #include "model/commands.h"
 #include "results/results_file.h"
+#include "tools/batch_usage.h"
 
 #ifdef VELKO_BATCH_QT
 #include <memory>
@@ -31,8 +32,7 @@
 namespace {
 
 int usage() {
-  std::cerr << "Использование: velko-batch [--optimise] [--report FILE.pdf] [--charts DIR] "
-               "DATAFILE\n";
+  std::cerr << velko::batchUsageLine();
   return 2;
 }
 
@@ -70,7 +70,10 @@ int main(int argc, char** argv) {
       if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
       chartsDir = argv[++k];
     } else if (arg == "--help" || arg == "-h") {
-      usage();
+      std::cout << velko::batchHelpText();
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << velko::batchVersionText();
       return 0;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       std::cerr << "Неизвестный параметр: " << arg << "\n";

@@ -9,6 +9,7 @@
 
 #include "data/text_codec.h"
 #include "scratch_dir.h"
+#include "velko_version.h"
 
 namespace velko {
 namespace {
@@ -117,6 +118,22 @@ TEST(BatchTool, RefusesUnknownArguments) {
   testing::ScratchDir dir;
   EXPECT_EQ(runBatch(dir, "--frobnicate x.dat").exitCode, 2);
   EXPECT_EQ(runBatch(dir, "").exitCode, 2);
+}
+
+TEST(BatchTool, HelpListsEveryOptionAndVersionIsTheProjects) {
+  testing::ScratchDir dir;
+  for (const char* help : {"--help", "-h"}) {
+    const BatchRun run = runBatch(dir, help);
+    EXPECT_EQ(run.exitCode, 0) << help;
+    EXPECT_TRUE(run.err.empty()) << help;
+    for (const char* option : {"DATAFILE", "--optimise", "--report FILE.pdf", "--charts DIR",
+                               "--help", "--version"})
+      EXPECT_NE(run.out.find(option), std::string::npos) << help << " lacks " << option;
+  }
+  const BatchRun run = runBatch(dir, "--version x.dat");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, std::string("velko-batch ") + kProgramVersion + "\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#include "tools/batch_usage.h"
+
+#include "velko_version.h"
+
+namespace velko {
+
+std::string batchUsageLine() {
+  return "Использование: velko-batch [--optimise] [--report FILE.pdf] [--charts DIR] DATAFILE\n";
+}
+
+std::string batchHelpText() {
+  return batchUsageLine() +
+         "\n"
+         "Открывает файл исходных данных DATAFILE (*.dat), выполняет «Расчет» или, с\n"
+         "--optimise, «Оптимизация», записывает файл результатов velko.rez в текущую\n"
+         "папку и выводит его текст в UTF-8.\n"
+         "\n"
+         "Параметры:\n"
+         "  --optimise         «Оптимизация» вместо «Расчет»\n"
+         "  --report FILE.pdf  записать печатный отчет этого расчета в PDF-файл\n"
+         "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
+         "  -h, --help         показать эту справку и выйти\n"
+         "  --version          показать версию и выйти\n"
+         "\n"
+         "Код выхода: 0 - успешно, 1 - ошибка расчета или файла (сообщение в stderr),\n"
+         "2 - неверные параметры.\n";
+}
+
+std::string batchVersionText() { return std::string("velko-batch ") + kProgramVersion + "\n"; }
+
+}  // namespace velko
