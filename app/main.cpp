@@ -7,6 +7,7 @@
 
 #include "model/network_model.h"
 #include "ui/charts/charts_form.h"
+#include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/main_form.h"
 #include "ui/options/about_box.h"
@@ -30,6 +31,11 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTranslator);
   }
 
+  // A store that cannot be moved stays in its old place: the program then starts with
+  // the defaults and the next start tries again.
+  velko::runCommand(nullptr, [] {
+    velko::moveOldStores(velko::ProgramStores::configFolder(), velko::ProgramStores::programName());
+  });
   // Opened before the windows and closed after them, so the last save finds them open.
   velko::ProgramStores stores;
 

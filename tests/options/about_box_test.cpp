@@ -7,6 +7,7 @@
 
 #include "options_test_support.h"
 #include "ui/options/credits_panel.h"
+#include "velko_version.h"
 
 namespace velko {
 namespace {
@@ -19,7 +20,7 @@ TEST(CreditLines, TwentyFiveInTheirOrder) {
   EXPECT_EQ(lines[8], QStringLiteral("трудовых ресурсов по времени"));
   EXPECT_EQ(lines[14], QStringLiteral("Авторы :"));
   EXPECT_EQ(lines[17], QStringLiteral("и"));
-  EXPECT_EQ(lines[22], QStringLiteral("Version 1.00"));
+  EXPECT_EQ(lines[22], QStringLiteral("Version ") + QLatin1String(kProgramVersion));
   for (int n : {10, 11, 12, 16, 18, 20, 24}) EXPECT_FALSE(lines[n].isEmpty()) << n;
 }
 

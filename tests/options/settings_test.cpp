@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QShowEvent>
@@ -12,6 +14,7 @@
 #include <QToolButton>
 #include <memory>
 
+#include "model/command_error.h"
 #include "options_test_support.h"
 #include "ui/options/form_placement.h"
 #include "ui/options/param_dialog.h"
@@ -385,13 +388,81 @@ TEST_F(StoredSettings, WorksWindowKeepsItsOwnSection) {
 
 // --- Where the program's stores lie -----------------------------------------------------
 
-TEST(ProgramStoresLocation, ProfileAndPerUserStoreInTheUsersConfigFolder) {
+TEST(ProgramStoresLocation, ProfileAndPerUserStoreInTheProgramsConfigFolder) {
   const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+  ASSERT_EQ(ProgramStores::configFolder(), config);
   ProgramStores stores;
-  EXPECT_EQ(stores.profile().fileName(), config + QStringLiteral("/Velko.ini"));
-  EXPECT_EQ(stores.user().fileName(), config + QStringLiteral("/Software/") +
-                                          ProgramStores::programName() + QStringLiteral(".conf"));
-  EXPECT_EQ(ProgramStores::programName(), QStringLiteral("options_tests"));
+  EXPECT_EQ(stores.profile().fileName(), config + QStringLiteral("/velko/Velko.ini"));
+  EXPECT_EQ(stores.user().fileName(), config + QStringLiteral("/velko/options_tests.conf"));
+}
+
+// --- Stores of earlier versions ----------------------------------------------------------
+
+class OldStores : public ::testing::Test {
+ protected:
+  QString path(const QString& name) const { return config.filePath(name); }
+  static QByteArray bytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+  }
+  static void put(const QString& file, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(file).path());
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+  }
+  void move() { moveOldStores(config.path(), QStringLiteral("velko")); }
+
+  QTemporaryDir config;
+  const QByteArray profile = "[TMain]\nCurrencyEdit5_Text=900\n";
+  const QByteArray user = "[Trab_form]\nNormPos=\"1,2,3,4\"\n";
+};
+
+TEST_F(OldStores, MoveIntoTheProgramsFolderOnceAndKeepWhatIsThere) {
+  put(path("Velko.ini"), profile);
+  put(path("Software/velko.conf"), user);
+  move();
+  EXPECT_EQ(bytes(path("velko/Velko.ini")), profile);
+  EXPECT_EQ(bytes(path("velko/velko.conf")), user);
+  EXPECT_FALSE(QFileInfo::exists(path("Velko.ini")));
+  EXPECT_FALSE(QFileInfo::exists(path("Software")));  // emptied, so removed
+
+  // An old store found beside a newer one is left alone, and the newer one kept.
+  put(path("Velko.ini"), "[TMain]\nCurrencyEdit5_Text=1\n");
+  put(path("Software/other.conf"), "x");
+  move();
+  EXPECT_EQ(bytes(path("velko/Velko.ini")), profile);
+  EXPECT_EQ(bytes(path("Velko.ini")), "[TMain]\nCurrencyEdit5_Text=1\n");
+  EXPECT_TRUE(QFileInfo::exists(path("Software/other.conf")));
+}
+
+TEST_F(OldStores, AStoreThatCannotBeMovedStaysAndIsReported) {
+  put(path("Velko.ini"), profile);
+  put(path("velko"), "a file where the folder belongs");
+  try {
+    move();
+    ADD_FAILURE() << "no error";
+  } catch (const CommandError& error) {
+    EXPECT_TRUE(QString::fromStdString(error.what())
+                    .startsWith(QStringLiteral("Unable to move the settings file ") +
+                                path("Velko.ini") + QStringLiteral(" to ")));
+  }
+  EXPECT_EQ(bytes(path("Velko.ini")), profile);
+}
+
+TEST(OldStoresMoved, ReadByTheProgramsStoresUnderTheSameNames) {
+  const QDir config(ProgramStores::configFolder());
+  {
+    QSettings old(config.filePath(QStringLiteral("Velko.ini")), QSettings::IniFormat);
+    old.setValue(QStringLiteral("TMain/CurrencyEdit5_Text"), QStringLiteral("900"));
+  }
+  moveOldStores(config.path(), ProgramStores::programName());
+  {
+    ProgramStores stores;
+    EXPECT_EQ(stores.profile().readText(QStringLiteral("TMain"), QStringLiteral("CurrencyEdit5_Text")),
+              QStringLiteral("900"));
+  }
+  QFile::remove(config.filePath(QStringLiteral("velko/Velko.ini")));
 }
 
 }  // namespace

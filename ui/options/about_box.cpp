@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "ui/options/credits_panel.h"
+#include "velko_version.h"
 
 namespace velko {
 
@@ -67,7 +68,7 @@ QStringList creditLines() {
       empty,
       QStringLiteral("Учебный проект"),
       empty,
-      QStringLiteral("Version 1.00"),
+      QStringLiteral("Version ") + QLatin1String(kProgramVersion),
       empty,
       QStringLiteral("2026 год"),
   };

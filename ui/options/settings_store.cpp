@@ -1,15 +1,38 @@
 #include "ui/options/settings_store.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
+#include "data/file_io.h"
 #include "model/command_error.h"
 #include "model/number_text.h"
 
 namespace velko {
 
 namespace {
+
+const QString kStoresFolder = QStringLiteral("velko");
+const QString kProfileName = QStringLiteral("Velko");
+
+// Copied through the safe writer before the old file goes, so a failure at any point
+// leaves one complete store.
+void moveStore(const QString& from, const QString& to) {
+  if (!QFileInfo::exists(from) || QFileInfo::exists(to)) return;
+  try {
+    if (!QDir().mkpath(QFileInfo(to).path()))
+      throw CommandError("Unable to create the folder " + QFileInfo(to).path().toStdString());
+    writeFileSafely(QFile::encodeName(to).toStdString(),
+                    readWholeFile(QFile::encodeName(from).toStdString()));
+  } catch (const CommandError& error) {
+    throw CommandError("Unable to move the settings file " + from.toStdString() + " to " +
+                       to.toStdString() + ": " + error.what());
+  }
+  QFile::remove(from);
+}
 
 // An INI value with commas and no quotes reads back as a list; the stored text is the
 // same either way.
@@ -82,12 +105,25 @@ void SettingsStore::commit() {
 }
 
 ProgramStores::ProgramStores()
-    : profileSettings_(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velko")),
-      userSettings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Software"),
-                    programName()) {}
+    : profileSettings_(QSettings::IniFormat, QSettings::UserScope, kStoresFolder, kProfileName),
+      userSettings_(QSettings::NativeFormat, QSettings::UserScope, kStoresFolder, programName()) {}
 
 QString ProgramStores::programName() {
   return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QString ProgramStores::configFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+void moveOldStores(const QString& configFolder, const QString& programName) {
+  const QDir config(configFolder);
+  moveStore(config.filePath(kProfileName + QStringLiteral(".ini")),
+            config.filePath(kStoresFolder + QLatin1Char('/') + kProfileName + QStringLiteral(".ini")));
+  const QString oldUserFolder = config.filePath(QStringLiteral("Software"));
+  moveStore(oldUserFolder + QLatin1Char('/') + programName + QStringLiteral(".conf"),
+            config.filePath(kStoresFolder + QLatin1Char('/') + programName + QStringLiteral(".conf")));
+  config.rmdir(oldUserFolder);  // only when nothing else is left in it
 }
 
 }  // namespace velko

@@ -45,9 +45,10 @@ class SettingsStore {
   QSettings& settings_;
 };
 
-// The program's two stores: the profile file "Velko" in the user's default place for
-// such files, with the main window's placement and the two options, and the per-user
-// store "Software" / program name, with the placements of the main and the works window.
+// The program's two stores, both in the folder "velko" of the user's configuration
+// folder ($XDG_CONFIG_HOME, else ~/.config): the profile file "Velko.ini", with the main
+// window's placement and the two options, and the per-user store "<program name>.conf",
+// with the placements of the main and the works window.
 // Made once in main() before the windows, so it outlives them and their last save.
 class ProgramStores {
  public:
@@ -59,6 +60,7 @@ class ProgramStores {
   SettingsStore& user() { return user_; }
 
   static QString programName();  // the program file's name without its extension
+  static QString configFolder();  // the user's configuration folder
 
  private:
   QSettings profileSettings_;
@@ -66,5 +68,11 @@ class ProgramStores {
   SettingsStore profile_{profileSettings_};
   SettingsStore user_{userSettings_};
 };
+
+// Earlier versions kept the stores directly in the configuration folder, as "Velko.ini"
+// and "Software/<program name>.conf". Moves each into the folder "velko" once, so nothing
+// a user set is lost: a store already in the new place is kept and the old one left
+// alone. A store that cannot be moved stays where it was; throws CommandError.
+void moveOldStores(const QString& configFolder, const QString& programName);
 
 }  // namespace velko
