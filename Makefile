@@ -3,10 +3,11 @@
 # make test - install what is missing, build, run every test: unit tests, the same
 #             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then each
 #             fuzz target for a bounded time
-# make install - build, then install the program, its desktop entry, icon and examples
-#                (PREFIX, /usr/local unless given)
+# make install - build, then install the program stripped, with its desktop entry, icon,
+#                manual pages and examples (PREFIX, /usr/local unless given)
+# make uninstall - remove exactly the files the last make install put in place
 # make package - build, then make the Debian package in $(BUILD)/package
-.PHONY: all deps build run test test-unit test-sanitize test-fuzz bench install package clean
+.PHONY: all deps build run test test-unit test-sanitize test-fuzz bench install uninstall package clean
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -45,7 +46,10 @@ test-fuzz: deps
 	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+uninstall:
+	@bash scripts/uninstall.sh $(BUILD)
 
 package: build
 	cd $(BUILD) && cpack -G DEB -B package

@@ -10,6 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-svg-dev libgraphviz-dev
   fonts-liberation fonts-liberation2
   xvfb xauth poppler-utils
+  lintian appstream
 )
 
 missing=()
@@ -24,5 +25,7 @@ fi
 echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-$SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}" </dev/null
+# Waits for another apt run (an unattended upgrade, say) instead of failing at once.
+LOCK_WAIT=(-o DPkg::Lock::Timeout=600)
+$SUDO apt-get "${LOCK_WAIT[@]}" update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${LOCK_WAIT[@]}" install -y -q "${missing[@]}" </dev/null

@@ -9,7 +9,9 @@ deb=$(ls "$out"/*.deb)
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/velko ./usr/bin/velko-batch ./usr/share/applications/velko.desktop \
     ./usr/share/icons/hicolor/scalable/apps/velko.svg ./usr/share/velko/examples/example.dat \
-    ./usr/share/velko/examples/network20.dat; do
+    ./usr/share/velko/examples/network20.dat ./usr/share/man/man1/velko.1.gz \
+    ./usr/share/man/man1/velko-batch.1.gz ./usr/share/metainfo/.*.metainfo.xml \
+    ./usr/share/doc/velko/copyright ./usr/share/doc/velko/changelog.gz; do
   grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
