@@ -76,8 +76,8 @@ TEST_F(ResultsViewer, SavesTheEditedTextInTheCodePageWithTheRezExtension) {
   EXPECT_EQ(readFile(QStringLiteral("copy.rez")), QString::fromLatin1(cp1251(QStringLiteral("Итог\r\nПримечание\r\n"))));
 }
 
-// The runtime's text, followed by why: no file can be made in /proc, and a size limit
-// stands for a full disk.
+// The runtime's text, followed by why: no file can be made in a missing folder, and a
+// size limit stands for a full disk.
 TEST_F(ResultsViewer, AFileThatCannotBeCreatedIsReportedWithTheReason) {
   writeFile(QStringLiteral("velko.rez"), "text\r\n");
   main->RxSpeedButton9->setEnabled(true);
@@ -85,7 +85,7 @@ TEST_F(ResultsViewer, AFileThatCannotBeCreatedIsReportedWithTheReason) {
   ASSERT_TRUE(waitUntilActive(pros));
   const QString limited = path(QStringLiteral("limited.rez"));
   const std::pair<QString, QString> cases[] = {
-      {QStringLiteral("/proc/velko-results.rez"), QStringLiteral("Invalid filename")},
+      {path(QStringLiteral("missing/copy.rez")), QStringLiteral("Invalid filename")},
       {limited, QStringLiteral("File too large")}};
   rlimit saved{};
   ::getrlimit(RLIMIT_FSIZE, &saved);
