@@ -233,6 +233,8 @@ void SafeFileSet::commit() {
       refuseWrite(path, error);
     }
   }
+  // A rename beside its own temporary file fails only when the folder changed under
+  // us; the files renamed before it then stay replaced.
   for (auto& [path, writer] : files_) {
     try {
       writer->replace();
