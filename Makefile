@@ -1,8 +1,8 @@
 # make run  - install what is missing, build, start the program (or, with no display,
 #             run the batch tool on an example)
 # make test - install what is missing, build, run every test: unit tests, the same
-#             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then each
-#             fuzz target for a bounded time
+#             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+#             fuzz targets for a bounded time (FUZZ_SECONDS, shared among them)
 # make install - build, then install the program stripped, with its desktop entry, icon,
 #                manual pages and examples (PREFIX, /usr/local unless given)
 # make uninstall - remove exactly the files the last make install put in place
@@ -12,7 +12,7 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
-FUZZ_SECONDS ?= 30
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/example.dat
 PREFIX ?= /usr/local

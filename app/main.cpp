@@ -1,4 +1,6 @@
 // The program's start: the windows in their fixed order, only the main window shown.
+#include <csignal>
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -20,6 +22,8 @@
 #include "ui/report/report_system.h"
 
 int main(int argc, char** argv) {
+  // Past a file size limit a save must fail with its message, not end the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("velko"));
   // The window layouts were made for this font's widths; Liberation Sans has them.

@@ -1,6 +1,8 @@
 #include "data/data_file.h"
 
 #include <cstdio>
+#include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "data/file_io.h"
@@ -11,6 +13,11 @@
 namespace velko {
 
 namespace {
+
+// A full data file of 100 works is a few kilobytes.
+constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
+// The notice lists this many fields that did not read fully, then counts the rest.
+constexpr std::size_t kUnreadFieldsListed = 10;
 
 struct WorkLine {
   std::int32_t I = 0;
@@ -44,13 +51,38 @@ std::string takeField(std::string& rest) {
   return field;
 }
 
-WorkLine parseWorkLine(std::string rest) {
+// The fields in the order of the table's columns, for the notice.
+constexpr const char* kFieldNames[kWorksColumns] = {"I", "J", "t", "n", "Id"};
+
+// A field whose text was not all a number: the reader's value stands, and the user is
+// told what it became.
+struct UnreadField {
+  int line = 0;  // 1-based line of the file
+  int column = 0;
+  std::string value;
+};
+
+template <typename T>
+T take(const LenientReading<T>& reading, int line, int column, std::vector<UnreadField>& unread) {
+  if (!reading.whole) {
+    std::string value;
+    if constexpr (std::is_same_v<T, Extended>) {
+      value = shortestRealText(StoredReal(reading.value));
+    } else {
+      value = std::to_string(reading.value);
+    }
+    unread.push_back({line, column, value});
+  }
+  return reading.value;
+}
+
+WorkLine parseWorkLine(std::string rest, int line, std::vector<UnreadField>& unread) {
   WorkLine work;
-  work.I = leadingInteger(takeField(rest));
-  work.J = leadingInteger(takeField(rest));
-  work.Duration = leadingDecimal(takeField(rest));
-  work.Workers = leadingInteger(takeField(rest));
-  work.Id = leadingInteger(rest);
+  work.I = take(readLeadingInteger(takeField(rest)), line, kColumnI, unread);
+  work.J = take(readLeadingInteger(takeField(rest)), line, kColumnJ, unread);
+  work.Duration = take(readLeadingDecimal(takeField(rest)), line, kColumnT, unread);
+  work.Workers = take(readLeadingInteger(takeField(rest)), line, kColumnN, unread);
+  work.Id = take(readLeadingInteger(rest), line, kColumnId, unread);
   return work;
 }
 
@@ -80,8 +112,15 @@ int rebuildTable(const TNetworkModel& m, WorksTable& table) {
 }  // namespace
 
 DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, WorksTable& table) {
-  const std::vector<std::string> lines = splitLines(readWholeFile(fileName));
+  const std::optional<std::string> bytes = readRegularFile(fileName, kMaxDataFileBytes);
+  if (!bytes) throw CommandError("Файл " + fileName + ": больше 1 МиБ, это не файл исходных данных");
+  const std::vector<std::string> lines = splitLines(*bytes);
   auto line = [&lines](std::size_t index) { return index < lines.size() ? lines[index] : std::string(); };
+  // Empty files, other line ends, UTF-16 and other foreign bytes would otherwise pass
+  // as an empty network.
+  if (lines.size() < 3 || !readLeadingInteger(lines[1]).number || !readLeadingInteger(lines[2]).number) {
+    throw CommandError("Файл " + fileName + ": это не файл исходных данных");
+  }
 
   DataFileContents contents;
   contents.VariantNumber = leadingInteger(line(0));
@@ -93,8 +132,9 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
 
   // Everything is converted before the model changes, so a refused file changes nothing.
   std::vector<WorkLine> workLines;
+  std::vector<UnreadField> unread;
   for (int k = 0; k < works; ++k) {
-    WorkLine work = parseWorkLine(line(3 + static_cast<std::size_t>(k)));
+    WorkLine work = parseWorkLine(line(3 + static_cast<std::size_t>(k)), 4 + k, unread);
     if (inMatrix(work.I) && inMatrix(work.J)) workLines.push_back(work);
   }
 
@@ -115,6 +155,15 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
         "Файл %s: пропущено строк работ: %d (совпадающие события, нулевой идентификатор, повтор пары "
         "или номер события вне 1..%d)",
         fileName, works - rowsWritten, events);
+  } else if (!unread.empty()) {
+    contents.notice = "Файл " + fileName + ": не все поля прочитаны полностью";
+  }
+  for (std::size_t k = 0; k < unread.size() && k < kUnreadFieldsListed; ++k) {
+    contents.notice += "\nстрока " + std::to_string(unread[k].line) + ": поле " + kFieldNames[unread[k].column] +
+                       " прочитано как " + unread[k].value;
+  }
+  if (unread.size() > kUnreadFieldsListed) {
+    contents.notice += "\nи еще полей: " + std::to_string(unread.size() - kUnreadFieldsListed);
   }
   return contents;
 }

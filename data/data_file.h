@@ -14,7 +14,8 @@ inline constexpr const char* kDataFileFilter = "Исходные данные (*
 // What reading a data file hands to the window besides the model and the table.
 struct DataFileContents {
   std::int32_t VariantNumber = 0;
-  // Set when fewer work rows reached the table than line 2 promised; the open still
+  // Set when fewer work rows reached the table than line 2 promised, or when a field
+  // was not all a number (it lists "строка L: поле t прочитано как 0"); the open still
   // succeeds and the user is told this text.
   std::string notice;
 };
@@ -25,7 +26,9 @@ struct DataFileContents {
 // comma; every row below the last one written is emptied, and WorkCount becomes the
 // number of rows written. Counts outside 0..50 events or 0..100 works refuse the file
 // and change nothing; work lines with an event number outside 1..50 are skipped.
-// File errors throw with the runtime's message ("File not found", ...).
+// Anything but a regular file of at most 1 MiB, and a file whose line 2 or 3 is missing
+// or starts with no number, is refused as not a data file. File errors throw with the
+// runtime's message ("File not found", ...).
 DataFileContents ReadDataFile(TNetworkModel& model, const std::string& fileName, WorksTable& table);
 
 // Writes the data file `fileName` from the three box texts and the first `rows` rows

@@ -1,12 +1,18 @@
 #include "data/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "model/command_error.h"
@@ -34,8 +40,9 @@ std::string fileErrorMessage(int error, bool reading) {
       return "Too many open files";
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
       return "Disk full";
+    case EFBIG:
+      return "File too large";
     default:
       return "I/O error " + std::to_string(error);
   }
@@ -55,31 +62,98 @@ std::string fileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A symbolic link is written through to the file it names, even when that file does
+// not exist yet, so the link stays a link.
+std::string finalTarget(std::string path) {
+  std::vector<char> buffer(4096);
+  for (int depth = 0; depth < 40; ++depth) {
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return path;  // not a link, or nothing there
+    if (static_cast<std::size_t>(n) >= buffer.size()) throw CommandError(fileErrorMessage(ENAMETOOLONG, false));
+    const std::string target(buffer.data(), static_cast<std::size_t>(n));
+    path = target.front() == '/' ? target : directoryOf(path) + "/" + target;
+  }
+  throw CommandError(fileErrorMessage(ELOOP, false));
+}
+
+constexpr std::size_t kTempSuffixLength = 6;  // mkstemp's XXXXXX
+
+bool isTempSuffix(std::string_view suffix) {
+  if (suffix.size() != kTempSuffixLength) return false;
+  for (const char c : suffix) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+  }
+  return true;
+}
+
+// Temporary files of a write that was killed: ours by name and owner, and no longer
+// locked, since a writer holds the lock on its temporary file until it is renamed.
+void removeStaleTemporaries(const std::string& directory, const std::string& name) {
+  DIR* folder = ::opendir(directory.c_str());
+  if (folder == nullptr) return;
+  const std::string prefix = "." + name + ".";
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view entryName(entry->d_name);
+    if (entryName.size() != prefix.size() + kTempSuffixLength || entryName.substr(0, prefix.size()) != prefix ||
+        !isTempSuffix(entryName.substr(prefix.size()))) {
+      continue;
+    }
+    struct stat before {};
+    if (::fstatat(::dirfd(folder), entry->d_name, &before, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(before.st_mode) ||
+        before.st_uid != ::geteuid()) {
+      continue;
+    }
+    const int fd = ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat opened {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && opened.st_ino == before.st_ino &&
+        opened.st_dev == before.st_dev) {
+      ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::close(fd);
+  }
+  ::closedir(folder);
+}
+
 }  // namespace
 
-SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {
-  if (path_.empty() || path_.back() == '/') throw CommandError(fileErrorMessage(ENOENT, false));
+SafeFileWriter::SafeFileWriter(std::string path) {
+  if (path.empty() || path.back() == '/') throw CommandError(fileErrorMessage(ENOENT, false));
+  path_ = finalTarget(std::move(path));
   // A directory or other non-file under the target name is refused as the plain
-  // open would refuse it, before anything is created.
+  // open would refuse it, before anything is created; so is a file the user may not
+  // write.
   struct stat target {};
-  if (::stat(path_.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
+  const bool exists = ::stat(path_.c_str(), &target) == 0;
+  if (exists && !S_ISREG(target.st_mode)) {
     throw CommandError(fileErrorMessage(S_ISDIR(target.st_mode) ? EISDIR : EACCES, false));
   }
-  std::string pattern = directoryOf(path_) + "/." + fileNameOf(path_) + ".XXXXXX";
+  if (exists && ::access(path_.c_str(), W_OK) != 0) throw CommandError(fileErrorMessage(errno, false));
+  const std::string directory = directoryOf(path_);
+  removeStaleTemporaries(directory, fileNameOf(path_));
+  std::string pattern = directory + "/." + fileNameOf(path_) + "." + std::string(kTempSuffixLength, 'X');
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
-  fd_ = ::mkstemp(buffer.data());
+  fd_ = ::mkostemp(buffer.data(), O_CLOEXEC);
   if (fd_ < 0) throw CommandError(fileErrorMessage(errno, false));
   tempPath_ = buffer.data();
-  // Keep the permissions an ordinary new file would get.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd_, 0666 & ~mask);
+  ::flock(fd_, LOCK_EX);
+  // The permissions of the file replaced, or those an ordinary new file would get.
+  mode_t mode = 0;
+  if (exists) {
+    mode = target.st_mode & 0777;
+  } else {
+    mode = ::umask(0);
+    ::umask(mode);
+    mode = 0666 & ~mode;
+  }
+  ::fchmod(fd_, mode);
 }
 
 SafeFileWriter::~SafeFileWriter() {
   if (fd_ >= 0) ::close(fd_);
   if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+  if (lockFd_ >= 0) ::close(lockFd_);
 }
 
 void SafeFileWriter::fail(int error) {
@@ -102,23 +176,27 @@ void SafeFileWriter::write(const std::string& bytes) {
   }
 }
 
-void SafeFileWriter::commit() {
+void SafeFileWriter::finish() {
   if (::fsync(fd_) != 0 && errno != EINVAL) fail(errno);
+  // The lock stays with a second descriptor until the rename, so that no other write
+  // takes the finished file for a stale one.
+  lockFd_ = ::dup(fd_);
+  if (lockFd_ < 0) fail(errno);
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(tempPath_.c_str());
-    tempPath_.clear();
-    throw CommandError(fileErrorMessage(error, false));
-  }
-  if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(tempPath_.c_str());
-    tempPath_.clear();
-    throw CommandError(fileErrorMessage(error, false));
-  }
+  if (::close(fd) != 0) fail(errno);
+}
+
+void SafeFileWriter::replace() {
+  if (::rename(tempPath_.c_str(), path_.c_str()) != 0) fail(errno);
   tempPath_.clear();
+  ::close(lockFd_);
+  lockFd_ = -1;
+}
+
+void SafeFileWriter::commit() {
+  finish();
+  replace();
 }
 
 void writeFileSafely(const std::string& path, const std::string& bytes) {
@@ -127,13 +205,59 @@ void writeFileSafely(const std::string& path, const std::string& bytes) {
   writer.commit();
 }
 
-std::string readWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+[[noreturn]] void refuseWrite(const std::string& path, const CommandError& error) {
+  throw CommandError("Не удалось записать файл " + path + ": " + error.what());
+}
+
+}  // namespace
+
+void SafeFileSet::add(const std::string& path, const std::string& bytes) {
+  try {
+    auto writer = std::make_unique<SafeFileWriter>(path);
+    writer->write(bytes);
+    files_.push_back({path, std::move(writer)});
+  } catch (const CommandError& error) {
+    refuseWrite(path, error);
+  }
+}
+
+void SafeFileSet::commit() {
+  // Disk full and quota errors show at the latest when a file is flushed and closed:
+  // every file is finished before the first target is replaced.
+  for (auto& [path, writer] : files_) {
+    try {
+      writer->finish();
+    } catch (const CommandError& error) {
+      refuseWrite(path, error);
+    }
+  }
+  // A rename beside its own temporary file fails only when the folder changed under
+  // us; the files renamed before it then stay replaced.
+  for (auto& [path, writer] : files_) {
+    try {
+      writer->replace();
+    } catch (const CommandError& error) {
+      refuseWrite(path, error);
+    }
+  }
+  files_.clear();
+}
+
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t limit) {
+  // Without O_NONBLOCK the open of a FIFO would wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) throw CommandError(fileErrorMessage(errno, true));
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    throw CommandError(fileErrorMessage(EACCES, true));
+    if (S_ISDIR(info.st_mode)) throw CommandError(fileErrorMessage(EACCES, true));
+    throw CommandError("Файл " + path + ": это не обычный файл");
+  }
+  if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    ::close(fd);
+    return std::nullopt;
   }
   std::string bytes;
   char buffer[65536];
@@ -146,10 +270,19 @@ std::string readWholeFile(const std::string& path) {
       throw CommandError(fileErrorMessage(error, true));
     }
     if (n == 0) break;
+    // A file that grows while it is read, or one that tells no size, still stops here.
+    if (static_cast<std::size_t>(n) > limit - bytes.size()) {
+      ::close(fd);
+      return std::nullopt;
+    }
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
   return bytes;
+}
+
+std::string readWholeFile(const std::string& path) {
+  return *readRegularFile(path, std::numeric_limits<std::size_t>::max());
 }
 
 }  // namespace velko

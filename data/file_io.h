@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace velko {
 
@@ -10,7 +14,9 @@ std::string fileErrorMessage(int error, bool reading);
 
 // Writes a whole file safely: the bytes go to a temporary file beside the target,
 // which replaces the target only once it is complete. A failure throws a CommandError
-// with the runtime's message and leaves any previous file as it was.
+// with the runtime's message and leaves any previous file as it was. A symbolic link
+// is written through to its target, and a file replaced keeps its permission bits.
+// Temporary files of this target left by a killed write are removed.
 class SafeFileWriter {
  public:
   explicit SafeFileWriter(std::string path);  // creates the temporary file
@@ -19,19 +25,46 @@ class SafeFileWriter {
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
   void write(const std::string& bytes);
-  void commit();  // flushes, closes and renames over the target
+  void commit();  // finish(), then replace()
+
+  void finish();   // flushes and closes the temporary file
+  void replace();  // renames it over the target
 
  private:
   void fail(int error);
-  std::string path_;
+  std::string path_;  // a symbolic link's final target
   std::string tempPath_;
   int fd_ = -1;
+  int lockFd_ = -1;  // holds the temporary file's lock from finish() to replace()
 };
 
 // Writes `bytes` to `path` through a SafeFileWriter.
 void writeFileSafely(const std::string& path, const std::string& bytes);
 
-// Reads a whole file; throws a CommandError with the runtime's message.
+// Several files written as one: each goes to a temporary file of its own, and the
+// targets are replaced only once every file is complete, so that a failure leaves all
+// the previous files as they were. Errors name the file: "Не удалось записать файл
+// NAME: Disk full". Without commit() nothing is replaced.
+class SafeFileSet {
+ public:
+  void add(const std::string& path, const std::string& bytes);
+  void commit();
+
+ private:
+  struct File {
+    std::string path;
+    std::unique_ptr<SafeFileWriter> writer;
+  };
+  std::vector<File> files_;
+};
+
+// Reads a whole regular file of at most `limit` bytes; nothing when it holds more.
+// Anything but a regular file (a FIFO, a device) is refused before it is read, as a
+// FIFO would block and a device may never end; a folder gives "File access denied".
+// Throws a CommandError with the runtime's message or one that names the file.
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t limit);
+
+// The same without a limit.
 std::string readWholeFile(const std::string& path);
 
 }  // namespace velko

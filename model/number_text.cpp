@@ -3,8 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <limits>
+#include <optional>
 
 #include "model/command_error.h"
 
@@ -74,6 +73,23 @@ bool toExtended(const std::string& number, Extended& value) {
   return error == std::errc() && end == last;
 }
 
+bool onlyBlanksFrom(std::string_view text, std::size_t pos) {
+  for (; pos < text.size(); ++pos) {
+    if (text[pos] != ' ') return false;
+  }
+  return true;
+}
+
+// Whether a number text reads back, as the readers read it, to the stored value `v`
+// (a text whose reading would overflow the format does not).
+bool readsBackAs(std::string_view text, double v) {
+  Extended back = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), back);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  const std::optional<Extended> stored = roundedToStorage(back);
+  return stored && static_cast<double>(*stored) == v;
+}
+
 }  // namespace
 
 std::int32_t StrToInt(std::string_view text) {
@@ -105,7 +121,8 @@ Extended StrToFloat(std::string_view text) {
   return value;
 }
 
-std::int32_t leadingInteger(std::string_view text) {
+LenientReading<std::int32_t> readLeadingInteger(std::string_view text) {
+  LenientReading<std::int32_t> reading;
   std::size_t p = 0;
   while (p < text.size() && text[p] == ' ') ++p;
   bool negative = false;
@@ -116,56 +133,68 @@ std::int32_t leadingInteger(std::string_view text) {
     const std::int64_t next = magnitude * 10 + (text[p] - '0');
     if (next > (std::int64_t{1} << 31) - 1) break;
     magnitude = next;
+    reading.number = true;
   }
-  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+  reading.value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+  reading.whole = onlyBlanksFrom(text, reading.number ? p : 0);
+  return reading;
 }
 
-Extended leadingDecimal(std::string_view text) {
+LenientReading<Extended> readLeadingDecimal(std::string_view text) {
+  LenientReading<Extended> reading;
   std::size_t p = 0;
   while (p < text.size() && text[p] == ' ') ++p;
   const std::string number = scanDecimal(text, p, '.');
-  Extended value = 0;
-  if (number.empty() || !toExtended(number, value)) return 0;
-  return value;
+  reading.number = !number.empty() && toExtended(number, reading.value);
+  if (!reading.number) reading.value = 0;
+  reading.whole = onlyBlanksFrom(text, reading.number ? p : 0);
+  return reading;
 }
+
+std::int32_t leadingInteger(std::string_view text) { return readLeadingInteger(text).value; }
+
+Extended leadingDecimal(std::string_view text) { return readLeadingDecimal(text).value; }
 
 std::string shortestRealText(StoredReal value) {
   const double v = value.value();
   if (v == 0) return "0";
+  // d.ddde±XX from to_chars, which ignores the locale. Forty bits never need more
+  // than 14 digits; the last try is the exact value's own rounding.
   char buffer[64];
-  for (int digits = 1; digits <= 15; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, v);
-    Extended back = 0;
-    if (toExtended(buffer, back) && StoredReal(back).value() == v) break;
+  char* end = buffer;
+  for (int digits = 1; digits <= 17; ++digits) {
+    end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, digits - 1).ptr;
+    if (readsBackAs(std::string_view(buffer, static_cast<std::size_t>(end - buffer)), v)) break;
   }
-  // buffer holds d.ddde±XX; lay it out as general format does: plain notation unless
-  // the exponent is 15 or more or the value is below 0.00001.
-  std::string s(buffer);
+  const std::string_view s(buffer, static_cast<std::size_t>(end - buffer));
   const std::size_t e = s.find('e');
-  const int exponent = std::stoi(s.substr(e + 1));
-  std::string sign;
+  int exponent = 0;
+  const char* exponentText = s.data() + e + 1;
+  if (*exponentText == '+') ++exponentText;
+  std::from_chars(exponentText, s.data() + s.size(), exponent);
   std::string digits;
-  for (std::size_t k = 0; k < e; ++k) {
-    if (s[k] == '-') sign = "-";
-    else if (isDigit(s[k])) digits += s[k];
+  for (const char c : s.substr(0, e)) {
+    if (isDigit(c)) digits += c;
   }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  std::string out;
+  // Laid out as general format does: plain notation unless the exponent is 15 or more
+  // or the value is below 0.00001.
+  std::string out = v < 0 ? "-" : "";
   if (exponent >= 15 || exponent < -5) {
-    out = digits.substr(0, 1);
+    out += digits.substr(0, 1);
     if (digits.size() > 1) out += kDecimalSeparator + digits.substr(1);
-    out += "E" + std::to_string(exponent);
+    out += 'E' + std::to_string(exponent);
   } else if (exponent < 0) {
-    out = "0" + std::string(1, kDecimalSeparator) + std::string(-exponent - 1, '0') + digits;
+    out += "0" + std::string(1, kDecimalSeparator) + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
   } else {
     const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
     if (digits.size() <= integerDigits) {
-      out = digits + std::string(integerDigits - digits.size(), '0');
+      out += digits + std::string(integerDigits - digits.size(), '0');
     } else {
-      out = digits.substr(0, integerDigits) + kDecimalSeparator + digits.substr(integerDigits);
+      out += digits.substr(0, integerDigits) + kDecimalSeparator + digits.substr(integerDigits);
     }
   }
-  return sign + out;
+  return out;
 }
 
 }  // namespace velko

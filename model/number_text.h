@@ -26,8 +26,19 @@ Extended StrToFloat(std::string_view text);
 std::int32_t leadingInteger(std::string_view text);
 Extended leadingDecimal(std::string_view text);  // "." as the decimal point
 
-// The shortest text (at most 15 significant digits, decimal comma) that reads back as
-// the same stored value: 0,1 rather than the 40-bit residue 0,100000000000291.
+// The same readings, telling also whether a number was found and whether it was all
+// the text held (trailing blanks aside; an empty or blank text counts as whole).
+template <typename T>
+struct LenientReading {
+  T value = 0;
+  bool number = false;
+  bool whole = true;
+};
+LenientReading<std::int32_t> readLeadingInteger(std::string_view text);
+LenientReading<Extended> readLeadingDecimal(std::string_view text);
+
+// The shortest text (decimal comma, whatever the C locale) that reads back as the same
+// stored value without overflow: 0,1 rather than the 40-bit residue 0,100000000000291.
 std::string shortestRealText(StoredReal value);
 
 }  // namespace velko

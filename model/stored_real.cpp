@@ -15,7 +15,13 @@ constexpr int kExponentBias = 129;
 
 Extended roundToStorage(Extended x) {
   if (std::isnan(x)) throw CommandError(kFloatInvalid);
-  if (std::isinf(x)) throw CommandError(kFloatOverflow);
+  const std::optional<Extended> rounded = roundedToStorage(x);
+  if (!rounded) throw CommandError(kFloatOverflow);
+  return *rounded;
+}
+
+std::optional<Extended> roundedToStorage(Extended x) {
+  if (!std::isfinite(x)) return std::nullopt;
   if (x == 0) return 0;
   int exponent = 0;
   const Extended fraction = std::frexp(std::fabs(x), &exponent);  // in [0.5, 1)
@@ -28,7 +34,7 @@ Extended roundToStorage(Extended x) {
   // value = significand * 2^(exponent - 40), with 1.f * 2^(byte0 - 129): byte0 = exponent + 128.
   const int exponentByte = exponent + kExponentBias - 1;
   if (exponentByte < 1) return 0;
-  if (exponentByte > 255) throw CommandError(kFloatOverflow);
+  if (exponentByte > 255) return std::nullopt;
   const Extended magnitude = std::ldexp(significand, exponent - kSignificandBits);
   return x < 0 ? -magnitude : magnitude;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace velko {
 
@@ -34,6 +35,10 @@ class StoredReal {
 // Rounds x to the storage format without keeping it (for values the algorithms hold
 // "in the storage format" as locals).
 Extended roundToStorage(Extended x);
+
+// The same rounding without the errors: nothing when x is not a number or too large
+// for the format.
+std::optional<Extended> roundedToStorage(Extended x);
 
 // Division with the runtime's checks: x / 0 throws "Floating point division by zero",
 // 0 / 0 "Invalid floating point operation".

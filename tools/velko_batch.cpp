@@ -5,7 +5,11 @@
 // --report FILE.pdf it then writes the printed report of that run as a PDF, laid out as
 // with no printer installed (the screen's resolution); with --charts DIR it writes the
 // pictures of the window "Графики" for that run into DIR, and the optimisation log as
-// CSV.
+// CSV. Earlier files are replaced only once every requested output has been made.
+#include <fcntl.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -52,9 +56,26 @@ std::unique_ptr<QGuiApplication> startPainting() {
 }
 #endif
 
+// Standard output that cannot be written (a full device, a closed pipe end) fails the
+// run as any other output does.
+bool printResults(const std::string& text) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+  std::cerr << "Не удалось записать стандартный вывод: " << velko::fileErrorMessage(errno, false) << "\n";
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past a file size limit a write must fail with a message, not kill the tool and
+  // leave its temporary file behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // A closed standard output would be taken over by the first file opened.
+  if (::fcntl(STDOUT_FILENO, F_GETFD) < 0) {
+    std::cerr << "Не удалось записать стандартный вывод: он закрыт\n";
+    return 1;
+  }
   bool optimise = false;
   std::string dataFile;
   std::string reportFile;
@@ -109,21 +130,26 @@ int main(int argc, char** argv) {
     velko::OptimisationObserver* observer = nullptr;
 #endif
     if (optimise) {
-      velko::runOptimise(model, input, velko::kResultsFileName, observer);
+      velko::optimiseVariants(model, input, observer);
     } else {
-      velko::runCalculate(model, input, velko::kResultsFileName);
+      velko::calculateVariants(model, input);
     }
-    const std::string text = velko::cp1251ToUtf8(velko::readWholeFile(velko::kResultsFileName));
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    // Every requested output is made before any earlier file is replaced.
+    velko::SafeFileSet outputs;
+    const std::string text = velko::resultsText(model, model.Optimised == 1);
+    outputs.add(velko::kResultsFileName, velko::utf8ToCp1251(text));
 #ifdef VELKO_BATCH_QT
     if (!reportFile.empty() || !chartsDir.empty()) {
       const auto app = startPainting();
-      if (!reportFile.empty())
-        velko::writeReportPdf(velko::layOutReportForScreen(model, 750), reportFile);
-      if (!chartsDir.empty()) velko::writeChartFiles(chartsDir, model, log.moves, optimise);
+      if (!reportFile.empty()) {
+        const QByteArray pdf = velko::reportPdf(velko::layOutReportForScreen(model, 750));
+        outputs.add(reportFile, std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+      }
+      if (!chartsDir.empty()) velko::writeChartFiles(outputs, chartsDir, model, log.moves, optimise);
     }
 #endif
+    if (!printResults(text)) return 1;
+    outputs.commit();
     return 0;
   } catch (const velko::CommandError& error) {
     std::cerr << error.what() << "\n";

@@ -163,8 +163,9 @@ void TPros_form::N2Click() {
     const std::string bytes = resultsFileBytes(*Memo1);
     try {
       writeFileSafely(QFile::encodeName(name).toStdString(), bytes);
-    } catch (const CommandError&) {
-      throw CommandError("Cannot create file " + name.toStdString());
+    } catch (const CommandError& error) {
+      // The runtime's text, then why: a full disk and a locked folder need different cures.
+      throw CommandError("Cannot create file " + name.toStdString() + ". " + error.what());
     }
   });
 }

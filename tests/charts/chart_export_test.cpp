@@ -1,10 +1,16 @@
 #include "ui/charts/chart_export.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -43,11 +49,45 @@ TEST_F(ChartExport, PngSvgPdf) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
 
-TEST_F(ChartExport, RefusesUnknownFormatAndUnwritablePlace) {
+// A full disk (a size limit here) used to say "Unknown error" and a line of libpng.
+TEST_F(ChartExport, RefusesUnknownFormatAndUnwritablePlaceNamingFileAndReason) {
   const ChartPicture picture = profilePicture(*run.model);
   EXPECT_THROW(savePicture(picture, path("net.jpg")), CommandError);
-  EXPECT_THROW(savePicture(picture, path("missing/net.png")), CommandError);
-  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& [name, reason] : {std::pair{"missing/net.png", "Invalid filename"},
+                                     std::pair{"full.png", "File too large"}}) {
+    if (reason == std::string("File too large")) ::setrlimit(RLIMIT_FSIZE, &small);
+    try {
+      savePicture(picture, path(name));
+      ADD_FAILURE() << name;
+    } catch (const CommandError& error) {
+      EXPECT_EQ(QString::fromStdString(error.what()),
+                QStringLiteral("Не удалось записать файл %1: %2").arg(path(name), QString::fromLatin1(reason)));
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+  }
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// The set used to be replaced one picture at a time, leaving old and new mixed.
+TEST_F(ChartExport, BatchFilesAreReplacedAllOrNone) {
+  const QString folder = path("charts");
+  writeChartFiles(folder.toStdString(), *run.model, run.moves, true);
+  QMap<QString, QByteArray> before;
+  for (const QString& name : QDir(folder).entryList(QDir::Files)) before[name] = contents(folder + "/" + name);
+  ASSERT_TRUE(QFile::remove(folder + "/workers.png"));
+  ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("workers.png")));  // cannot be replaced
+  before.remove(QStringLiteral("workers.png"));
+  const testing::Run other = testing::calculate(3, testing::kThreeEvents);
+  EXPECT_THROW(writeChartFiles(folder.toStdString(), *other.model, {}, false), CommandError);
+  for (auto it = before.cbegin(); it != before.cend(); ++it)
+    EXPECT_EQ(contents(folder + "/" + it.key()), it.value()) << it.key().toStdString();
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), before.size());
 }
 
 TEST_F(ChartExport, ReplacesAnOlderFile) {

@@ -20,9 +20,11 @@ struct BatchRun {
   std::string err;
 };
 
-BatchRun runBatch(const testing::ScratchDir& dir, const std::string& arguments) {
-  const std::string command = "cd '" + dir.path().string() + "' && '" + VELKO_BATCH + "' " + arguments +
-                              " >stdout.txt 2>stderr.txt";
+// `shell` runs before the tool (a size limit), `out` sends its standard output.
+BatchRun runBatch(const testing::ScratchDir& dir, const std::string& arguments, const std::string& shell = "",
+                  const std::string& out = ">stdout.txt") {
+  const std::string command = "cd '" + dir.path().string() + "' && " + shell + "'" + VELKO_BATCH + "' " + arguments +
+                              " " + out + " 2>stderr.txt";
   BatchRun run;
   const int status = std::system(command.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -105,13 +107,45 @@ TEST(BatchTool, ErrorsEndWithTheMessageAndWriteNoResults) {
   EXPECT_EQ(runBatch(dir, "neg.dat").exitCode, 0);
 }
 
-TEST(BatchTool, SkippedLinesAreToldAndTheRunGoesOn) {
+TEST(BatchTool, SkippedLinesAndFieldsNotReadFullyAreToldAndTheRunGoesOn) {
   testing::ScratchDir dir;
-  testing::writeBytes(dir.file("skip.dat"), "1\r\n2\r\n2\r\n1,2,3,1,1\r\n2,2,1,1,1\r\n");
+  testing::writeBytes(dir.file("skip.dat"), "1\r\n3\r\n3\r\n1,2,3,1,1\r\n2,2,1,1,1\r\n2,3,x,1,1\r\n");
   const BatchRun run = runBatch(dir, "skip.dat");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.err.find("пропущено строк работ: 1"), std::string::npos);
+  EXPECT_NE(run.err.find("\nстрока 6: поле t прочитано как 0\n"), std::string::npos) << run.err;
   EXPECT_TRUE(std::filesystem::exists(dir.file("velko.rez")));
+}
+
+// Each of these used to exit 0 (a foreign file read as an empty network, an
+// unwritable standard output) or die by a signal leaving its temporary file.
+TEST(BatchTool, RefusalsAndFailedWritesKeepThePreviousResults) {
+  testing::ScratchDir dir;
+  const std::string example = std::string("'") + VELKO_TEST_DATA + "/example.dat'";
+  ASSERT_EQ(runBatch(dir, example).exitCode, 0);
+  const std::string previous = testing::readBytes(dir.file("velko.rez"));
+  testing::writeBytes(dir.file("words.dat"), "один\r\nдва\r\nтри\r\n");
+  struct Case {
+    const char* arguments;
+    const char* shell;
+    const char* out;
+    const char* message;
+  };
+  for (const Case& c : {Case{"words.dat", "", ">stdout.txt", "Файл words.dat: это не файл исходных данных"},
+                        Case{"--optimise EX", "ulimit -f 4; ", ">stdout.txt",
+                             "Не удалось записать файл velko.rez: File too large"},
+                        Case{"--optimise EX", "", ">/dev/full", "Не удалось записать стандартный вывод: Disk full"},
+                        Case{"--optimise EX", "", ">&-", "Не удалось записать стандартный вывод: он закрыт"}}) {
+    std::string arguments = c.arguments;
+    if (arguments.find("EX") != std::string::npos) arguments.replace(arguments.find("EX"), 2, example);
+    const BatchRun run = runBatch(dir, arguments, c.shell, c.out);
+    EXPECT_EQ(run.exitCode, 1) << c.message;
+    EXPECT_EQ(lastLine(run.err), c.message);
+    EXPECT_EQ(testing::readBytes(dir.file("velko.rez")), previous) << c.message;
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_NE(entry.path().filename().string().rfind(".velko.rez.", 0), 0u) << entry.path();
+  }
 }
 
 TEST(BatchTool, RefusesUnknownArguments) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <memory>
+#include <utility>
 
 #include "model/command_error.h"
 #include "scratch_dir.h"
@@ -71,10 +74,62 @@ TEST_F(DataFile, MissingLinesReadAsEmpty) {
   EXPECT_EQ(contents.VariantNumber, 7);
   EXPECT_EQ(m.WorkCount, 1);
   EXPECT_NE(contents.notice.find("пропущено строк работ: 2"), std::string::npos);
-  read("");
-  EXPECT_EQ(m.WorkCount, 0);
-  EXPECT_EQ(m.EventCount, 0);
-  EXPECT_EQ(table.row(1), Row{});
+}
+
+// Such files used to open as an empty network. The lenient readings of the counts
+// ("7 variant", " 3", "+3x") and counts written as "0" still open.
+TEST_F(DataFile, ForeignFilesAreRefusedAndChangeNothing) {
+  read("1\r\n1\r\n2\r\n1,2,3,4,5\r\n");
+  const std::string expected = "Файл " + dir.file("net.dat") + ": это не файл исходных данных";
+  for (const std::string& foreign :
+       {std::string(), std::string("2\r3\r4\r1,2,5,3,1\r"), std::string("\xFF\xFE" "2\0\r\0\n\0" "3\0\r\0\n\0" "4\0", 14),
+        std::string("1\n\0" "2\n3\n", 7), std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16),
+        std::string("один\nдва\nтри\n"), std::string("1\n2\n")}) {
+    EXPECT_EQ(errorOf(foreign), expected) << ::testing::PrintToString(foreign);
+  }
+  EXPECT_EQ(m.EventCount, 2);
+  EXPECT_EQ(table.row(1), (Row{"1", "2", "3", "4", "5"}));
+  for (const char* lenient : {"0\r\n0\r\n0\r\n", "7 variant\n 1\n+2x\n1,2,3,4,5\n"}) {
+    EXPECT_EQ(errorOf(lenient), "(no error)") << lenient;
+  }
+  EXPECT_EQ(m.EventCount, 2);
+}
+
+// A FIFO would block the read for ever, a device or a huge file would fill memory.
+TEST_F(DataFile, OnlyRegularFilesUpToOneMebibyteAreRead) {
+  const std::string fifo = dir.file("pipe.dat");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string big = dir.file("big.dat");
+  testing::writeBytes(big, "1\r\n0\r\n0\r\n" + std::string(std::size_t{1} << 20, ' '));
+  const std::pair<std::string, std::string> cases[] = {
+      {fifo, "Файл " + fifo + ": это не обычный файл"},
+      {"/dev/zero", "Файл /dev/zero: это не обычный файл"},
+      {big, "Файл " + big + ": больше 1 МиБ, это не файл исходных данных"},
+      {dir.path().string(), "File access denied"}};
+  for (const auto& [path, message] : cases) {
+    try {
+      ReadDataFile(m, path, table);
+      ADD_FAILURE() << "read " << path;
+    } catch (const CommandError& error) {
+      EXPECT_EQ(error.what(), message);
+    }
+  }
+}
+
+TEST_F(DataFile, FieldsNotReadFullyAreListedInTheNotice) {
+  const DataFileContents contents = read("1\r\n3\r\n3\r\n1,2,x,3,1\r\n1,3,2.5 ,4 x,2,9\r\n2,3,1,99999999999,3\r\n");
+  EXPECT_EQ(table.row(1), (Row{"1", "2", "0", "3", "1"}));
+  EXPECT_EQ(table.row(2), (Row{"1", "3", "2,5", "4", "2"}));
+  EXPECT_EQ(contents.notice, "Файл " + dir.file("net.dat") +
+                                 ": не все поля прочитаны полностью\n"
+                                 "строка 4: поле t прочитано как 0\n"
+                                 "строка 5: поле n прочитано как 4\n"
+                                 "строка 5: поле Id прочитано как 2\n"
+                                 "строка 6: поле n прочитано как 999999999");
+  std::string many = "1\r\n12\r\n13\r\n";
+  for (int j = 2; j <= 13; ++j) many += "1," + std::to_string(j) + ",x,1,1\r\n";
+  const std::string notice = read(many).notice;
+  EXPECT_NE(notice.find("строка 13: поле t прочитано как 0\nи еще полей: 2"), std::string::npos) << notice;
 }
 
 TEST_F(DataFile, LenientNumbers) {

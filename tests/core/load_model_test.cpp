@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdint>
 #include <memory>
 
 #include "model/command_error.h"
@@ -73,6 +75,38 @@ TEST(RealText, ShortestTextReadsBackToTheSameStoredValue) {
     const StoredReal stored(x);
     EXPECT_EQ(StoredReal(StrToFloat(shortestRealText(stored))).value(), stored.value()) << shortestRealText(stored);
   }
+}
+
+// Values near the format's largest used to give "2E38", which overflows when read
+// again; every exponent byte with the smallest, largest and an odd fraction, both signs.
+TEST(RealText, EveryStoredValueReadsBackThroughBothReaders) {
+  EXPECT_EQ(shortestRealText(StoredReal(1.6e38L)), "1,6E38");
+  EXPECT_EQ(shortestRealText(StoredReal::fromBytes({255, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F})), "1,701411834603E38");
+  for (int exponentByte = 1; exponentByte <= 255; ++exponentByte) {
+    for (const std::uint64_t fraction : {0ULL, 1ULL, 0x2AAAAAAAABULL, 0x7FFFFFFFFFULL}) {
+      for (const std::uint8_t sign : {0x00, 0x80}) {
+        const StoredReal x = StoredReal::fromBytes(
+            {static_cast<std::uint8_t>(exponentByte), static_cast<std::uint8_t>(fraction),
+             static_cast<std::uint8_t>(fraction >> 8), static_cast<std::uint8_t>(fraction >> 16),
+             static_cast<std::uint8_t>(fraction >> 24), static_cast<std::uint8_t>((fraction >> 32) | sign)});
+        const std::string text = shortestRealText(x);
+        std::string dotted = text;
+        for (char& c : dotted) c = c == ',' ? '.' : c;
+        EXPECT_EQ(StoredReal(StrToFloat(text)).value(), x.value()) << text;
+        EXPECT_EQ(StoredReal(leadingDecimal(dotted)).value(), x.value()) << dotted;
+      }
+    }
+  }
+}
+
+// The desktop program runs with the user's C locale, whose decimal separator is a comma.
+TEST(RealText, ShortestTextIgnoresTheCLocale) {
+  if (std::setlocale(LC_ALL, "ru_RU.UTF-8") == nullptr) GTEST_SKIP() << "no ru_RU.UTF-8 locale";
+  const std::string tenth = shortestRealText(StoredReal(0.1L));
+  const std::string large = shortestRealText(StoredReal(1e20L));
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(tenth, "0,1");
+  EXPECT_EQ(large, "1E20");
 }
 
 class LoadModelTest : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
+#include <utility>
 
 #include "model/command_error.h"
 #include "options_test_support.h"
@@ -200,14 +201,23 @@ TEST_F(StoredSettings, FixedSizeWindowGetsBackItsPositionOnly) {
   EXPECT_EQ(window.geometry(), QRect(100, 80, 266, 118));
 }
 
-// A screen that has gone since the last run must not take the window with it.
-TEST_F(StoredSettings, PositionOffEveryScreenIsNotRestored) {
-  store(userPath, QStringLiteral("TMain/NormPos"), QStringLiteral("5000,4000,5345,4300"));
-  auto run = startRun();
-  PlacedWindow window(run->user, QStringLiteral("TMain"), errors);
-  window.setGeometry(30, 40, 100, 100);
-  showAndWait(window);
-  EXPECT_EQ(window.geometry(), QRect(30, 40, 345, 300));
+// A screen that has gone since the last run must not take the window with it, and a
+// damaged number must neither hide it nor overflow (-2147483648 used to put the window
+// at -32767 and abort the sanitizer build): such a placement is ignored whole.
+TEST_F(StoredSettings, PlacementOffEveryScreenOrOutOfRangeIsIgnored) {
+  for (const char* normPos : {"5000,4000,5345,4300", "-2147483648,-2147483648,-2147483648,-2147483648",
+                              "2147483647,2147483647,-2147483648,-2147483648", "-2147483648,0,2147483647,300",
+                              "10,-500,355,500", "-330,40,15,340", "0,0,-40000,300"}) {
+    store(userPath, QStringLiteral("TMain/NormPos"), QString::fromLatin1(normPos));
+    store(userPath, QStringLiteral("TMain/ShowCmd"), 3);
+    auto run = startRun();
+    PlacedWindow window(run->user, QStringLiteral("TMain"), errors);
+    window.setGeometry(30, 40, 100, 100);
+    showAndWait(window);
+    EXPECT_EQ(window.geometry(), QRect(30, 40, 100, 100)) << normPos;
+    EXPECT_FALSE(window.isMaximized()) << normPos;
+  }
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 TEST_F(StoredSettings, DamagedEntryIsReportedAndTheWindowStillShows) {
@@ -221,6 +231,24 @@ TEST_F(StoredSettings, DamagedEntryIsReportedAndTheWindowStillShows) {
   EXPECT_TRUE(window.isVisible());
   EXPECT_FALSE(window.isMaximized());
   EXPECT_EQ(window.geometry(), QRect(30, 40, 100, 100));
+}
+
+// A NUL used to cut the message short at the quote ("'12"), and a single number read
+// past the end of the list.
+TEST_F(StoredSettings, DamagedPlacementGivesAReadableMessage) {
+  const std::pair<QString, QString> cases[] = {
+      {QString::fromLatin1("12\0,3,40,50", 11), QStringLiteral("значение TMain/NormPos содержит нулевой байт")},
+      {QStringLiteral("1"), QStringLiteral("в значении TMain/NormPos не четыре числа: '1'")}};
+  for (const auto& [normPos, message] : cases) {
+    store(userPath, QStringLiteral("TMain/NormPos"), normPos);
+    errors.clear();
+    auto run = startRun();
+    PlacedWindow window(run->user, QStringLiteral("TMain"), errors);
+    window.setGeometry(30, 40, 100, 100);
+    showAndWait(window);
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Файл настроек %1: %2").arg(userPath, message)});
+    EXPECT_EQ(window.geometry(), QRect(30, 40, 100, 100));
+  }
 }
 
 TEST_F(StoredSettings, UnwritableStoreIsReportedAndTheWindowStillCloses) {

@@ -197,6 +197,40 @@ TEST(BatchReport, WritesThePdfOfTheCommandItRan) {
   EXPECT_TRUE(contains(failed, "Invalid filename")) << failed;  // the runtime's message
 }
 
+// A failed PDF used to leave velko.rez already replaced; under a size limit the
+// results file fits and the PDF does not.
+TEST(BatchReport, AFailedOutputLeavesEveryPreviousFile) {
+  TempDir dir;
+  int exitCode = -1;
+  const std::string run = "cd '" + dir.path.string() + "' && '" VELKO_BATCH "' --report r.pdf --charts ch ";
+  runCommand(run + "'" VELKO_TEST_DATA "/example.dat' >/dev/null 2>&1", &exitCode);
+  ASSERT_EQ(exitCode, 0);
+  std::vector<std::pair<std::filesystem::path, std::string>> before;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path)) {
+    if (entry.is_regular_file()) before.emplace_back(entry.path(), runCommand("cat '" + entry.path().string() + "'"));
+  }
+  const std::string failed =
+      runCommand("ulimit -f 20; " + run + "--optimise '" VELKO_TEST_DATA "/example.dat' 2>&1 >/dev/null", &exitCode);
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_EQ(failed, "Не удалось записать файл r.pdf: File too large\n");
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path)) files += entry.is_regular_file();
+  EXPECT_EQ(files, before.size());  // no temporary file left
+  for (const auto& [file, bytes] : before) EXPECT_EQ(runCommand("cat '" + file.string() + "'"), bytes) << file;
+}
+
+// The length near the format's largest value used to overflow when its text was made.
+TEST(BatchReport, LengthNearTheLargestValueIsPrinted) {
+  TempDir dir;
+  std::ofstream(dir.file("big.dat")) << "1\r\n2\r\n3\r\n1,2,1e38,3,1\r\n2,3,6e37,3,2\r\n";
+  int exitCode = -1;
+  runCommand("cd '" + dir.path.string() + "' && '" VELKO_BATCH "' --report r.pdf big.dat 2>&1", &exitCode);
+  EXPECT_EQ(exitCode, 0);
+  const auto pages = pdfPages(dir.file("r.pdf"));
+  ASSERT_FALSE(pages.empty());
+  EXPECT_TRUE(contains(pages.back(), "Длинна критического пути : 1,6E38"));
+}
+
 // Runs `check` on the modal window once it is up, then closes that window.
 void whenModal(std::function<void(QWidget*)> check) {
   QTimer::singleShot(0, [check] {

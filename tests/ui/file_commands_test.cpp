@@ -57,22 +57,29 @@ TEST_F(FileCommands, SaveBeforeAnyFileWritesDefaultDatInTheCurrentFolder) {
   EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
 }
 
+// Counts out of bounds, and a file that is no data file at all (it used to open as an
+// empty network).
 TEST_F(FileCommands, AFileThatCannotBeReadChangesNeitherTheNameNorTheData) {
   enterWorks(3, {"1;2;1;1;1"});
-  writeFile(QStringLiteral("bad.dat"), "1\r\n2\r\n60\r\n1,2,1,1,1\r\n");
-  Modals modals;
-  modals.chooseFile(path(QStringLiteral("bad.dat")));
-  main->N3->trigger();
-  ASSERT_EQ(modals.boxes.size(), 1);
-  EXPECT_EQ(modals.boxes[0].icon, QMessageBox::Critical);
-  EXPECT_TRUE(modals.boxes[0].text.endsWith(QStringLiteral("количество событий или работ вне допустимых пределов")));
-  EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : Default.dat"));
-  EXPECT_EQ(main->CurrencyEdit3->text(), QStringLiteral("3"));
-  EXPECT_EQ(main->height(), 470);
-  // A later "Сохранить" still writes the current file, never the one that failed.
-  main->N4->trigger();
-  EXPECT_EQ(readFile(QStringLiteral("bad.dat")), QStringLiteral("1\r\n2\r\n60\r\n1,2,1,1,1\r\n"));
-  EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
+  const std::pair<QByteArray, QString> cases[] = {
+      {"1\r\n2\r\n60\r\n1,2,1,1,1\r\n", QStringLiteral("количество событий или работ вне допустимых пределов")},
+      {"", QStringLiteral("bad.dat: это не файл исходных данных")}};
+  for (const auto& [bytes, message] : cases) {
+    writeFile(QStringLiteral("bad.dat"), bytes);
+    Modals modals;
+    modals.chooseFile(path(QStringLiteral("bad.dat")));
+    main->N3->trigger();
+    ASSERT_EQ(modals.boxes.size(), 1);
+    EXPECT_EQ(modals.boxes[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(modals.boxes[0].text.endsWith(message)) << modals.boxes[0].text.toStdString();
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : Default.dat"));
+    EXPECT_EQ(main->CurrencyEdit3->text(), QStringLiteral("3"));
+    EXPECT_EQ(main->height(), 470);
+    // A later "Сохранить" still writes the current file, never the one that failed.
+    main->N4->trigger();
+    EXPECT_EQ(readFile(QStringLiteral("bad.dat")), QString::fromLatin1(bytes));
+    EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
+  }
 }
 
 TEST_F(FileCommands, SkippedLinesAreToldAndTheCountsShowTheRowsRead) {

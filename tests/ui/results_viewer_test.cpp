@@ -1,7 +1,12 @@
 // The results viewer: its caption, the file loaded on every activation, saving a copy,
 // select all and copy, and print handed to the main window.
+#include <sys/resource.h>
+
+#include <csignal>
+#include <utility>
+
 #include <QTimer>
-#include <QApplication>
+#include <QDir>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -71,15 +76,33 @@ TEST_F(ResultsViewer, SavesTheEditedTextInTheCodePageWithTheRezExtension) {
   EXPECT_EQ(readFile(QStringLiteral("copy.rez")), QString::fromLatin1(cp1251(QStringLiteral("Итог\r\nПримечание\r\n"))));
 }
 
-TEST_F(ResultsViewer, AFileThatCannotBeCreatedIsReported) {
+// The runtime's text, followed by why: no file can be made in a missing folder, and a
+// size limit stands for a full disk.
+TEST_F(ResultsViewer, AFileThatCannotBeCreatedIsReportedWithTheReason) {
   writeFile(QStringLiteral("velko.rez"), "text\r\n");
   main->RxSpeedButton9->setEnabled(true);
   main->RxSpeedButton9->click();
   ASSERT_TRUE(waitUntilActive(pros));
-  Modals modals;
-  modals.chooseFile(QStringLiteral("/proc/velko-results.rez"));  // no file can be made there
-  pros->N2->trigger();
-  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Cannot create file /proc/velko-results.rez")});
+  const QString limited = path(QStringLiteral("limited.rez"));
+  const std::pair<QString, QString> cases[] = {
+      {path(QStringLiteral("missing/copy.rez")), QStringLiteral("Invalid filename")},
+      {limited, QStringLiteral("File too large")}};
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& [name, reason] : cases) {
+    Modals modals;
+    modals.chooseFile(name);
+    rlimit small = saved;
+    small.rlim_cur = 2;
+    if (name == limited) ::setrlimit(RLIMIT_FSIZE, &small);
+    pros->N2->trigger();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Cannot create file %1. %2").arg(name, reason)});
+  }
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(QDir(path(QString())).entryList({QStringLiteral("*limited*")}, QDir::Files | QDir::Hidden),
+            QStringList());
 }
 
 TEST_F(ResultsViewer, SelectAllAndCopyPutTheTextOnTheClipboard) {

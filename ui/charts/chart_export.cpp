@@ -1,12 +1,13 @@
 #include "ui/charts/chart_export.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "model/command_error.h"
@@ -16,16 +17,46 @@ namespace velko {
 
 namespace {
 
-[[noreturn]] void refuseWrite(const QString& path, const QString& reason) {
-  throw CommandError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason).toStdString());
+[[noreturn]] void refuseDrawing(const QString& path) {
+  throw CommandError(QStringLiteral("Не удалось построить рисунок %1").arg(path).toStdString());
 }
 
-void commit(QSaveFile& file, const QString& path) {
-  if (!file.commit()) refuseWrite(path, file.errorString());
-}
-
-void openFor(QSaveFile& file, const QString& path) {
-  if (!file.open(QIODevice::WriteOnly)) refuseWrite(path, file.errorString());
+// The picture's file in memory, so that the one safe-write helper puts it on disk
+// and a full disk is told as such.
+std::string pictureBytes(const ChartPicture& picture, const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
+  if (suffix == QLatin1String("png")) {
+    if (!renderPicture(picture, 2.0).save(&file, "PNG")) refuseDrawing(path);
+  } else if (suffix == QLatin1String("svg")) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(picture.size.toSize());
+    svg.setViewBox(QRectF(QPointF(0, 0), picture.size));
+    svg.setTitle(QFileInfo(path).completeBaseName());
+    QPainter painter;
+    if (!painter.begin(&svg)) refuseDrawing(path);
+    picture.paint(painter);
+    painter.end();
+  } else if (suffix == QLatin1String("pdf")) {
+    // One page the size of the picture, one picture unit per point.
+    QPdfWriter pdf(&file);
+    pdf.setResolution(72);
+    pdf.setPageSize(QPageSize(picture.size, QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(QFileInfo(path).completeBaseName());
+    QPainter painter;
+    if (!painter.begin(&pdf)) refuseDrawing(path);
+    picture.paint(painter);
+    painter.end();
+  } else {
+    throw CommandError(
+        QStringLiteral("Неизвестный формат рисунка «%1»: нужен PNG, SVG или PDF").arg(path).toStdString());
+  }
+  file.close();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace
@@ -42,42 +73,13 @@ QImage renderPicture(const ChartPicture& picture, double scale) {
 }
 
 void savePicture(const ChartPicture& picture, const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
-    throw CommandError(
-        QStringLiteral("Неизвестный формат рисунка «%1»: нужен PNG, SVG или PDF").arg(path).toStdString());
-  }
-  QSaveFile file(path);
-  openFor(file, path);
-  if (suffix == QLatin1String("png")) {
-    if (!renderPicture(picture, 2.0).save(&file, "PNG")) refuseWrite(path, file.errorString());
-  } else if (suffix == QLatin1String("svg")) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(picture.size.toSize());
-    svg.setViewBox(QRectF(QPointF(0, 0), picture.size));
-    svg.setTitle(QFileInfo(path).completeBaseName());
-    QPainter painter;
-    if (!painter.begin(&svg)) refuseWrite(path, file.errorString());
-    picture.paint(painter);
-    painter.end();
-  } else {
-    // One page the size of the picture, one picture unit per point.
-    QPdfWriter pdf(&file);
-    pdf.setResolution(72);
-    pdf.setPageSize(QPageSize(picture.size, QPageSize::Point));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setTitle(QFileInfo(path).completeBaseName());
-    QPainter painter;
-    if (!painter.begin(&pdf)) refuseWrite(path, file.errorString());
-    picture.paint(painter);
-    painter.end();
-  }
-  commit(file, path);
+  SafeFileSet file;
+  file.add(QFile::encodeName(path).toStdString(), pictureBytes(picture, path));
+  file.commit();
 }
 
-void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,
-                     bool optimised) {
+void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
+                     const std::vector<OptimisationMove>& moves, bool optimised) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     throw CommandError("Для рисунков нужен запущенный QGuiApplication");
   }
@@ -87,18 +89,23 @@ void writeChartFiles(const std::string& dir, const TNetworkModel& model, const s
   if (!folder.mkpath(QStringLiteral("."))) {
     throw CommandError(QStringLiteral("Не удалось создать папку %1").arg(folder.path()).toStdString());
   }
-  savePicture(networkPicture(model, variant), folder.filePath(QStringLiteral("network.png")));
-  savePicture(barChartPicture(model, variant), folder.filePath(QStringLiteral("bar_chart.png")));
-  savePicture(profilePicture(model), folder.filePath(QStringLiteral("workers.png")));
-  savePicture(optimisationLogPicture(moves, optimised), folder.filePath(QStringLiteral("optimisation_log.png")));
-  const QString csvPath = folder.filePath(QStringLiteral("optimisation_log.csv"));
-  QSaveFile csv(csvPath);
-  openFor(csv, csvPath);
-  const std::string bytes = optimisationLogCsv(moves);
-  if (csv.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    refuseWrite(csvPath, csv.errorString());
-  }
-  commit(csv, csvPath);
+  const auto add = [&files, &folder](const ChartPicture& picture, const char* name) {
+    const QString path = folder.filePath(QString::fromLatin1(name));
+    files.add(QFile::encodeName(path).toStdString(), pictureBytes(picture, path));
+  };
+  add(networkPicture(model, variant), "network.png");
+  add(barChartPicture(model, variant), "bar_chart.png");
+  add(profilePicture(model), "workers.png");
+  add(optimisationLogPicture(moves, optimised), "optimisation_log.png");
+  files.add(QFile::encodeName(folder.filePath(QStringLiteral("optimisation_log.csv"))).toStdString(),
+            optimisationLogCsv(moves));
+}
+
+void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,
+                     bool optimised) {
+  SafeFileSet files;
+  writeChartFiles(files, dir, model, moves, optimised);
+  files.commit();
 }
 
 }  // namespace velko

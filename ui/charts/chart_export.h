@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+#include "data/file_io.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
 #include "ui/charts/chart_pictures.h"
@@ -17,13 +18,17 @@ QImage renderPicture(const ChartPicture& picture, double scale = 1.0);
 
 // Saves the picture as PNG (twice its natural size), SVG or PDF, chosen by the
 // suffix of `path`, through a temporary file renamed over the target. Refuses any
-// other suffix and any failure to write with a CommandError.
+// other suffix and any failure to write with a CommandError naming the file.
 void savePicture(const ChartPicture& picture, const QString& path);
 
 // The batch tool's pictures, all PNG, into `dir` (made when missing): network.png and
 // bar_chart.png of the last variant (after optimisation when `optimised`),
 // workers.png with both variants, optimisation_log.png, and optimisation_log.csv
-// (UTF-8). Needs a running QGuiApplication (fonts); refuses without one.
+// (UTF-8). Needs a running QGuiApplication (fonts); refuses without one. The files
+// join `files`, which replaces them all together with the caller's other outputs;
+// the second form commits them at once.
+void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
+                     const std::vector<OptimisationMove>& moves, bool optimised);
 void writeChartFiles(const std::string& dir, const TNetworkModel& model,
                      const std::vector<OptimisationMove>& moves, bool optimised);
 

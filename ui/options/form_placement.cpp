@@ -8,6 +8,7 @@
 
 #include "model/command_error.h"
 #include "ui/command_guard.h"
+#include "ui/options/placement_rule.h"
 #include "ui/options/settings_store.h"
 
 namespace velko {
@@ -19,17 +20,6 @@ constexpr std::int32_t kShowNormal = 1;
 constexpr std::int32_t kShowMinimized = 2;
 constexpr std::int32_t kShowMaximized = 3;
 constexpr std::int32_t kRestoreToMaximized = 2;
-
-// A restored rectangle must leave enough of the window on some screen to take hold of
-// it; a screen that has gone away since the last run would otherwise hide it for good.
-bool reachable(const QRect& rect) {
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect seen = screen->availableGeometry().intersected(rect);
-    if (seen.width() >= qMin(rect.width(), 50) && seen.height() >= qMin(rect.height(), 20))
-      return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -81,17 +71,16 @@ void FormPlacement::restorePlacement() {
 
   Qt::WindowStates state = window_->windowState();
   if (normPos) {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    const bool sizeable = window_->minimumSize() != window_->maximumSize();
+    const std::optional<QRect> rect = restoredRectangle(*normPos, sizeable, window_->size(), areas);
+    // A placement off every screen is no placement at all, its state included.
+    if (!rect) return;
     // The normal rectangle is set in the normal state, or it would be taken as the
     // maximised one.
     window_->setWindowState(state & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    const QRect stored(QPoint((*normPos)[0], (*normPos)[1]),
-                       QPoint((*normPos)[2] - 1, (*normPos)[3] - 1));
-    const bool sizeable = window_->minimumSize() != window_->maximumSize();
-    const QSize size = sizeable && !stored.isEmpty() ? stored.size() : window_->size();
-    if (reachable(QRect(stored.topLeft(), size)))
-      window_->setGeometry(QRect(stored.topLeft(), size));
-    else
-      window_->resize(size);
+    window_->setGeometry(*rect);
   }
   if (showCmd) {
     state &= ~(Qt::WindowMinimized | Qt::WindowMaximized);
@@ -122,9 +111,7 @@ void FormPlacement::writeAll(bool visible) {
   store_.writeInteger(section_, QStringLiteral("ShowCmd"), showCmd);
   // The windowing system places minimised and maximised windows itself: "no position".
   store_.writeFour(section_, QStringLiteral("MinMaxPos"), {-1, -1, -1, -1});
-  store_.writeFour(section_, QStringLiteral("NormPos"),
-                   {normal.left(), normal.top(), normal.left() + normal.width(),
-                    normal.top() + normal.height()});
+  store_.writeFour(section_, QStringLiteral("NormPos"), storedRectangle(normal));
   store_.writeYesNo(section_, QStringLiteral("Visible"), visible);
   for (const StoredText& stored : storedTexts_)
     store_.writeText(section_, stored.entry, stored.box->text());

@@ -53,7 +53,13 @@ std::optional<QString> SettingsStore::readText(const QString& section,
                                                const QString& name) const {
   const QVariant value = settings_.value(key(section, name));
   if (!value.isValid()) return std::nullopt;
-  return storedText(value);
+  QString text = storedText(value);
+  // A NUL would cut every message that quotes the text short.
+  if (text.contains(QChar(0))) {
+    throw CommandError("Файл настроек " + fileName().toStdString() + ": значение " + key(section, name).toStdString() +
+                       " содержит нулевой байт");
+  }
+  return text;
 }
 
 std::optional<std::int32_t> SettingsStore::readInteger(const QString& section,
@@ -68,8 +74,10 @@ std::optional<std::array<std::int32_t, 4>> SettingsStore::readFour(
   const std::optional<QString> text = readText(section, name);
   if (!text) return std::nullopt;
   const QStringList parts = text->split(QLatin1Char(','));
-  // A wrong count is refused with the whole text, so the message shows what is stored.
-  if (parts.size() != 4) StrToInt(text->toStdString());
+  if (parts.size() != 4) {
+    throw CommandError("Файл настроек " + fileName().toStdString() + ": в значении " + key(section, name).toStdString() +
+                       " не четыре числа: '" + text->toStdString() + "'");
+  }
   std::array<std::int32_t, 4> values{};
   for (int i = 0; i < 4; ++i) values[i] = StrToInt(parts[i].trimmed().toStdString());
   return values;

@@ -19,6 +19,7 @@ class SettingsStore {
   // Throws CommandError when the store's file exists but cannot be read.
   void checkReadable() const;
 
+  // A text with a NUL in it throws a CommandError that names the entry.
   std::optional<QString> readText(const QString& section, const QString& name) const;
   // A whole number; a text that is not one throws "'<text>' is not a valid integer value".
   std::optional<std::int32_t> readInteger(const QString& section, const QString& name) const;
