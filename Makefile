@@ -2,7 +2,8 @@
 #             run the batch tool on an example)
 # make test - install what is missing, build, run every test: unit tests, the same
 #             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then each
-#             fuzz target for a bounded time
+#             fuzz target for a bounded time. The unit and sanitizer runs go twice: in
+#             the environment's locale and in the users' (Russian, decimal comma).
 # make install - build, then install the program, its desktop entry, icon and examples
 #                (PREFIX, /usr/local unless given)
 # make package - build, then make the Debian package in $(BUILD)/package
@@ -12,6 +13,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
+RUSSIAN = LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/example.dat
 PREFIX ?= /usr/local
@@ -32,11 +34,14 @@ test: test-unit test-sanitize test-fuzz
 
 test-unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
+	$(RUSSIAN) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_GUI=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 300
+	$(RUSSIAN) ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 300
 
 test-fuzz: deps

@@ -1,4 +1,6 @@
 // The program's start: the windows in their fixed order, only the main window shown.
+#include <clocale>
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -20,6 +22,10 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // QApplication has switched the C library to the user's locale; with LC_NUMERIC at
+  // ru_RU printf and strtod (ours and those of Graphviz and libpng) use a decimal comma.
+  // Qt's own number texts and the texts shown to the user do not depend on it.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("velko"));
   // The window layouts were made for this font's widths; Liberation Sans has them.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));

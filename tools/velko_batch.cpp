@@ -6,6 +6,7 @@
 // with no printer installed (the screen's resolution); with --charts DIR it writes the
 // pictures of the window "Графики" for that run into DIR, and the optimisation log as
 // CSV.
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -48,7 +49,9 @@ std::unique_ptr<QGuiApplication> startPainting() {
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
   });
-  return std::make_unique<QGuiApplication>(argc, argv);
+  auto app = std::make_unique<QGuiApplication>(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // the application switched it to the user's locale
+  return app;
 }
 #endif
 
