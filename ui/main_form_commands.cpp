@@ -108,6 +108,9 @@ void TMain::N2Click() {
   UpdateCaption();
   setCalculationEnabled(false);
   setResultCommandsEnabled(false);
+  // New data starts at the works count, its "0" selected so the first key replaces it.
+  CurrencyEdit2->setFocus(Qt::OtherFocusReason);
+  CurrencyEdit2->selectAll();
 }
 
 // "Открыть ...". The name becomes the current data file only once the file has been

@@ -53,12 +53,30 @@ bool pastedInto(QObject* watched, QEvent* event) {
   }
 }
 
+// Left and Right move the caret within the cell's text, and on to the next cell once
+// it stands at that end of the text (or the whole text is selected, as in a cell just
+// entered), as in a spreadsheet's grid: typing then replaces the next cell's text
+// instead of going on at the end of this one.
+bool movedToNextCell(QObject* watched, QKeyEvent* key) {
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  const bool left = key->key() == Qt::Key_Left;
+  if (!editor || (!left && key->key() != Qt::Key_Right) || key->modifiers() != Qt::NoModifier) return false;
+  QWidget* viewport = editor->parentWidget();
+  auto* grid = qobject_cast<QAbstractItemView*>(viewport ? viewport->parentWidget() : nullptr);
+  const bool allSelected = editor->selectedText() == editor->text();
+  const int edge = left ? 0 : static_cast<int>(editor->text().size());
+  if (!grid || (!allSelected && (editor->hasSelectedText() || editor->cursorPosition() != edge))) return false;
+  QCoreApplication::sendEvent(grid, key);
+  return true;
+}
+
 }  // namespace
 
 bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   if (pastedInto(watched, event)) return true;
   if (event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (movedToNextCell(watched, key)) return true;
   const QList<uint> chars = key->text().toUcs4();
   if (chars.size() != 1) return !chars.isEmpty();  // several characters at once: not typed keys
   const char32_t typed = chars.front();
