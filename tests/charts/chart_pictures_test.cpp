@@ -96,6 +96,17 @@ TEST(BarChart, TailsStayOnTheAxis) {
   for (const BarRow& row : rows) EXPECT_LE(row.totalEnd, axis.right() + 1e-6);
 }
 
+// The legend ran past the picture's edge ("длина крити…") on a short network.
+TEST(BarChart, LegendEndsInsideThePicture) {
+  const testing::Run run = testing::calculate(3, testing::kThreeEvents);
+  const QImage image = renderPicture(barChartPicture(*run.model, 1));
+  int inked = 0;
+  for (int y = image.height() - 40; y < image.height(); ++y) {
+    for (int x = image.width() - 12; x < image.width(); ++x) inked += image.pixelColor(x, y) != Qt::white ? 1 : 0;
+  }
+  EXPECT_EQ(inked, 0);
+}
+
 TEST(BarChart, TooltipCarriesEveryFigure) {
   const testing::Run run = testing::calculate(3, testing::kThreeEvents);
   const std::vector<BarRow> rows = barChartRows(*run.model, 1);
