@@ -154,11 +154,14 @@ TEST(ProfilePicture, SecondColourOnlyAfterOptimise) {
   EXPECT_GT(testing::countPixels(both, isRed), 20);  // the critical path length marker
 }
 
-TEST(LogPicture, CriticalWorkColumnInRed) {
-  const testing::Run run = testing::optimise(3, testing::kThreeEvents);
+// A donor that moved nobody is muted: its critical work is not drawn in red.
+TEST(LogPicture, CriticalWorkColumnInRedUnlessNobodyMoved) {
+  testing::Run run = testing::optimise(3, testing::kThreeEvents);
   const QImage image = renderPicture(optimisationLogPicture(run.moves, true));
   EXPECT_TRUE(testing::notBlank(image));
   EXPECT_GT(testing::countPixels(image, isRed), 5);
+  run.moves[0].freedWorkers = 0;
+  EXPECT_EQ(testing::countPixels(renderPicture(optimisationLogPicture(run.moves, true)), isRed), 0);
 }
 
 TEST(PictureRefusals, VariantTheModelDoesNotHold) {
