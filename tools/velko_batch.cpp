@@ -92,10 +92,11 @@ int main(int argc, char** argv) {
   }
 #endif
 
+  velko::DataFileContents contents;
   try {
     velko::TNetworkModel& model = velko::theModel();
     velko::WorksTable table;
-    const velko::DataFileContents contents = velko::ReadDataFile(model, dataFile, table);
+    contents = velko::ReadDataFile(model, dataFile, table);
     if (!contents.notice.empty()) std::cerr << contents.notice << "\n";
     // "Данные по работам" takes the counts over from the boxes the open filled in.
     const std::string worksText = std::to_string(model.WorkCount);
@@ -125,6 +126,16 @@ int main(int argc, char** argv) {
     }
 #endif
     return 0;
+  } catch (const velko::CellError& error) {
+    // The rows were read from the file and ordered by their events: name the file's line.
+    const std::size_t row = static_cast<std::size_t>(error.row - 1);
+    if (row < contents.rowLines.size()) {
+      std::cerr << dataFile << ", строка " << contents.rowLines[row] << ", поле " << velko::columnName(error.column)
+                << ": " << error.reason << "\n";
+    } else {
+      std::cerr << error.what() << "\n";
+    }
+    return 1;
   } catch (const velko::CommandError& error) {
     std::cerr << error.what() << "\n";
     return 1;

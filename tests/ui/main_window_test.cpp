@@ -173,7 +173,7 @@ TEST_F(MainWindow, AFailedCalculationIsShownInTheBoxAndNothingIsWrittenOrShown) 
   enterWorks(4, {"1;2;5;3;1", "2;4;;4;2", "1;3;4;2;3"});
   Modals modals;
   main->RxSpeedButton5->click();
-  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("'' is not a valid floating point value")});
+  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Строка 2, столбец t: '' is not a valid floating point value")});
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("velko.rez"))));
   EXPECT_FALSE(pros->isVisible());
   EXPECT_FALSE(main->RxSpeedButton9->isEnabled());
