@@ -70,7 +70,8 @@ void LoadModel(TNetworkModel& m, const WorksInput& input) {
     TWorkCell& upper = m.cell(i, j);
     TWorkCell& mirror = m.cell(j, i);
     // The store itself may fail too ("Floating point overflow").
-    upper.Duration = cellValue(input, kColumnT, r, [](const std::string& text) { return StoredReal(StrToFloat(text)); });
+    upper.Duration =
+        cellValue(input, kColumnT, r, [](const std::string& text) { return StoredReal(StrToFloat(text)); });
     mirror.Duration = upper.Duration;
     const std::int32_t workers = cellValue(input, kColumnN, r, integer);
     upper.Workers = workers;

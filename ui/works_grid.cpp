@@ -60,7 +60,8 @@ bool pastedInto(QObject* watched, QEvent* event) {
 bool movedToNextCell(QObject* watched, QKeyEvent* key) {
   auto* editor = qobject_cast<QLineEdit*>(watched);
   const bool left = key->key() == Qt::Key_Left;
-  if (!editor || (!left && key->key() != Qt::Key_Right) || key->modifiers() != Qt::NoModifier) return false;
+  const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (!editor || (!left && key->key() != Qt::Key_Right) || !plain) return false;
   QWidget* viewport = editor->parentWidget();
   auto* grid = qobject_cast<QAbstractItemView*>(viewport ? viewport->parentWidget() : nullptr);
   const bool allSelected = editor->selectedText() == editor->text();

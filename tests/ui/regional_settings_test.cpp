@@ -24,7 +24,8 @@ TEST_F(RegionalSettings, WindowWritesTheBatchToolsResultsFileUnderTheRussianLoca
   main->RxSpeedButton6->click();  // "Оптимизация"
   ASSERT_EQ(modals.texts(), QStringList{});
   const QString window = readFile(QStringLiteral("velko.rez"));
-  EXPECT_TRUE(readCp1251(QStringLiteral("velko.rez")).contains(QRegularExpression(QStringLiteral("дн = \\d{20}\\.\\d\\d\r\n"))));
+  const QRegularExpression lengthLine(QStringLiteral("дн = \\d{20}\\.\\d\\d\r\n"));
+  EXPECT_TRUE(readCp1251(QStringLiteral("velko.rez")).contains(lengthLine));
 
   ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("batch")));
   QProcess batch;
