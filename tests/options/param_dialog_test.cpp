@@ -57,6 +57,13 @@ TEST_F(ParamDialog, EnterApplies) {
   EXPECT_EQ(options.PreviewZoom, 150);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  // On "Отменить", reached with Tab, Enter cancels.
+  open();
+  type(dialog.CurrencyEdit2, QStringLiteral("90"));
+  dialog.RxSpeedButton2->setFocus();
+  QTest::keyClick(dialog.RxSpeedButton2, Qt::Key_Return);
+  EXPECT_EQ(options.PreviewZoom, 150);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST_F(ParamDialog, ApplyPutsTheValuesInForceAndIntoTheHiddenBoxes) {

@@ -92,11 +92,13 @@ void TParam::showEvent(QShowEvent* event) {
 }
 
 void TParam::keyPressEvent(QKeyEvent* event) {
-  // Enter applies, as it presses the default button of any dialog; the design's flat
-  // buttons cannot be a dialog's default button themselves.
+  // Enter presses the button that has the focus, else applies, as it presses the
+  // default button of any dialog; the design's flat buttons cannot be a dialog's
+  // default button themselves.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    RxSpeedButton1->click();
+    auto* focused = qobject_cast<QToolButton*>(focusWidget());
+    (focused ? focused : RxSpeedButton1)->click();
     return;
   }
   QDialog::keyPressEvent(event);
