@@ -2,7 +2,9 @@
 #             run the batch tool on an example)
 # make test - install what is missing, build, run every test: unit tests, the same
 #             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-#             fuzz targets for a bounded time (FUZZ_SECONDS, shared among them)
+#             fuzz targets for a bounded time (FUZZ_SECONDS, shared among them). The
+#             unit and sanitizer runs go twice: in the environment's locale and in the
+#             users' (Russian, decimal comma).
 # make install - build, then install the program stripped, with its desktop entry, icon,
 #                manual pages and examples (PREFIX, /usr/local unless given)
 # make uninstall - remove exactly the files the last make install put in place
@@ -13,6 +15,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+RUSSIAN = LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/example.dat
 PREFIX ?= /usr/local
@@ -33,11 +36,14 @@ test: test-unit test-sanitize test-fuzz
 
 test-unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
+	$(RUSSIAN) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300 -E "^package_"
 
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_GUI=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 300
+	$(RUSSIAN) ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 300
 
 test-fuzz: deps

@@ -1,4 +1,5 @@
 // The program's start: the windows in their fixed order, only the main window shown.
+#include <clocale>
 #include <csignal>
 
 #include <QApplication>
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
   // Past a file size limit a save must fail with its message, not end the program.
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
+  // QApplication has switched the C library to the user's locale; with LC_NUMERIC at
+  // ru_RU printf and strtod (ours and those of Graphviz and libpng) use a decimal comma.
+  // Qt's own number texts and the texts shown to the user do not depend on it.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("velko"));
   // The window layouts were made for this font's widths; Liberation Sans has them.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));

@@ -1,5 +1,6 @@
 #include "data/data_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <type_traits>
@@ -20,6 +21,7 @@ constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
 constexpr std::size_t kUnreadFieldsListed = 10;
 
 struct WorkLine {
+  int line = 0;  // in the file, from 1
   std::int32_t I = 0;
   std::int32_t J = 0;
   StoredReal Duration;
@@ -94,13 +96,19 @@ std::string format(const char* pattern, const std::string& name, int a, int b = 
   return buffer.data();
 }
 
-int rebuildTable(const TNetworkModel& m, WorksTable& table) {
+// Where the file line of the work (i, j), i < j, is kept while the file is read.
+std::size_t lineIndex(int i, int j) { return static_cast<std::size_t>(i * (kMaxEvents + 1) + j); }
+
+// Each row's file line, from `lineOf`, goes to `rowLines`.
+int rebuildTable(const TNetworkModel& m, WorksTable& table, const std::vector<int>& lineOf,
+                 std::vector<int>& rowLines) {
   int r = 0;
   for (int i = 1; i <= m.EventCount; ++i) {
     for (int j = i + 1; j <= m.EventCount; ++j) {
       const TWorkCell& cell = m.cell(i, j);
       if (cell.Id == 0) continue;
       ++r;
+      rowLines.push_back(lineOf[lineIndex(i, j)]);
       table.setRow(r, {std::to_string(i), std::to_string(j), shortestRealText(cell.Duration),
                        std::to_string(cell.Workers), std::to_string(cell.Id)});
     }
@@ -135,20 +143,23 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
   std::vector<UnreadField> unread;
   for (int k = 0; k < works; ++k) {
     WorkLine work = parseWorkLine(line(3 + static_cast<std::size_t>(k)), 4 + k, unread);
+    work.line = 4 + k;
     if (inMatrix(work.I) && inMatrix(work.J)) workLines.push_back(work);
   }
 
   m.WorkCount = works;
   m.EventCount = events;
   ClearMatrix(m);
+  std::vector<int> lineOf(lineIndex(kMaxEvents, kMaxEvents) + 1, 0);
   for (const WorkLine& work : workLines) {
     for (TWorkCell* cell : {&m.cell(work.I, work.J), &m.cell(work.J, work.I)}) {
       cell->Duration = work.Duration;
       cell->Workers = work.Workers;
       cell->Id = work.Id;
     }
+    lineOf[lineIndex(std::min(work.I, work.J), std::max(work.I, work.J))] = work.line;  // a later line wins
   }
-  const int rowsWritten = rebuildTable(m, table);
+  const int rowsWritten = rebuildTable(m, table, lineOf, contents.rowLines);
   m.WorkCount = rowsWritten;
   if (rowsWritten < works) {
     contents.notice = format(

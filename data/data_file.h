@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/works_table.h"
 #include "model/network_model.h"
@@ -18,6 +19,9 @@ struct DataFileContents {
   // was not all a number (it lists "строка L: поле t прочитано как 0"); the open still
   // succeeds and the user is told this text.
   std::string notice;
+  // The file line (from 1) each table row was read from, row 1 first: the rows are
+  // ordered by their events, not as the lines stand.
+  std::vector<int> rowLines;
 };
 
 // Reads the data file `fileName` (three count lines, then one line "I,J,t,n,Id" per

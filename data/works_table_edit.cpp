@@ -42,6 +42,49 @@ char32_t tableKey(char32_t key) {
   return IsAllowedKey(key) ? key : 0;
 }
 
+bool isCellText(std::string_view text) {
+  for (const char c : text) {
+    const char32_t key = static_cast<unsigned char>(c);
+    if (key < 0x20 || !IsAllowedKey(key)) return false;  // Backspace, Tab, Enter are keys, not text
+  }
+  return true;
+}
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// At most `limit` bytes of the text, cut at a character boundary, for a message.
+std::string shortened(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return std::string(text);
+  std::size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end)) + "…";
+}
+
+}  // namespace
+
+std::string pastedCellText(std::string_view text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && isBlank(text[first])) ++first;
+  while (last > first && isBlank(text[last - 1])) --last;
+  std::string cell(text.substr(first, last - first));
+  if (cell.find_first_of("\t\r\n") != std::string::npos) {
+    throw CommandError(
+        "В буфере обмена несколько ячеек (строки или столбцы таблицы), а в ячейку вставляется одно "
+        "значение. Ничего не вставлено.");
+  }
+  for (char& c : cell) {
+    if (c == '.') c = static_cast<char>(kDecimalSeparator);
+  }
+  if (!isCellText(cell)) {
+    throw CommandError("Нельзя вставить «" + shortened(cell, 40) +
+                       "»: в ячейке допустимы только цифры, запятая и минус. Ничего не вставлено.");
+  }
+  return cell;
+}
+
 void DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
   checkWorkCount(workCount);
   if (selectedRow > workCount) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "data/works_table.h"
 #include "model/network_model.h"
@@ -15,6 +16,18 @@ bool IsAllowedKey(char32_t key);
 // What a cell receives for a typed key: "." becomes the program's decimal comma
 // (whatever the machine's locale), and a key IsAllowedKey refuses becomes 0 (dropped).
 char32_t tableKey(char32_t key);
+
+// Whether a cell may hold `text`: only characters a typed key can put there (digits,
+// "," and "-"). Every way into a cell (keys, paste, drop, input method, the table's
+// setData) keeps to it, so a saved data file always reads back as the same table.
+bool isCellText(std::string_view text);
+
+// What pasting the clipboard's UTF-8 `text` into a cell inserts: blanks and line ends
+// around it dropped (a cell copied from a spreadsheet brings its line end), "." made
+// ",". Text that holds several cells (a tab or a line end inside it) or a character a
+// cell refuses throws a CommandError that says why; nothing is to be inserted then.
+// Pasted, dropped and middle-clicked text all go through here.
+std::string pastedCellText(std::string_view text);
 
 // "Удалить строку" on the rows 1..workCount: the rows below `selectedRow` move up by
 // one and the last row ends up empty; a row whose I cell is empty is cleared whole

@@ -1,5 +1,7 @@
 #include "model/load_model.h"
 
+#include <string>
+
 #include "model/command_error.h"
 #include "model/number_text.h"
 
@@ -13,6 +15,16 @@ std::string format(const char* pattern, int a, int b = 0, int c = 0) {
   return buffer;
 }
 
+// Converts one cell with `convert`; a failure names the cell before the runtime's text.
+template <typename Convert>
+auto cellValue(const WorksInput& input, int column, int row, Convert convert) {
+  try {
+    return convert(input.cellText(column, row));
+  } catch (const CommandError& error) {
+    throw CellError(row, column, error.what());
+  }
+}
+
 void checkEvent(int row, int event, int eventCount) {
   if (event < 1 || event > eventCount) {
     throw CommandError(
@@ -21,6 +33,17 @@ void checkEvent(int row, int event, int eventCount) {
 }
 
 }  // namespace
+
+CellError::CellError(int row, int column, const std::string& reason)
+    : CommandError("Строка " + std::to_string(row) + ", столбец " + columnName(column) + ": " + reason),
+      row(row),
+      column(column),
+      reason(reason) {}
+
+const char* columnName(int column) {
+  static const char* const names[kWorksColumns] = {"I", "J", "t", "n", "Id"};
+  return column >= 0 && column < kWorksColumns ? names[column] : "?";
+}
 
 void LoadModel(TNetworkModel& m, const WorksInput& input) {
   const std::int32_t events = StrToInt(input.eventsText());
@@ -35,9 +58,10 @@ void LoadModel(TNetworkModel& m, const WorksInput& input) {
   m.WorkCount = works;
   ClearMatrix(m);
   for (int r = 1; r <= m.WorkCount; ++r) {
-    const std::int32_t i = StrToInt(input.cellText(kColumnI, r));
+    const auto integer = [](const std::string& text) { return StrToInt(text); };
+    const std::int32_t i = cellValue(input, kColumnI, r, integer);
     checkEvent(r, i, m.EventCount);
-    const std::int32_t j = StrToInt(input.cellText(kColumnJ, r));
+    const std::int32_t j = cellValue(input, kColumnJ, r, integer);
     checkEvent(r, j, m.EventCount);
     if (i == j) {
       throw CommandError(
@@ -45,12 +69,14 @@ void LoadModel(TNetworkModel& m, const WorksInput& input) {
     }
     TWorkCell& upper = m.cell(i, j);
     TWorkCell& mirror = m.cell(j, i);
-    upper.Duration = StrToFloat(input.cellText(kColumnT, r));
+    // The store itself may fail too ("Floating point overflow").
+    upper.Duration =
+        cellValue(input, kColumnT, r, [](const std::string& text) { return StoredReal(StrToFloat(text)); });
     mirror.Duration = upper.Duration;
-    const std::int32_t workers = StrToInt(input.cellText(kColumnN, r));
+    const std::int32_t workers = cellValue(input, kColumnN, r, integer);
     upper.Workers = workers;
     mirror.Workers = workers;
-    const std::int32_t id = StrToInt(input.cellText(kColumnId, r));
+    const std::int32_t id = cellValue(input, kColumnId, r, integer);
     upper.Id = id;
     mirror.Id = id;
   }

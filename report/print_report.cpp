@@ -1,6 +1,7 @@
 #include "report/print_report.h"
 
 #include <array>
+#include <charconv>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,7 +56,37 @@ const std::array<const char*, 4> kContinuationHeadings = {
     "Продолжение таблицы № 4"};
 
 std::string integerText(std::int32_t value) { return std::to_string(value) + kValueEnd; }
-std::string realText(StoredReal value) { return shortestRealText(value) + kValueEnd; }
+std::string realText(StoredReal value) { return reportRealText(value) + kValueEnd; }
+
+}  // namespace
+
+std::string reportRealText(StoredReal value) {
+  // First the fewest significant digits that read back as the same stored real, so a
+  // typed 123456789,123 or 1e20 is printed as typed and not as its binary neighbour.
+  const double stored = value.value();
+  char buffer[64];  // a stored real has at most 39 integer digits
+  double shortest = stored;
+  for (int precision = 0; precision < 17; ++precision) {
+    const std::to_chars_result end =
+        std::to_chars(buffer, buffer + sizeof buffer, stored, std::chars_format::scientific, precision);
+    double back = 0;
+    std::from_chars(buffer, end.ptr, back);
+    if (StoredReal(back).value() == stored) {
+      shortest = back;
+      break;
+    }
+  }
+  const std::to_chars_result end =
+      std::to_chars(buffer, buffer + sizeof buffer, shortest, std::chars_format::fixed, 4);
+  std::string text(buffer, end.ptr);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  if (text == "-0") return "0";
+  if (const std::size_t point = text.find('.'); point != std::string::npos) text[point] = kDecimalSeparator;
+  return text;
+}
+
+namespace {
 
 void pageLabelBlock(TBaseReport& page) {
   page.UseFont(kReportFace, 8);

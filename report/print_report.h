@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/network_model.h"
 #include "report/base_report.h"
@@ -19,6 +20,12 @@ inline constexpr std::int32_t kSecondPartZoom = 120;
 // is drawn.
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom);
+
+// A real of the report: rounded to at most four decimals, no trailing zeros, the
+// program's decimal comma, never exponent notation and never "-0" (17, 2,5, 47,0909).
+// The model's rounding residues (1.16415321826935E-10 for a reserve of 0) would
+// otherwise print as such and shrink the type of their cell.
+std::string reportRealText(StoredReal value);
 
 // Ends the current page and starts the next one: the page label, an empty line and,
 // for k from 1 to 4, the continuation heading of table k (none for 0). Leaves the

@@ -1,7 +1,9 @@
 #include "results/cell_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace velko {
 
@@ -13,21 +15,24 @@ std::string fixedText(Extended value, int decimals) {
   if (scaled == 0) {
     return decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
   }
-  char buffer[512];
-  const int width = decimals;
-  if (std::fabs(scaled) < 1e18L) {
-    const long long units = std::llround(scaled);
-    const unsigned long long magnitude = static_cast<unsigned long long>(units < 0 ? -units : units);
-    const unsigned long long divisor = static_cast<unsigned long long>(std::llround(scale));
-    if (decimals > 0) {
-      std::snprintf(buffer, sizeof buffer, "%s%llu.%0*llu", units < 0 ? "-" : "", magnitude / divisor,
-                    width & 7, magnitude % divisor);
-    } else {
-      std::snprintf(buffer, sizeof buffer, "%s%llu", units < 0 ? "-" : "", magnitude);
-    }
+  if (std::fabs(scaled) >= 1e18L) {
+    // Values this large are whole numbers already. to_chars, unlike printf, writes "."
+    // whatever the C library's locale says.
+    std::string text(std::numeric_limits<Extended>::max_exponent10 + 8 + decimals, '\0');
+    const std::to_chars_result end =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
+    text.resize(static_cast<std::size_t>(end.ptr - text.data()));
+    return text;
+  }
+  const long long units = std::llround(scaled);
+  const unsigned long long magnitude = static_cast<unsigned long long>(units < 0 ? -units : units);
+  const unsigned long long divisor = static_cast<unsigned long long>(std::llround(scale));
+  char buffer[64];
+  if (decimals > 0) {
+    std::snprintf(buffer, sizeof buffer, "%s%llu.%0*llu", units < 0 ? "-" : "", magnitude / divisor, decimals & 7,
+                  magnitude % divisor);
   } else {
-    // Values this large are whole numbers already.
-    std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, value);
+    std::snprintf(buffer, sizeof buffer, "%s%llu", units < 0 ? "-" : "", magnitude);
   }
   return buffer;
 }

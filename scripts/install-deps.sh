@@ -11,21 +11,32 @@ PACKAGES=(
   fonts-liberation fonts-liberation2
   xvfb xauth poppler-utils
   lintian appstream
+  locales
 )
+
+# The tests run a second time in the users' locale.
+RUSSIAN_LOCALE=ru_RU.UTF-8
 
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-# Waits for another apt run (an unattended upgrade, say) instead of failing at once.
-LOCK_WAIT=(-o DPkg::Lock::Timeout=600)
-$SUDO apt-get "${LOCK_WAIT[@]}" update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${LOCK_WAIT[@]}" install -y -q "${missing[@]}" </dev/null
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  # Waits for another apt run (an unattended upgrade, say) instead of failing at once.
+  LOCK_WAIT=(-o DPkg::Lock::Timeout=600)
+  $SUDO apt-get "${LOCK_WAIT[@]}" update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${LOCK_WAIT[@]}" install -y -q "${missing[@]}" </dev/null
+fi
+
+# `locale -a` spells it ru_RU.utf8.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+  echo "Generating the locale $RUSSIAN_LOCALE"
+  $SUDO sed -i 's/^# *\(ru_RU\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ru_RU\.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen
+fi

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -52,7 +53,9 @@ std::unique_ptr<QGuiApplication> startPainting() {
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
   });
-  return std::make_unique<QGuiApplication>(argc, argv);
+  auto app = std::make_unique<QGuiApplication>(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // the application switched it to the user's locale
+  return app;
 }
 #endif
 
@@ -113,10 +116,11 @@ int main(int argc, char** argv) {
   }
 #endif
 
+  velko::DataFileContents contents;
   try {
     velko::TNetworkModel& model = velko::theModel();
     velko::WorksTable table;
-    const velko::DataFileContents contents = velko::ReadDataFile(model, dataFile, table);
+    contents = velko::ReadDataFile(model, dataFile, table);
     if (!contents.notice.empty()) std::cerr << contents.notice << "\n";
     // "Данные по работам" takes the counts over from the boxes the open filled in.
     const std::string worksText = std::to_string(model.WorkCount);
@@ -151,6 +155,16 @@ int main(int argc, char** argv) {
     if (!printResults(text)) return 1;
     outputs.commit();
     return 0;
+  } catch (const velko::CellError& error) {
+    // The rows were read from the file and ordered by their events: name the file's line.
+    const std::size_t row = static_cast<std::size_t>(error.row - 1);
+    if (row < contents.rowLines.size()) {
+      std::cerr << dataFile << ", строка " << contents.rowLines[row] << ", поле " << velko::columnName(error.column)
+                << ": " << error.reason << "\n";
+    } else {
+      std::cerr << error.what() << "\n";
+    }
+    return 1;
   } catch (const velko::CommandError& error) {
     std::cerr << error.what() << "\n";
     return 1;

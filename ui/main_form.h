@@ -51,6 +51,10 @@ class TMain : public QMainWindow {
   WorksTableModel* worksModel() const { return worksModel_; }
   const QString& dataFileName() const { return DataFileName; }
   int collapsedHeight() const { return CollapsedHeight; }
+  // What a secondary window opening beside the main window must not cover, on the
+  // screen: the frame with the works table shown, from its left edge to the end of the
+  // toolbar's buttons or of the table's columns, whichever lies further right.
+  QRect workingArea() const;
 
   // Controls, named as in the design.
   QFrame* Panel1 = nullptr;

@@ -1,8 +1,11 @@
 // The main window's commands: each one calls the core and shows the outcome.
+#include <algorithm>
+
 #include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QToolButton>
 
 #include "data/data_file.h"
@@ -45,6 +48,15 @@ void TMain::FormActivate() {
 }
 
 void TMain::setWindowHeight(int height) { resize(width(), height); }
+
+QRect TMain::workingArea() const {
+  QRect area = frameGeometry();
+  area.setHeight(area.height() + std::max(0, kExpandedHeight - height()));
+  const int toolbarEnd = RxSpeedButton10->mapToGlobal(QPoint(RxSpeedButton10->width(), 0)).x();
+  const int tableEnd = StringGrid1->viewport()->mapToGlobal(QPoint(StringGrid1->horizontalHeader()->length(), 0)).x();
+  area.setRight(std::max(toolbarEnd, tableEnd));
+  return area;
+}
 
 void TMain::setCalculationEnabled(bool enabled) {
   RxSpeedButton5->setEnabled(enabled);
@@ -108,6 +120,9 @@ void TMain::N2Click() {
   UpdateCaption();
   setCalculationEnabled(false);
   setResultCommandsEnabled(false);
+  // New data starts at the works count, its "0" selected so the first key replaces it.
+  CurrencyEdit2->setFocus(Qt::OtherFocusReason);
+  CurrencyEdit2->selectAll();
 }
 
 // "Открыть ...". The name becomes the current data file only once the file has been

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -19,6 +21,7 @@
 #include "ui/form_activation.h"
 #include "ui/icons.h"
 #include "ui/main_form.h"
+#include "ui/window_placement.h"
 
 namespace velko {
 
@@ -147,6 +150,18 @@ void TPros_form::createMenus() {
 }
 
 void TPros_form::showResults() { showFormActive(this); }
+
+void TPros_form::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (placed_ || event->spontaneous()) return;
+  // The design's place (187, 30) lies on the main window's toolbar wherever the window
+  // system put the main window, and the user's next click landed in the viewer. The
+  // first showing keeps the size and opens beside the main window; the window system
+  // decorates it as it does the main window.
+  placed_ = true;
+  const QSize decoration = main_->frameGeometry().size() - main_->size();
+  move(placeBeside(main_->workingArea(), size() + decoration, main_->screen()->availableGeometry()));
+}
 
 void TPros_form::FormActivate() {
   setWindowTitle(theModel().Optimised == 1 ? QStringLiteral("Просмотр результатов расчета (после оптимизации)")

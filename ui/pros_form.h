@@ -5,6 +5,7 @@
 class QAction;
 class QFrame;
 class QPlainTextEdit;
+class QShowEvent;
 class QToolButton;
 
 namespace velko {
@@ -44,10 +45,14 @@ class TPros_form : public QMainWindow {
   void RxSpeedButton3Click();
   void RxSpeedButton6Click();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void createToolbar();
   void createMenus();
   TMain* main_;
+  bool placed_ = false;
 };
 
 }  // namespace velko

@@ -1,12 +1,16 @@
 #include "ui/works_grid.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 
 #include "data/works_table_edit.h"
+#include "ui/cell_input.h"
 
 namespace velko {
 
@@ -14,11 +18,66 @@ namespace {
 
 constexpr int kRowHeight = 18;
 
+// Paste (Ctrl+V, Shift+Insert), a drop and the middle button's selection paste take
+// the way every text that is not typed takes into a cell.
+bool pastedInto(QObject* watched, QEvent* event) {
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) return false;
+      if (editor) {
+        insertIntoCell(editor, QGuiApplication::clipboard()->text());
+      } else if (auto* grid = qobject_cast<QAbstractItemView*>(watched)) {
+        replaceCellText(grid, grid->currentIndex(), QGuiApplication::clipboard()->text());
+      }
+      return true;
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      // Moving text within the cell only rearranges what it already holds.
+      if (!editor || drop->source() == editor) return false;
+      if (drop->mimeData()->hasText()) {
+        editor->setCursorPosition(editor->cursorPositionAt(drop->position().toPoint()));
+        if (insertIntoCell(editor, drop->mimeData()->text())) drop->acceptProposedAction();
+      }
+      return true;
+    }
+    case QEvent::MouseButtonRelease:
+      if (!editor || static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton ||
+          !QGuiApplication::clipboard()->supportsSelection()) {
+        return false;
+      }
+      insertIntoCell(editor, QGuiApplication::clipboard()->text(QClipboard::Selection));
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Left and Right move the caret within the cell's text, and on to the next cell once
+// it stands at that end of the text (or the whole text is selected, as in a cell just
+// entered), as in a spreadsheet's grid: typing then replaces the next cell's text
+// instead of going on at the end of this one.
+bool movedToNextCell(QObject* watched, QKeyEvent* key) {
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  const bool left = key->key() == Qt::Key_Left;
+  const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (!editor || (!left && key->key() != Qt::Key_Right) || !plain) return false;
+  QWidget* viewport = editor->parentWidget();
+  auto* grid = qobject_cast<QAbstractItemView*>(viewport ? viewport->parentWidget() : nullptr);
+  const bool allSelected = editor->selectedText() == editor->text();
+  const int edge = left ? 0 : static_cast<int>(editor->text().size());
+  if (!grid || (!allSelected && (editor->hasSelectedText() || editor->cursorPosition() != edge))) return false;
+  QCoreApplication::sendEvent(grid, key);
+  return true;
+}
+
 }  // namespace
 
 bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (pastedInto(watched, event)) return true;
   if (event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (movedToNextCell(watched, key)) return true;
   const QList<uint> chars = key->text().toUcs4();
   if (chars.size() != 1) return !chars.isEmpty();  // several characters at once: not typed keys
   const char32_t typed = chars.front();
@@ -40,6 +99,9 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
     line->installEventFilter(keys_);
+    line->setValidator(new WorksCellValidator(line));
+    // A right click on the cell being edited opens the table's menu, as on any other cell.
+    line->setContextMenuPolicy(Qt::NoContextMenu);
     auto* self = const_cast<WorksCellDelegate*>(this);
     connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
   }
@@ -51,7 +113,10 @@ void WorksCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index)
   // text again would move the cursor to the end while the user types in the middle.
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
     const QString text = index.data(Qt::EditRole).toString();
-    if (line->text() != text) line->setText(text);
+    if (line->text() != text) {
+      if (auto* rule = line->findChild<WorksCellValidator*>()) rule->setOpeningText(text);
+      line->setText(text);
+    }
     return;
   }
   QStyledItemDelegate::setEditorData(editor, index);

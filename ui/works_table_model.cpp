@@ -1,5 +1,7 @@
 #include "ui/works_table_model.h"
 
+#include "data/works_table_edit.h"
+
 namespace velko {
 
 std::array<QString, kWorksColumns> worksHeaderTexts() {
@@ -53,6 +55,7 @@ bool WorksTableModel::setData(const QModelIndex& index, const QVariant& value, i
   if (!index.isValid() || role != Qt::EditRole) return false;
   const std::string text = value.toString().toStdString();
   if (table_.cell(index.column(), index.row() + 1) == text) return true;
+  if (!isCellText(text)) return false;  // whatever the way in, only what a key could type
   table_.setCell(index.column(), index.row() + 1, text);
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   emit cellEdited(index.column(), index.row() + 1);

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../russian_numbers.h"
 #include "charts_test_support.h"
 #include "model/command_error.h"
 
@@ -120,9 +121,17 @@ TEST_F(ChartExport, BatchRefusesTheVariantNotComputed) {
   EXPECT_EQ(QDir(path("y")).entryList(QDir::Files).size(), 5);
 }
 
+// Run in the users' locale where it is installed: there the tool once exited 1 with
+// "Не удалось расположить сетевой график".
 TEST_F(ChartExport, BatchToolWritesThePicturesOfTheCommandItRan) {
   QProcess batch;
   batch.setWorkingDirectory(dir.path());
+  if (testing::RussianNumbers().active()) {
+    QProcessEnvironment russian = QProcessEnvironment::systemEnvironment();
+    russian.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
+    russian.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
+    batch.setProcessEnvironment(russian);
+  }
   batch.start(QStringLiteral(VELKO_BATCH),
               {"--optimise", "--charts", "pictures", QStringLiteral(VELKO_EXAMPLES "/network20.dat")});
   ASSERT_TRUE(batch.waitForFinished(60000));

@@ -96,6 +96,17 @@ TEST(BarChart, TailsStayOnTheAxis) {
   for (const BarRow& row : rows) EXPECT_LE(row.totalEnd, axis.right() + 1e-6);
 }
 
+// The legend ran past the picture's edge ("длина крити…") on a short network.
+TEST(BarChart, LegendEndsInsideThePicture) {
+  const testing::Run run = testing::calculate(3, testing::kThreeEvents);
+  const QImage image = renderPicture(barChartPicture(*run.model, 1));
+  int inked = 0;
+  for (int y = image.height() - 40; y < image.height(); ++y) {
+    for (int x = image.width() - 12; x < image.width(); ++x) inked += image.pixelColor(x, y) != Qt::white ? 1 : 0;
+  }
+  EXPECT_EQ(inked, 0);
+}
+
 TEST(BarChart, TooltipCarriesEveryFigure) {
   const testing::Run run = testing::calculate(3, testing::kThreeEvents);
   const std::vector<BarRow> rows = barChartRows(*run.model, 1);
@@ -143,11 +154,14 @@ TEST(ProfilePicture, SecondColourOnlyAfterOptimise) {
   EXPECT_GT(testing::countPixels(both, isRed), 20);  // the critical path length marker
 }
 
-TEST(LogPicture, CriticalWorkColumnInRed) {
-  const testing::Run run = testing::optimise(3, testing::kThreeEvents);
+// A donor that moved nobody is muted: its critical work is not drawn in red.
+TEST(LogPicture, CriticalWorkColumnInRedUnlessNobodyMoved) {
+  testing::Run run = testing::optimise(3, testing::kThreeEvents);
   const QImage image = renderPicture(optimisationLogPicture(run.moves, true));
   EXPECT_TRUE(testing::notBlank(image));
   EXPECT_GT(testing::countPixels(image, isRed), 5);
+  run.moves[0].freedWorkers = 0;
+  EXPECT_EQ(testing::countPixels(renderPicture(optimisationLogPicture(run.moves, true)), isRed), 0);
 }
 
 TEST(PictureRefusals, VariantTheModelDoesNotHold) {

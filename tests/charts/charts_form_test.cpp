@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
@@ -106,6 +107,23 @@ TEST_F(ChartsForm, CopyPutsTheLogOnTheClipboard) {
   EXPECT_EQ(form.LogGrid->rowCount(), 0);
   EXPECT_FALSE(form.Button2->isEnabled());
   EXPECT_FALSE(form.Label1->text().isEmpty());
+}
+
+// Donors that moved nobody stay in the log, muted, and the filter hides them.
+TEST_F(ChartsForm, LogCountsApartAndHidesDonorsThatMovedNobody) {
+  std::vector<OptimisationMove> moves = {run.moves[0], run.moves[0], run.moves[0]};
+  moves[1].freedWorkers = 0;
+  form.setOptimisationLog(moves);
+  EXPECT_EQ(form.Label1->text(), QStringLiteral("Доноров: 3, перемещений: 2, перемещено рабочих: 8"));
+  EXPECT_EQ(form.LogGrid->item(1, 1)->foreground().color(), kMutedText);
+  EXPECT_EQ(form.LogGrid->item(0, 1)->foreground().color(), kCriticalColour);
+  form.CheckBox1->setChecked(true);  // "только перемещения"
+  EXPECT_TRUE(form.LogGrid->isRowHidden(1));
+  EXPECT_FALSE(form.LogGrid->isRowHidden(0));
+  form.setOptimisationLog(moves);  // a new run keeps the filter
+  EXPECT_TRUE(form.LogGrid->isRowHidden(1));
+  form.CheckBox1->setChecked(false);
+  EXPECT_FALSE(form.LogGrid->isRowHidden(1));
 }
 
 TEST_F(ChartsForm, ZoomAndFit) {

@@ -1,3 +1,5 @@
+#include <clocale>
+
 #include <gtest/gtest.h>
 #include <QApplication>
 
@@ -6,6 +8,7 @@
 int main(int argc, char** argv) {
   const velko::testing::PrivateDesktop desktop;
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as the program does after its QApplication
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 
 #include <QRectF>
 
+#include "../russian_numbers.h"
 #include "charts_test_support.h"
 #include "model/command_error.h"
 
@@ -97,6 +98,23 @@ TEST_F(FiftyEventLayout, WorksRunLeftToRight) {
     // The arrow ends at the end event's circle.
     const QPointF gap = route.arrowTip - to;
     EXPECT_NEAR(std::hypot(gap.x(), gap.y()), kEventDiameter / 2, 3.0) << route.I << "-" << route.J;
+  }
+}
+
+// Under the users' decimal comma the dot text read "width=0,583333", which the dot
+// parser refused: "Не удалось расположить сетевой график".
+TEST(NetworkLayoutLocale, LaysOutUnderTheRussianLocale) {
+  const testing::Run run = testing::calculate(3, testing::kThreeEvents);
+  const testing::RussianNumbers russian;
+  VELKO_NEED_RUSSIAN_NUMBERS(russian);
+  const NetworkLayout layout = layoutNetwork(3, workTimings(*run.model, 1));
+  ASSERT_EQ(layout.events.size(), 3u);
+  ASSERT_EQ(layout.works.size(), 3u);
+  for (std::size_t a = 0; a < 3; ++a) {
+    for (std::size_t b = a + 1; b < 3; ++b) {
+      const QPointF d = layout.events[a].centre - layout.events[b].centre;
+      EXPECT_GE(std::hypot(d.x(), d.y()), kEventDiameter) << "events " << a + 1 << " and " << b + 1;
+    }
   }
 }
 

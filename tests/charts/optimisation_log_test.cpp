@@ -57,6 +57,16 @@ TEST(OptimisationLog, CsvHeaderInUtf8) {
   EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
 }
 
+// "Журнал оптимизации: 20 перемещений" for a run whose donors mostly moved nobody.
+TEST(OptimisationLog, SummaryCountsDonorsMovesAndWorkersApart) {
+  std::vector<OptimisationMove> moves(4);
+  moves[1].freedWorkers = 2;
+  moves[3].freedWorkers = 3;
+  EXPECT_EQ(optimisationLogSummary(moves), QStringLiteral("доноров: 4, перемещений: 2, перемещено рабочих: 5"));
+  EXPECT_TRUE(movesNobody(moves[0]));
+  EXPECT_FALSE(movesNobody(moves[1]));
+}
+
 TEST(OptimisationLog, NoMovesWhenNothingMatches) {
   // No non-critical work shares an identifier with a critical one.
   const testing::Run run = testing::optimise(3, {{"1", "2", "3", "1", "1"}, {"2", "3", "3", "1", "1"}, {"1", "3", "1", "5", "2"}});

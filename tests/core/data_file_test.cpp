@@ -47,6 +47,7 @@ TEST_F(DataFile, ReadsAndRebuildsTheTableInEventOrder) {
   EXPECT_EQ(table.row(2), (Row{"1", "3", "4", "2", "3"}));
   EXPECT_EQ(table.row(3), (Row{"2", "4", "2,5", "4", "2"}));
   EXPECT_EQ(m.cell(4, 2).Duration.value(), 2.5);
+  EXPECT_EQ(contents.rowLines, (std::vector<int>{4, 6, 5}));  // the file line of each row
 }
 
 // The rows the rebuild cannot write are counted, the works count becomes the rows
@@ -67,6 +68,7 @@ TEST_F(DataFile, SkippedLinesAreReportedAndOldRowsCleared) {
   EXPECT_EQ(m.cell(2, 3).Duration.value(), 1);
   EXPECT_EQ(m.cell(2, 3).Id, 0);
   EXPECT_EQ(m.cell(1, 2).Id, 9);
+  EXPECT_EQ(contents.rowLines, std::vector<int>{5});  // the later line of the pair 1-2
 }
 
 TEST_F(DataFile, MissingLinesReadAsEmpty) {

@@ -153,10 +153,24 @@ TEST_F(LoadModelTest, RefusesWithTheUsersMessage) {
   EXPECT_EQ(errorOf(m, Network(4, {{"1", "5", "1", "1", "1"}})), "Строка 1: номер события 5 вне диапазона 1..4");
   EXPECT_EQ(errorOf(m, Network(4, {{"3", "3", "1", "1", "1"}})),
             "Строка 1: работа не может начинаться и кончаться в одном событии (3)");
-  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "", "1", "1"}})), "'' is not a valid floating point value");
-  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "1", "", "1"}})), "'' is not a valid integer value");
-  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "2.5", "1", "1"}})), "'2.5' is not a valid floating point value");
-  EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "1e39", "1", "1"}})), "Floating point overflow");
+  // A cell's message says where, before the runtime's text.
+  struct Case {
+    Network network;
+    const char* message;
+  };
+  for (const Case& c : {
+           Case{Network(4, {{"1", "2", "", "1", "1"}}), "Строка 1, столбец t: '' is not a valid floating point value"},
+           Case{Network(4, {{"1", "2", "1", "1", "1"}, {"2", "3", "1", "", "1"}}),
+                "Строка 2, столбец n: '' is not a valid integer value"},
+           Case{Network(4, {{"x", "2", "1", "1", "1"}}), "Строка 1, столбец I: 'x' is not a valid integer value"},
+           Case{Network(4, {{"1", ",", "1", "1", "1"}}), "Строка 1, столбец J: ',' is not a valid integer value"},
+           Case{Network(4, {{"1", "2", "1", "1", "-"}}), "Строка 1, столбец Id: '-' is not a valid integer value"},
+           Case{Network(4, {{"1", "2", "2.5", "1", "1"}}),
+                "Строка 1, столбец t: '2.5' is not a valid floating point value"},
+           Case{Network(4, {{"1", "2", "1e39", "1", "1"}}), "Строка 1, столбец t: Floating point overflow"},
+       }) {
+    EXPECT_EQ(errorOf(m, c.network), c.message);
+  }
   Network badCount(4, {});
   badCount.events = "4 ";
   EXPECT_EQ(errorOf(m, badCount), "'4 ' is not a valid integer value");

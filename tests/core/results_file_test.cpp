@@ -11,6 +11,7 @@
 #include "model/command_error.h"
 #include "model/commands.h"
 #include "network_builder.h"
+#include "../russian_numbers.h"
 #include "results/cell_format.h"
 #include "scratch_dir.h"
 
@@ -26,6 +27,16 @@ TEST(CellFormat, FixedPointRoundsHalfwayAwayFromZero) {
   EXPECT_EQ(fixedText(0, 2), "0.00");
   EXPECT_EQ(fixedText(StoredReal(5.127L), 3), "5.127");
   EXPECT_EQ(fixedText(1e20L, 2), "100000000000000000000.00");
+}
+
+// Lengths past 1e16 are written whole; under the users' decimal comma they came out
+// as "...,00" while the batch tool wrote "." for the same table.
+TEST(CellFormat, PointUnderTheRussianLocale) {
+  const testing::RussianNumbers russian;
+  VELKO_NEED_RUSSIAN_NUMBERS(russian);
+  EXPECT_EQ(fixedText(1e20L, 2), "100000000000000000000.00");
+  EXPECT_EQ(fixedText(-1e18L, 3), "-1000000000000000000.000");
+  EXPECT_EQ(fixedText(2.5L, 2), "2.50");
 }
 
 TEST(CellFormat, CellsKeepTheirWidths) {

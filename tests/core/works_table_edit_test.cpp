@@ -55,6 +55,36 @@ TEST(TableKeys, DigitsCommaMinusAndEditingKeysPassAndAFullStopBecomesAComma) {
   }
 }
 
+TEST(CellText, OnlyWhatKeysCanTypeAndPasteTakesOneCleanValue) {
+  EXPECT_TRUE(isCellText(""));
+  EXPECT_TRUE(isCellText("-12,5"));
+  for (const char* text : {"1\t2", "5\n", "a", "2.5", " 3", "1e5", "\b"}) EXPECT_FALSE(isCellText(text)) << text;
+
+  struct Case {
+    const char* clipboard;
+    const char* inserted;
+  };
+  // A cell copied from a spreadsheet comes with its line end; a point becomes the comma.
+  for (const Case& c : {Case{" 2.5\r\n", "2,5"}, Case{"-7", "-7"}, Case{"\t12\n", "12"}, Case{"\n", ""}}) {
+    EXPECT_EQ(pastedCellText(c.clipboard), c.inserted) << c.clipboard;
+  }
+  const auto refusal = [](std::string_view text) {
+    try {
+      pastedCellText(text);
+    } catch (const CommandError& error) {
+      return std::string(error.what());
+    }
+    return std::string("(accepted)");
+  };
+  const std::string block = refusal("4\t5\t6\t7\t8\n1\t2\t3\t4\t5\n");
+  EXPECT_NE(block.find("несколько ячеек"), std::string::npos) << block;
+  EXPECT_NE(refusal("1\n2").find("несколько ячеек"), std::string::npos);
+  EXPECT_EQ(refusal("12a"), "Нельзя вставить «12a»: в ячейке допустимы только цифры, запятая и минус. "
+                            "Ничего не вставлено.");
+  // A long text is cut at a character boundary in the message.
+  EXPECT_NE(refusal(std::string(39, '1') + "жжж").find("«" + std::string(39, '1') + "…»"), std::string::npos);
+}
+
 TEST(DeleteRow, MovesTheRowsBelowUpAndLeavesTheLastRowEmpty) {
   WorksTable table = tableOf({"A", "B", "C", "D"});
   DeleteWorkRow(table, 2, 4);

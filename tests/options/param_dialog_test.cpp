@@ -45,6 +45,27 @@ TEST_F(ParamDialog, EveryOpeningShowsTheValuesInForce) {
   EXPECT_EQ(dialog.CurrencyEdit2->text(), QStringLiteral("90"));
 }
 
+// Enter in a box did nothing; it presses "Применить", as the default button of a dialog.
+TEST_F(ParamDialog, EnterApplies) {
+  open();
+  type(dialog.CurrencyEdit2, QStringLiteral("-"));
+  QTest::keyClick(dialog.CurrencyEdit2, Qt::Key_Return);
+  EXPECT_EQ(errors.size(), 1);  // "-" is no whole number: said, and the dialog stays
+  EXPECT_TRUE(dialog.isVisible());
+  type(dialog.CurrencyEdit2, QStringLiteral("150"));
+  QTest::keyClick(dialog.CurrencyEdit2, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(options.PreviewZoom, 150);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  // On "Отменить", reached with Tab, Enter cancels.
+  open();
+  type(dialog.CurrencyEdit2, QStringLiteral("90"));
+  dialog.RxSpeedButton2->setFocus();
+  QTest::keyClick(dialog.RxSpeedButton2, Qt::Key_Return);
+  EXPECT_EQ(options.PreviewZoom, 150);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
 TEST_F(ParamDialog, ApplyPutsTheValuesInForceAndIntoTheHiddenBoxes) {
   open();
   type(dialog.CurrencyEdit1, QStringLiteral("900"));

@@ -199,6 +199,21 @@ TEST(ReportLayout, ValuesAreShortestDecimalTextsWithTheComma) {
   EXPECT_EQ(slice(c, length - 2, 2), (std::vector<std::string>{"NextLine", "MoveToX 55"}));
 }
 
+// After "Оптимизация" the model holds rounding residues; printed in the general format
+// they came out as "1,16415321826935E-10" and "47,0909090909408" in shrunken type.
+TEST(ReportLayout, RealsHaveAtMostFourDecimalsAndNeverAnExponent) {
+  struct Case {
+    Extended value;
+    const char* text;
+  };
+  for (const Case& c : {Case{17, "17"}, Case{2.5L, "2,5"}, Case{0.1L, "0,1"}, Case{1.16415321826935e-10L, "0"},
+                        Case{-1.16415321826935e-10L, "0"}, Case{47.0909090909408L, "47,0909"},
+                        Case{-2.25L, "-2,25"}, Case{2.99996L, "3"}, Case{0.00016L, "0,0002"},
+                        Case{123456789.123L, "123456789,123"}, Case{1e20L, "100000000000000000000"}}) {
+    EXPECT_EQ(reportRealText(c.value), c.text) << static_cast<double>(c.value);
+  }
+}
+
 TEST(ReportLayout, CountsOfZeroPrintHeadsOnly) {
   TNetworkModel model;  // nothing calculated: every count 0
   RecordingReport page;
@@ -378,7 +393,7 @@ TEST(ReportLayout, NetworkFromADataFileLaysOutBothParts) {
   EXPECT_TRUE(hasText(pages[4], "Продолжение таблицы № 2"));
   EXPECT_TRUE(hasText(pages[5], "Продолжение таблицы № 4"));
   EXPECT_TRUE(hasText(pages[1], "Длинна критического пути : " +
-                                    shortestRealText(model.LengthBefore) + "    "));
+                                    reportRealText(model.LengthBefore) + "    "));
 }
 
 }  // namespace

@@ -13,8 +13,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QApplication>
+#include <QGraphicsView>
 #include <QImage>
+#include <QLabel>
+#include <QScrollBar>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QTimer>
@@ -27,6 +31,7 @@
 #include "report/page_surface.h"
 #include "report/print_report.h"
 #include "ui/report/report_pages_qt.h"
+#include "ui/icons.h"
 #include "ui/report/report_system.h"
 
 namespace velko {
@@ -145,12 +150,12 @@ TEST(ReportPdf, PagesCarryTheirLabelsTitlesAndContinuations) {
   EXPECT_TRUE(contains(pages[0], "РАННИЕ И ПОЗДНИЕ СРОКИ НАСТУПЛЕНИЯ СОБЫТИЙ"));
   EXPECT_TRUE(contains(pages[1], "Продолжение таблицы № 2"));
   EXPECT_TRUE(contains(pages[1], "КРИТИЧЕСКИЙ ПУТЬ"));
-  EXPECT_TRUE(contains(pages[1], "Длинна критического пути : " + shortestRealText(model.LengthBefore)));
+  EXPECT_TRUE(contains(pages[1], "Длинна критического пути : " + reportRealText(model.LengthBefore)));
   EXPECT_TRUE(contains(pages[2], "Продолжение таблицы № 4"));
   EXPECT_FALSE(contains(pages[2], "Данные расчета после оптимизации"));
   EXPECT_TRUE(contains(pages[3], "Данные расчета после оптимизации"));
   EXPECT_TRUE(contains(pages[3], "ИСХОДНЫЕ ДАННЫЕ"));
-  EXPECT_TRUE(contains(pages[4], "Длинна критического пути : " + shortestRealText(model.LengthAfter)));
+  EXPECT_TRUE(contains(pages[4], "Длинна критического пути : " + reportRealText(model.LengthAfter)));
   EXPECT_TRUE(contains(pages[1] + pages[2], "3 (1-4)"));  // floats name the work and its events
 }
 
@@ -286,6 +291,35 @@ TEST(ReportPreview, SecondPartOpensAt120AndPrintingAsksForTheSetupFirst) {
   EXPECT_EQ(owner.ReportSystem1->ZoomFactor, 120);
   EXPECT_EQ(owner.ReportSystem1->pages().pages.size(), 6u);
   EXPECT_FALSE(owner.isVisible());
+}
+
+// The counter stayed at "1 / 6" while "Вперед", "Назад" or the wheel moved the pages.
+TEST(ReportPreview, PageCounterFollowsThePageShownAndPrintShowsAPrinter) {
+  TNetworkModel model;
+  computeDataFile(model, "network20.dat", true);
+  QStringList counter;
+  bool printerIcon = false;
+  whenModal([&](QWidget* modal) {
+    auto* preview = qobject_cast<TReportPreview*>(modal);
+    ASSERT_NE(preview, nullptr);
+    const auto* label = preview->findChild<QLabel*>(QStringLiteral("PageLabel"));
+    ASSERT_NE(label, nullptr);
+    const auto action = [&](const char* name) { preview->findChild<QAction*>(QLatin1String(name))->trigger(); };
+    counter << label->text().trimmed();
+    action("NextPageAction");
+    action("NextPageAction");
+    counter << label->text().trimmed();
+    action("PreviousPageAction");
+    counter << label->text().trimmed();
+    QScrollBar* scroll = preview->preview()->findChild<QGraphicsView*>()->verticalScrollBar();
+    scroll->setValue(scroll->maximum());  // as the wheel or the scroll bar does
+    counter << label->text().trimmed();
+    const QImage shown = preview->findChild<QAction*>(QStringLiteral("PrintAction"))->icon().pixmap(16).toImage();
+    printerIcon = shown == toolIcon(ToolIcon::Print).pixmap(16).toImage();
+  });
+  runPrintedReport(nullptr, model, 750, 120);
+  EXPECT_EQ(counter.join(QLatin1Char('|')).toStdString(), "1 / 6|3 / 6|2 / 6|6 / 6");
+  EXPECT_TRUE(printerIcon);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Offscreen, with a private runtime folder, so no display and no user's settings are
 // involved.
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", runtime.c_str());
 
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as the program does after its QApplication
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   std::error_code ignored;

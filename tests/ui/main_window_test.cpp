@@ -173,7 +173,7 @@ TEST_F(MainWindow, AFailedCalculationIsShownInTheBoxAndNothingIsWrittenOrShown) 
   enterWorks(4, {"1;2;5;3;1", "2;4;;4;2", "1;3;4;2;3"});
   Modals modals;
   main->RxSpeedButton5->click();
-  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("'' is not a valid floating point value")});
+  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Строка 2, столбец t: '' is not a valid floating point value")});
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("velko.rez"))));
   EXPECT_FALSE(pros->isVisible());
   EXPECT_FALSE(main->RxSpeedButton9->isEnabled());
@@ -201,8 +201,10 @@ TEST_F(MainWindow, NewDataAfterACalculationDisablesTheResultCommandsAndKeepsTheR
   EXPECT_EQ(main->CurrencyEdit3->text(), QStringLiteral("0"));
   EXPECT_EQ(main->height(), main->collapsedHeight());
   EXPECT_EQ(theModel().cell(1, 2).Id, 0);  // the model is emptied
+  // Typing goes on in the works count box, over its "0" (it gave "03").
+  typeKeys(QStringLiteral("3"));
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("3"));
   // The table's texts stay and come back with a positive works count.
-  typeInto(main->CurrencyEdit2, QStringLiteral("3"));
   typeInto(main->CurrencyEdit3, QStringLiteral("4"));
   main->RxSpeedButton1->click();
   EXPECT_EQ(gridCell(main->StringGrid1, 2, 2), QStringLiteral("2,5"));

@@ -18,6 +18,7 @@
 
 #include "data/text_codec.h"
 #include "model/network_model.h"
+#include "ui/window_placement.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {
@@ -26,6 +27,33 @@ namespace {
 using ResultsViewer = WindowTest;
 
 QByteArray cp1251(const QString& text) { return QByteArray::fromStdString(utf8ToCp1251(text.toStdString())); }
+
+// At the design's (187, 30) the viewer lay on the main window's toolbar, and the user's
+// next click went to the viewer; it first opens beside the main window, keeping its size.
+TEST(FirstPlacement, BesideTheMainWindowNeverOverIt) {
+  const QSize viewer(494, 575);  // 490 x 551 and the window system's frame
+  const QRect screen(0, 0, 1280, 1000);
+  struct Case {
+    QRect main;
+    QPoint expected;
+  };
+  for (const Case& c : {
+           Case{{300, 139, 351, 500}, {651, 139}},   // room on the right
+           Case{{900, 600, 351, 500}, {406, 425}},   // on the left, its top raised onto the screen
+           Case{{200, 0, 900, 400}, {200, 400}},     // neither side: below
+           Case{{0, 0, 1000, 800}, {786, 0}},        // nowhere: pushed back onto the screen
+       }) {
+    EXPECT_EQ(placeBeside(c.main, viewer, screen), c.expected) << c.main.x() << "," << c.main.y();
+  }
+}
+
+TEST_F(ResultsViewer, FirstShowingKeepsTheDesignSize) {
+  enterWorks(3, {"1;2;1;1;1"});
+  main->RxSpeedButton5->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  EXPECT_EQ(pros->size(), QSize(490, 551));
+  EXPECT_NE(pros->pos(), QPoint(187, 30));
+}
 
 TEST_F(ResultsViewer, LoadsTheResultsFileOnEveryActivationDroppingEdits) {
   writeFile(QStringLiteral("velko.rez"), cp1251(QStringLiteral("  Параметры работ   \r\n|  1 |\r\n")));

@@ -1,6 +1,7 @@
 // Offscreen, with a private HOME and configuration folder: the tests never see or touch
 // a real user's settings. Each test works in a scratch folder (see WindowTest), so the
 // results file is never written into the source tree.
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
 
   defaultHandler = qInstallMessageHandler(quietPlatform);
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as the program does after its QApplication
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();

@@ -2,7 +2,9 @@
 // separate works window whose edits reach the main table at once.
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 
@@ -40,6 +42,43 @@ TEST_F(WorksTableWindow, AFullStopBecomesACommaAndOtherKeysAreDropped) {
   pressKey(Qt::Key_Return);
   QApplication::processEvents();
   EXPECT_EQ(mainCell(0, 2), QStringLiteral("-1"));
+}
+
+// Right after "-5" stayed in the cell, so the next key made "-54". The arrows go on to
+// the next cell once the caret stands at that end of the text, and typing replaces
+// the text of the cell they reach, as after Tab and the vertical arrows.
+TEST_F(WorksTableWindow, ArrowsLeaveTheCellAtTheEndOfItsTextAndTypingReplacesTheNext) {
+  enterWorks(4, {";3;2;1;1", "1;2;3;1;1"});
+  clickCell(main->StringGrid1, 1, 0);
+  typeKeys(QStringLiteral("-5"));
+  pressKey(Qt::Key_Right);
+  typeKeys(QStringLiteral("4"));  // J of row 1
+  pressKey(Qt::Key_Left);         // the caret before "4"
+  pressKey(Qt::Key_Left);         // back on I, "-5" selected
+  pressKey(Qt::Key_Right);        // the whole text selected: on to J
+  pressKey(Qt::Key_Down);
+  typeKeys(QStringLiteral("7"));  // J of row 2
+  pressKey(Qt::Key_Right);        // the caret at the end: on to t
+  pressKey(Qt::Key_Right);
+  typeKeys(QStringLiteral("8"));  // n of row 2
+  pressKey(Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(QStringList({mainCell(0, 1), mainCell(1, 1), mainCell(1, 2), mainCell(2, 2), mainCell(3, 2)}),
+            (QStringList{"-5", "4", "7", "3", "8"}));
+}
+
+// A right click on the cell being edited showed the text editor's menu.
+TEST_F(WorksTableWindow, RightClickOnTheCellBeingEditedOpensTheTableMenu) {
+  enterWorks(4, kRowsABCD);
+  clickCell(main->StringGrid1, 2, 1);
+  QWidget* editor = QApplication::focusWidget();
+  ASSERT_NE(qobject_cast<QLineEdit*>(editor), nullptr);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(3, 3), editor->mapToGlobal(QPoint(3, 3)));
+  QApplication::sendEvent(editor, &click);
+  QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000);
+  for (QWidget* w : QApplication::topLevelWidgets()) if (w->isVisible()) qDebug() << "visible" << w;
+  EXPECT_EQ(QApplication::activePopupWidget(), main->PopupMenu1);
+  main->PopupMenu1->close();
 }
 
 TEST_F(WorksTableWindow, DeleteAndInsertActOnTheSelectedRowAndKeepTheWorksCount) {

@@ -135,6 +135,24 @@ double legendLine(QPainter& p, double x, double y, const QPen& pen, const QStrin
   return x + 42 + width + 28;
 }
 
+// The width a row of legend entries takes: each is a sample, its text and a gap.
+double legendWidth(const QStringList& texts) {
+  const QFontMetricsF metrics(chartFont(12));
+  double width = 0;
+  for (const QString& text : texts) width += 42 + metrics.horizontalAdvance(text) + 28;
+  return width;
+}
+
+// The bar chart's legend; the picture is made wide enough for it (it was cut at
+// "длина крити…" on a short network).
+constexpr double kBarLegendLeft = 16;
+const QStringList& barLegend() {
+  static const QStringList texts = {QStringLiteral("критическая работа"), QStringLiteral("работа (число — рабочих)"),
+                                    QStringLiteral("свободный резерв"), QStringLiteral("остаток полного резерва"),
+                                    QStringLiteral("длина критического пути")};
+  return texts;
+}
+
 double legendBox(QPainter& p, double x, double y, const QColor& colour, const QString& text) {
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
@@ -391,7 +409,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
   auto rows = std::make_shared<std::vector<BarRow>>(barRows(works, axis, top));
   const double plotBottom = top + kRowHeight * static_cast<double>(rows->size());
   const double legendHeight = 40;
-  const double width = std::max(axis.right() + kRightMargin, 900.0);
+  const double width = std::max({axis.right() + kRightMargin, 900.0, kBarLegendLeft + legendWidth(barLegend()) + 16});
   const double height = plotBottom + 22 + legendHeight;
   const Extended length = variantLength(model, variant);
   const QString title = QStringLiteral("Линейный график %1 · длина критического пути %2 дн.")
@@ -442,11 +460,11 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
     p.setFont(chartFont(11));
     p.drawText(QRectF(axis.right() - 80, plotBottom + 2, 80 + kRightMargin, 18), Qt::AlignRight, QStringLiteral("дни"));
     const double y = height - legendHeight / 2;
-    double x = legendBox(p, 16, y, kCriticalColour, QStringLiteral("критическая работа"));
-    x = legendBox(p, x, y, kWorkColour, QStringLiteral("работа (число — рабочих)"));
-    x = legendLine(p, x, y, QPen(kWorkColour, 2), QStringLiteral("свободный резерв"));
-    x = legendLine(p, x, y, QPen(kFloatColour, 1.5, Qt::DashLine), QStringLiteral("остаток полного резерва"));
-    legendLine(p, x, y, QPen(kCriticalColour, 1, Qt::DashLine), QStringLiteral("длина критического пути"));
+    double x = legendBox(p, kBarLegendLeft, y, kCriticalColour, barLegend()[0]);
+    x = legendBox(p, x, y, kWorkColour, barLegend()[1]);
+    x = legendLine(p, x, y, QPen(kWorkColour, 2), barLegend()[2]);
+    x = legendLine(p, x, y, QPen(kFloatColour, 1.5, Qt::DashLine), barLegend()[3]);
+    legendLine(p, x, y, QPen(kCriticalColour, 1, Qt::DashLine), barLegend()[4]);
   };
   picture.toolTip = [=](QPointF at) -> QString {
     for (const BarRow& row : *rows) {

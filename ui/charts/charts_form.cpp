@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -102,10 +103,13 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
   LogGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   LogGrid->verticalHeader()->setVisible(false);
   LogGrid->setAlternatingRowColors(true);
+  CheckBox1 = new QCheckBox(QStringLiteral("только перемещения"), logPage);
+  CheckBox1->setToolTip(QStringLiteral("Скрыть доноров, которые никого не отдали (d = 0)"));
   Button2 = new QPushButton(QStringLiteral("Скопировать"), logPage);
   Button2->setToolTip(QStringLiteral("Скопировать журнал в буфер обмена (через табуляцию)"));
   auto* logButtons = new QHBoxLayout;
   logButtons->addWidget(Label1, 1);
+  logButtons->addWidget(CheckBox1);
   logButtons->addWidget(Button2);
   auto* logLayout = new QVBoxLayout(logPage);
   logLayout->addLayout(logButtons);
@@ -123,6 +127,7 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
   connect(ToolButton4, &QToolButton::clicked, this, &TCharts_form::ToolButton4Click);
   connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
+  connect(CheckBox1, &QCheckBox::toggled, this, &TCharts_form::CheckBox1Toggled);
   connect(TabWidget1, &QTabWidget::currentChanged, this, &TCharts_form::TabWidget1Changed);
   TabWidget1Changed(TabWidget1->currentIndex());
   watchFormActivation(this, [this] { FormActivate(); });
@@ -165,15 +170,30 @@ void TCharts_form::refreshLog() {
     for (int c = 0; c < rows[static_cast<std::size_t>(r)].size(); ++c) {
       auto* item = new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]);
       item->setTextAlignment(Qt::AlignCenter);
-      if (c == 1) item->setForeground(kCriticalColour);
+      if (movesNobody(log_[static_cast<std::size_t>(r)])) {
+        item->setForeground(kMutedText);
+      } else if (c == 1) {
+        item->setForeground(kCriticalColour);
+      }
       LogGrid->setItem(r, c, item);
     }
   }
   LogGrid->resizeColumnsToContents();
+  CheckBox1Toggled(CheckBox1->isChecked());
   const bool optimised = model_.Optimised == 1;
-  Label1->setText(rows.empty() ? emptyLogMessage(optimised)
-                               : QStringLiteral("Перемещений рабочих: %1").arg(rows.size()));
+  // "20 перемещений" for a run whose donors moved 9 workers in all misled: the counts
+  // stand apart.
+  QString summary = optimisationLogSummary(log_);
+  if (!summary.isEmpty()) summary[0] = summary[0].toUpper();
+  Label1->setText(rows.empty() ? emptyLogMessage(optimised) : summary);
+  CheckBox1->setEnabled(!rows.empty());
   Button2->setEnabled(!rows.empty());
+}
+
+void TCharts_form::CheckBox1Toggled(bool checked) {
+  for (int r = 0; r < LogGrid->rowCount(); ++r) {
+    LogGrid->setRowHidden(r, checked && movesNobody(log_[static_cast<std::size_t>(r)]));
+  }
 }
 
 void TCharts_form::RadioButton1Toggled(bool) { refreshPictures(); }

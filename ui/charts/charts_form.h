@@ -7,6 +7,7 @@
 #include "model/network_model.h"
 #include "model/optimisation.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -44,6 +45,7 @@ class TCharts_form : public QWidget {
   void ToolButton4Click();  // 100 %
   void Button1Click();      // save the picture
   void Button2Click();      // copy the log
+  void CheckBox1Toggled(bool checked);
   void TabWidget1Changed(int index);
 
   QRadioButton* RadioButton1;  // "До оптимизации"
@@ -61,7 +63,8 @@ class TCharts_form : public QWidget {
   ChartCanvas* ChartCanvas2;  // bar chart
   ChartCanvas* ChartCanvas3;  // workers
   QTableWidget* LogGrid;
-  QLabel* Label1;             // shown instead of an empty log
+  QLabel* Label1;             // the log's counts, or why it is empty
+  QCheckBox* CheckBox1;       // "только перемещения"
   QPushButton* Button2;       // "Скопировать"
 
  private:

@@ -2,6 +2,7 @@
 
 #include <gvc.h>
 
+#include <charconv>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,13 +51,21 @@ std::string quoted(const QString& text) {
   return out + "\"";
 }
 
+// A number for the dot text: "." whatever the C library's locale (std::to_string
+// would write "0,5" under a comma locale, which the dot parser reads as two items).
+std::string dotNumber(double value) {
+  char buffer[32];
+  const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, end.ptr);
+}
+
 // The dot text of the network. Helvetica is the family whose metrics Graphviz knows
 // without a font library; the pictures draw with a metric-compatible face.
 std::string dotText(int eventCount, const std::vector<WorkTiming>& works) {
   const double inches = kEventDiameter / 72.0;
   std::string dot = "digraph network {\n";
   dot += "  graph [rankdir=LR, nodesep=0.3, ranksep=0.55, splines=spline, ordering=out, pad=0];\n";
-  dot += "  node [shape=circle, fixedsize=true, label=\"\", width=" + std::to_string(inches) + "];\n";
+  dot += "  node [shape=circle, fixedsize=true, label=\"\", width=" + dotNumber(inches) + "];\n";
   dot += "  edge [fontname=Helvetica, fontsize=" + std::to_string(kWorkLabelPixels + 1) +
          ", arrowsize=0.9];\n";
   for (int e = 1; e <= eventCount; ++e) dot += "  " + std::to_string(e) + ";\n";

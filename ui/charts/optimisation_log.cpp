@@ -40,6 +40,20 @@ QString csvField(const QString& text) {
 
 }  // namespace
 
+QString optimisationLogSummary(const std::vector<OptimisationMove>& moves) {
+  long long movers = 0;
+  long long workers = 0;
+  for (const OptimisationMove& m : moves) {
+    if (movesNobody(m)) continue;
+    ++movers;
+    workers += m.freedWorkers;
+  }
+  return QStringLiteral("доноров: %1, перемещений: %2, перемещено рабочих: %3")
+      .arg(moves.size())
+      .arg(movers)
+      .arg(workers);
+}
+
 QStringList optimisationLogHeaders() {
   return {QStringLiteral("№"),
           QStringLiteral("Критическая работа"),
@@ -107,7 +121,7 @@ ChartPicture optimisationLogPicture(const std::vector<OptimisationMove>& moves, 
     p.setPen(QColor(0x20, 0x20, 0x20));
     p.setFont(chartFont(15, true));
     p.drawText(QRectF(left, 6, width - 2 * left, 28), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Журнал оптимизации: %1 перемещений").arg(moves.size()));
+               QStringLiteral("Журнал оптимизации: ") + optimisationLogSummary(moves));
     for (std::size_t r = 0; r <= table.size(); ++r) {
       const QStringList& row = r == 0 ? headers : table[r - 1];
       const double y = top + rowHeight * static_cast<double>(r);
@@ -117,8 +131,10 @@ ChartPicture optimisationLogPicture(const std::vector<OptimisationMove>& moves, 
         const double w = widths[static_cast<std::size_t>(c)];
         p.setPen(QColor(0xb8, 0xb8, 0xb8));
         p.drawRect(QRectF(x, y, w, rowHeight));
-        // The critical work that took the workers, in the pictures' critical colour.
-        p.setPen(r > 0 && c == 1 ? kCriticalColour : QColor(0x20, 0x20, 0x20));
+        // The critical work that took the workers, in the pictures' critical colour;
+        // a row that moved nobody muted.
+        const bool muted = r > 0 && movesNobody(moves[r - 1]);
+        p.setPen(muted ? kMutedText : r > 0 && c == 1 ? kCriticalColour : QColor(0x20, 0x20, 0x20));
         p.setFont(r == 0 ? bold : font);
         p.drawText(QRectF(x + 6, y, w - 12, rowHeight), Qt::AlignCenter, row[c]);
         x += w;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,17 @@ class OptimisationLogRecorder : public OptimisationObserver {
   void donorProcessed(const OptimisationMove& move) override { moves.push_back(move); }
   std::vector<OptimisationMove> moves;
 };
+
+// The text of log rows that moved nobody.
+inline const QColor kMutedText{0x9a, 0x9a, 0x9a};
+
+// A donor whose new worker number equals its old one (d = 0) moves nobody: it is only
+// stretched, and the critical work's duration rounded up. The log shows such rows muted.
+inline bool movesNobody(const OptimisationMove& move) { return move.freedWorkers == 0; }
+
+// What the log says of a run, counted apart: "доноров: 20, перемещений: 6, перемещено
+// рабочих: 9" (every donor processed, those that moved someone, the workers moved).
+QString optimisationLogSummary(const std::vector<OptimisationMove>& moves);
 
 // The columns of the log and one row of texts per move (decimal comma).
 QStringList optimisationLogHeaders();

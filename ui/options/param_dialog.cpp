@@ -1,6 +1,7 @@
 #include "ui/options/param_dialog.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -88,6 +89,19 @@ TParam::TParam(TPrintOptions& options, PrintOptionBoxes mainBoxes, QWidget* pare
 void TParam::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormActivate();
+}
+
+void TParam::keyPressEvent(QKeyEvent* event) {
+  // Enter presses the button that has the focus, else applies, as it presses the
+  // default button of any dialog; the design's flat buttons cannot be a dialog's
+  // default button themselves.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    auto* focused = qobject_cast<QToolButton*>(focusWidget());
+    (focused ? focused : RxSpeedButton1)->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TParam::FormActivate() {

@@ -6,6 +6,7 @@
 #include "ui/options/print_option_boxes.h"
 
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QShowEvent;
@@ -42,6 +43,7 @@ class TParam : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TPrintOptions& options_;

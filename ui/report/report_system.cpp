@@ -3,16 +3,19 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "ui/icons.h"
 #include "ui/report/report_pages_qt.h"
 
 namespace velko {
@@ -47,8 +50,8 @@ TReportPreview::TReportPreview(QPrinter& printer, const TReportPages& pages, int
 
   auto* toolbar = new QToolBar(this);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  QAction* print = toolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                      QStringLiteral("Печать"), this, &TReportPreview::PrintClick);
+  QAction* print =
+      toolbar->addAction(toolIcon(ToolIcon::Print), QStringLiteral("Печать"), this, &TReportPreview::PrintClick);
   print->setObjectName(QStringLiteral("PrintAction"));
   toolbar->addSeparator();
   toolbar->addAction(QStringLiteral("Уменьшить"), this, [this] {
@@ -67,18 +70,27 @@ TReportPreview::TReportPreview(QPrinter& printer, const TReportPages& pages, int
     showZoom();
   });
   toolbar->addSeparator();
-  toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowUp), QStringLiteral("Назад"), this,
-                     [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
+  QAction* previous = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowUp), QStringLiteral("Назад"), this,
+                                         [this] { turnPage(-1); });
+  previous->setObjectName(QStringLiteral("PreviousPageAction"));
   pageLabel_ = new QLabel(toolbar);
+  pageLabel_->setObjectName(QStringLiteral("PageLabel"));
   toolbar->addWidget(pageLabel_);
-  toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("Вперед"), this,
-                     [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
+  QAction* next = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("Вперед"), this,
+                                     [this] { turnPage(1); });
+  next->setObjectName(QStringLiteral("NextPageAction"));
   toolbar->addSeparator();
   toolbar->addAction(QStringLiteral("Закрыть"), this, &QDialog::reject);
   connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] {
-    pageLabel_->setText(QStringLiteral(" %1 / %2 ").arg(preview_->currentPage()).arg(preview_->pageCount()));
+    showPage();
     showZoom();
   });
+  // previewChanged misses the page changes setCurrentPage makes (the widget moves its
+  // current page before it scrolls, so its own check sees nothing new), and the label
+  // then kept "1 / 17" while the pages moved on. Every way of moving scrolls the view.
+  if (auto* view = preview_->findChild<QGraphicsView*>()) {
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &TReportPreview::showPage);
+  }
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -92,6 +104,15 @@ TReportPreview::TReportPreview(QPrinter& printer, const TReportPages& pages, int
 }
 
 int TReportPreview::zoomPercent() const { return qRound(preview_->zoomFactor() * 100); }
+
+void TReportPreview::turnPage(int step) {
+  preview_->setCurrentPage(preview_->currentPage() + step);
+  showPage();
+}
+
+void TReportPreview::showPage() {
+  pageLabel_->setText(QStringLiteral(" %1 / %2 ").arg(preview_->currentPage()).arg(preview_->pageCount()));
+}
 
 void TReportPreview::showZoom() { zoomLabel_->setText(QStringLiteral(" %1 % ").arg(zoomPercent())); }
 

@@ -37,6 +37,8 @@ class TReportPreview : public QDialog {
 
  private:
   void paintPages(QPrinter* printer);
+  void turnPage(int step);
+  void showPage();
   void showZoom();
 
   QPrinter& printer_;
