@@ -155,9 +155,8 @@ std::int32_t leadingInteger(std::string_view text) { return readLeadingInteger(t
 
 Extended leadingDecimal(std::string_view text) { return readLeadingDecimal(text).value; }
 
-std::string shortestRealText(StoredReal value) {
+std::string shortestScientificText(StoredReal value) {
   const double v = value.value();
-  if (v == 0) return "0";
   // d.ddde±XX from to_chars, which ignores the locale. Forty bits never need more
   // than 14 digits; the last try is the exact value's own rounding.
   char buffer[64];
@@ -166,7 +165,14 @@ std::string shortestRealText(StoredReal value) {
     end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, digits - 1).ptr;
     if (readsBackAs(std::string_view(buffer, static_cast<std::size_t>(end - buffer)), v)) break;
   }
-  const std::string_view s(buffer, static_cast<std::size_t>(end - buffer));
+  return std::string(buffer, end);
+}
+
+std::string shortestRealText(StoredReal value) {
+  const double v = value.value();
+  if (v == 0) return "0";
+  const std::string scientific = shortestScientificText(value);
+  const std::string_view s(scientific);
   const std::size_t e = s.find('e');
   int exponent = 0;
   const char* exponentText = s.data() + e + 1;

@@ -41,4 +41,8 @@ LenientReading<Extended> readLeadingDecimal(std::string_view text);
 // stored value without overflow: 0,1 rather than the 40-bit residue 0,100000000000291.
 std::string shortestRealText(StoredReal value);
 
+// The same digits in scientific notation with "." ("1.6e+38"), for callers that lay the
+// number out in a format of their own.
+std::string shortestScientificText(StoredReal value);
+
 }  // namespace velko

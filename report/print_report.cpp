@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -63,19 +64,26 @@ std::string realText(StoredReal value) { return reportRealText(value) + kValueEn
 std::string reportRealText(StoredReal value) {
   // First the fewest significant digits that read back as the same stored real, so a
   // typed 123456789,123 or 1e20 is printed as typed and not as its binary neighbour.
-  const double stored = value.value();
-  char buffer[64];  // a stored real has at most 39 integer digits
-  double shortest = stored;
-  for (int precision = 0; precision < 17; ++precision) {
-    const std::to_chars_result end =
-        std::to_chars(buffer, buffer + sizeof buffer, stored, std::chars_format::scientific, precision);
-    double back = 0;
-    std::from_chars(buffer, end.ptr, back);
-    if (StoredReal(back).value() == stored) {
-      shortest = back;
-      break;
+  const std::string scientific = shortestScientificText(value);
+  const std::size_t e = scientific.find('e');
+  double shortest = 0;
+  std::from_chars(scientific.data(), scientific.data() + scientific.size(), shortest);
+  if (std::fabs(shortest) >= 1e15) {
+    // Whole at this size (40 bits end far above the point): those digits and zeros, since
+    // the binary value's own expansion would print 1,6E38 as 1599999...
+    int exponent = 0;
+    const char* exponentText = scientific.data() + e + 1;
+    if (*exponentText == '+') ++exponentText;
+    std::from_chars(exponentText, scientific.data() + scientific.size(), exponent);
+    std::string digits;
+    for (std::size_t k = 0; k < e; ++k) {
+      if (scientific[k] >= '0' && scientific[k] <= '9') digits += scientific[k];
     }
+    const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() < integerDigits) digits.append(integerDigits - digits.size(), '0');
+    return (shortest < 0 ? "-" : "") + digits;
   }
+  char buffer[64];
   const std::to_chars_result end =
       std::to_chars(buffer, buffer + sizeof buffer, shortest, std::chars_format::fixed, 4);
   std::string text(buffer, end.ptr);

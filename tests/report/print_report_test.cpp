@@ -209,7 +209,8 @@ TEST(ReportLayout, RealsHaveAtMostFourDecimalsAndNeverAnExponent) {
   for (const Case& c : {Case{17, "17"}, Case{2.5L, "2,5"}, Case{0.1L, "0,1"}, Case{1.16415321826935e-10L, "0"},
                         Case{-1.16415321826935e-10L, "0"}, Case{47.0909090909408L, "47,0909"},
                         Case{-2.25L, "-2,25"}, Case{2.99996L, "3"}, Case{0.00016L, "0,0002"},
-                        Case{123456789.123L, "123456789,123"}, Case{1e20L, "100000000000000000000"}}) {
+                        Case{123456789.123L, "123456789,123"}, Case{1e20L, "100000000000000000000"},
+                        Case{1.6e38L, "160000000000000000000000000000000000000"}, Case{-3e37L, "-30000000000000000000000000000000000000"}}) {
     EXPECT_EQ(reportRealText(c.value), c.text) << static_cast<double>(c.value);
   }
 }
