@@ -5,10 +5,12 @@
 // --report FILE.pdf it then writes the printed report of that run as a PDF, laid out as
 // with no printer installed (the screen's resolution); with --charts DIR it writes the
 // pictures of the window "Графики" for that run into DIR, and the optimisation log as
-// CSV.
+// CSV. With --smooth FILE.csv it smooths the workers profile of the last variant,
+// writes the schedule to FILE.csv and prints one line about it after the results.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "data/data_file.h"
@@ -17,6 +19,7 @@
 #include "model/command_error.h"
 #include "model/commands.h"
 #include "results/results_file.h"
+#include "tools/batch_smoothing.h"
 
 #ifdef VELKO_BATCH_QT
 #include <memory>
@@ -31,7 +34,7 @@
 namespace {
 
 int usage() {
-  std::cerr << "Использование: velko-batch [--optimise] [--report FILE.pdf] [--charts DIR] "
+  std::cerr << "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--report FILE.pdf] [--charts DIR] "
                "DATAFILE\n";
   return 2;
 }
@@ -59,6 +62,7 @@ int main(int argc, char** argv) {
   std::string dataFile;
   std::string reportFile;
   std::string chartsDir;
+  std::string smoothFile;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--optimise") {
@@ -69,6 +73,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--charts") {
       if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
       chartsDir = argv[++k];
+    } else if (arg == "--smooth") {
+      if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
+      smoothFile = argv[++k];
     } else if (arg == "--help" || arg == "-h") {
       usage();
       return 0;
@@ -113,12 +120,19 @@ int main(int argc, char** argv) {
     const std::string text = velko::cp1251ToUtf8(velko::readWholeFile(velko::kResultsFileName));
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
+    std::optional<velko::LevellingResult> smoothing;
+    if (!smoothFile.empty()) {
+      smoothing = velko::writeSmoothing(model, smoothFile);
+      std::cout << velko::smoothingSummary(*smoothing) << std::endl;
+    }
 #ifdef VELKO_BATCH_QT
     if (!reportFile.empty() || !chartsDir.empty()) {
       const auto app = startPainting();
       if (!reportFile.empty())
         velko::writeReportPdf(velko::layOutReportForScreen(model, 750), reportFile);
-      if (!chartsDir.empty()) velko::writeChartFiles(chartsDir, model, log.moves, optimise);
+      if (!chartsDir.empty()) {
+        velko::writeChartFiles(chartsDir, model, log.moves, optimise, smoothing ? &*smoothing : nullptr);
+      }
     }
 #endif
     return 0;

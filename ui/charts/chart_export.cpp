@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 
 #include "model/command_error.h"
+#include "ui/charts/levelling_pictures.h"
 #include "ui/charts/optimisation_log.h"
 
 namespace velko {
@@ -77,7 +78,7 @@ void savePicture(const ChartPicture& picture, const QString& path) {
 }
 
 void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,
-                     bool optimised) {
+                     bool optimised, const LevellingResult* smoothing) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     throw CommandError("Для рисунков нужен запущенный QGuiApplication");
   }
@@ -89,7 +90,13 @@ void writeChartFiles(const std::string& dir, const TNetworkModel& model, const s
   }
   savePicture(networkPicture(model, variant), folder.filePath(QStringLiteral("network.png")));
   savePicture(barChartPicture(model, variant), folder.filePath(QStringLiteral("bar_chart.png")));
-  savePicture(profilePicture(model), folder.filePath(QStringLiteral("workers.png")));
+  savePicture(smoothing ? levelledProfilePicture(model, *smoothing) : profilePicture(model),
+              folder.filePath(QStringLiteral("workers.png")));
+  if (smoothing) {
+    savePicture(levelledBarChartPicture(model, *smoothing), folder.filePath(QStringLiteral("bar_chart_smoothed.png")));
+    savePicture(idProfilesPicture(model, smoothing), folder.filePath(QStringLiteral("workers_by_id.png")));
+    savePicture(shiftsPicture(smoothing), folder.filePath(QStringLiteral("shifts.png")));
+  }
   savePicture(optimisationLogPicture(moves, optimised), folder.filePath(QStringLiteral("optimisation_log.png")));
   const QString csvPath = folder.filePath(QStringLiteral("optimisation_log.csv"));
   QSaveFile csv(csvPath);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+#include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
 #include "ui/charts/chart_pictures.h"
@@ -23,8 +24,11 @@ void savePicture(const ChartPicture& picture, const QString& path);
 // The batch tool's pictures, all PNG, into `dir` (made when missing): network.png and
 // bar_chart.png of the last variant (after optimisation when `optimised`),
 // workers.png with both variants, optimisation_log.png, and optimisation_log.csv
-// (UTF-8). Needs a running QGuiApplication (fonts); refuses without one.
+// (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
+// and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. Needs a
+// running QGuiApplication (fonts); refuses without one.
 void writeChartFiles(const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised);
+                     const std::vector<OptimisationMove>& moves, bool optimised,
+                     const LevellingResult* smoothing = nullptr);
 
 }  // namespace velko
