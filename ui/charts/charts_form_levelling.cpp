@@ -70,11 +70,9 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
                                          "наименьшим, а движение рабочих — самым ровным"));
   CheckBox1 = new QCheckBox(QStringLiteral("По идентификаторам"), this);
   CheckBox1->setToolTip(QStringLiteral("Движение рабочих отдельно для каждого Id (профессии)"));
-  int at = top->indexOf(ToolButton4) + 1;
-  top->insertSpacing(at++, 24);
-  top->insertWidget(at++, ToolButton5);
-  top->insertSpacing(at++, 12);
-  top->insertWidget(at, CheckBox1);
+  const int at = top->indexOf(ToolButton4) + 1;
+  top->insertSpacing(at, 24);
+  top->insertWidget(at + 1, ToolButton5);
 
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setRange(0, 100);
@@ -83,7 +81,10 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
   Label2 = new QLabel(this);
   Button3 = new QPushButton(QStringLiteral("Отменить"), this);
   Button3->setToolTip(QStringLiteral("Прервать выравнивание"));
+  // The view switch of the profile, then the smoothing's progress or outcome.
   auto* status = new QHBoxLayout;
+  status->addWidget(CheckBox1);
+  status->addSpacing(24);
   status->addWidget(ProgressBar1);
   status->addWidget(Label2, 1);
   status->addWidget(Button3);

@@ -103,18 +103,24 @@ long long peakOf(const std::vector<ProfileStep>& steps) {
 
 struct Curve {
   std::vector<ProfileStep> steps;
-  QColor colour;
-  double width = 2;
+  QPen pen;
+  bool filled = false;
   QString name;
 };
 
-// The curves of one profile: both variants underneath, wider, and the smoothed one on
-// top, so that all stay visible where they agree.
+// The curves of one profile. The early starts of the last variant, which the smoothing
+// starts from, are a filled area and the smoothed profile a bold line over it, so that
+// every peak it cut shows; before an optimisation the first variant is a thin line.
 std::vector<Curve> curves(const TNetworkModel& model, const LevellingResult* result, const int* id) {
   std::vector<Curve> out;
   const bool optimised = model.Optimised == 1;
-  out.push_back({variantProfile(model, 1, id), kBeforeColour, optimised ? 6.0 : 5.0, QStringLiteral("до оптимизации")});
-  if (optimised) out.push_back({variantProfile(model, 2, id), kAfterColour, 3.4, QStringLiteral("после оптимизации")});
+  if (optimised) {
+    out.push_back({variantProfile(model, 1, id), QPen(kBeforeColour, 1.4, Qt::DashLine), false,
+                   QStringLiteral("до оптимизации")});
+    out.push_back({variantProfile(model, 2, id), QPen(kAfterColour, 1.6), true, QStringLiteral("после оптимизации")});
+  } else {
+    out.push_back({variantProfile(model, 1, id), QPen(kBeforeColour, 1.6), true, QStringLiteral("до оптимизации")});
+  }
   if (result != nullptr) {
     std::vector<ProfileStep> levelled;
     if (id == nullptr) {
@@ -122,7 +128,7 @@ std::vector<Curve> curves(const TNetworkModel& model, const LevellingResult* res
     } else if (const auto it = result->profileAfterById.find(*id); it != result->profileAfterById.end()) {
       levelled = it->second;
     }
-    out.push_back({visible(levelled), kLevelledColour, 1.8, QStringLiteral("после выравнивания")});
+    out.push_back({visible(levelled), QPen(kLevelledColour, 2.8), false, QStringLiteral("после выравнивания")});
   }
   return out;
 }
@@ -133,38 +139,68 @@ long long yStepFor(long long peak, long long lines) {
   return step;
 }
 
-// Draws the curves into the plot box; the first is also filled.
+// Draws the curves into the plot box, filled ones first.
 void drawCurves(QPainter& p, const std::vector<Curve>& list, const DayAxis& axis,
                 const std::function<double(double)>& y) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
-  for (std::size_t c = 0; c < list.size(); ++c) {
-    QPainterPath path(QPointF(axis.x(0), y(0)));
-    for (const ProfileStep& s : list[c].steps) {
-      path.lineTo(axis.x(s.from), y(static_cast<double>(s.workers)));
-      path.lineTo(axis.x(s.to), y(static_cast<double>(s.workers)));
+  for (bool filling : {true, false}) {
+    for (const Curve& curve : list) {
+      if (filling && !curve.filled) continue;
+      QPainterPath path(QPointF(axis.x(0), y(0)));
+      for (const ProfileStep& s : curve.steps) {
+        path.lineTo(axis.x(s.from), path.currentPosition().y());
+        path.lineTo(axis.x(s.from), y(static_cast<double>(s.workers)));
+        path.lineTo(axis.x(s.to), y(static_cast<double>(s.workers)));
+      }
+      path.lineTo(path.currentPosition().x(), y(0));
+      if (filling) {
+        QColor fill = curve.pen.color();
+        fill.setAlpha(48);
+        p.fillPath(path, fill);
+        continue;
+      }
+      QPen pen = curve.pen;
+      pen.setCapStyle(Qt::FlatCap);
+      pen.setJoinStyle(Qt::MiterJoin);
+      p.setPen(pen);
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(path);
     }
-    path.lineTo(path.currentPosition().x(), y(0));
-    if (c == 0) {
-      QColor fill = list[c].colour;
-      fill.setAlpha(30);
-      p.fillPath(path, fill);
-    }
-    p.setPen(QPen(list[c].colour, list[c].width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
   }
   p.restore();
 }
 
-void drawCriticalLength(QPainter& p, const DayAxis& axis, Extended length, double top, double bottom) {
-  const double x = axis.x(length);
-  p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
-  p.drawLine(QPointF(x, top), QPointF(x, bottom));
-  p.setPen(kCriticalColour);
-  p.setFont(chartFont(11, true));
-  p.drawText(QRectF(x - 200, top - 16, 196, 14), Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("Tкр = %1").arg(chartNumber(length)));
+double legendCurve(QPainter& p, double x, double y, const Curve& curve) {
+  double lineY = y;
+  if (curve.filled) {
+    QColor fill = curve.pen.color();
+    fill.setAlpha(48);
+    p.fillRect(QRectF(x, y - 6, 34, 12), fill);
+    lineY = y - 6;
+  }
+  p.setPen(curve.pen);
+  p.drawLine(QPointF(x, lineY), QPointF(x + 34, lineY));
+  return legendText(p, x + 42, y, curve.name);
+}
+
+// The critical path length of each variant; two lengths have their captions on two
+// lines, right-aligned to their markers.
+void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Extended>& lengths, double top,
+                         double bottom) {
+  const bool two = lengths.size() == 2 && lengths[0] != lengths[1];
+  for (std::size_t v = 0; v < (two ? 2u : 1u); ++v) {
+    const double x = axis.x(lengths[two ? v : lengths.size() - 1]);
+    const double captionTop = top - (two && v == 0 ? 32 : 17);
+    p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
+    p.drawLine(QPointF(x, captionTop + 14), QPointF(x, bottom));
+    p.setPen(kCriticalColour);
+    p.setFont(chartFont(11, true));
+    const QString caption = !two    ? QStringLiteral("Tкр = %1").arg(chartNumber(lengths.back()))
+                            : v == 0 ? QStringLiteral("Tкр до = %1").arg(chartNumber(lengths[0]))
+                                     : QStringLiteral("Tкр после = %1").arg(chartNumber(lengths[1]));
+    p.drawText(QRectF(x - 200, captionTop, 196, 14), Qt::AlignRight | Qt::AlignVCenter, caption);
+  }
 }
 
 // A table of texts with a shaded header row; returns its height.
@@ -256,7 +292,8 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const QString title = variants == 2 ? QStringLiteral("Движение рабочих до и после оптимизации и после выравнивания")
                                       : QStringLiteral("Движение рабочих до и после выравнивания");
   const QString summary = levellingSummary(result);
-  const Extended length = result.length;
+  std::vector<Extended> lengths = {model.LengthBefore};
+  if (variants == 2) lengths.push_back(model.LengthAfter);
   const long long lowerBound = result.lowerBound;
 
   ChartPicture picture;
@@ -288,12 +325,12 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
       p.setPen(QPen(kLevelledColour.darker(140), 1, Qt::DashDotLine));
       p.drawLine(QPointF(axis.left, by), QPointF(axis.right(), by));
     }
-    drawCriticalLength(p, axis, length, plotTop, plotBottom);
+    drawCriticalLengths(p, axis, lengths, plotTop, plotBottom);
 
     double x = 16;
-    for (const Curve& c : list) x = legendLine(p, x, legendTop + 10, QPen(c.colour, std::min(c.width, 4.5)), c.name);
+    for (const Curve& c : list) x = legendCurve(p, x, legendTop + 10, c);
     x = legendLine(p, x, legendTop + 10, QPen(kLevelledColour.darker(140), 1, Qt::DashDotLine),
-                   QStringLiteral("нижняя граница пика"));
+                   QStringLiteral("нижняя граница пика (%1)").arg(lowerBound));
     legendLine(p, x, legendTop + 10, QPen(kCriticalColour, 1.5, Qt::DashLine), QStringLiteral("Tкр"));
     drawTable(p, 16, tableTop, widths, table, colours, rowHeight);
     p.setPen(kLevelledColour.darker(150));
@@ -375,9 +412,7 @@ ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult
     }
     drawDayAxis(p, axis, stripTop - stripHeight + 22, stripTop - stripHeight + 22 + plotHeight, false);
     double x = 16;
-    for (const Curve& c : strips->front().curves) {
-      x = legendLine(p, x, height - legendHeight / 2, QPen(c.colour, std::min(c.width, 4.5)), c.name);
-    }
+    for (const Curve& c : strips->front().curves) x = legendCurve(p, x, height - legendHeight / 2, c);
     legendLine(p, x, height - legendHeight / 2, QPen(kCriticalColour, 1.2, Qt::DashLine),
                QStringLiteral("Tкр — длина критического пути"));
   };
@@ -534,7 +569,9 @@ QString shiftsMessage(const LevellingResult* result) {
                           : QStringLiteral("Ни одна работа не сдвинута: меньшего пика не найдено (%1)")
                                 .arg(levellingProofText(*result));
   }
-  return levellingSummary(*result);
+  return QStringLiteral("Сдвинуто работ: %1 из %2; остальные начинаются в свои ранние сроки")
+      .arg(result->shiftedCount())
+      .arg(result->works.size());
 }
 
 ChartPicture shiftsPicture(const LevellingResult* result) {
