@@ -217,8 +217,10 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   out.finished = model.isProvenOptimal() && out.found;
   if (out.finished) {
     out.bound = out.peak;
-  } else if (best > -COIN_DBL_MAX && best < COIN_DBL_MAX) {
-    out.bound = std::clamp<long long>(static_cast<long long>(std::ceil(best - 1e-6)), low, high + 1);
+  } else if (best >= static_cast<double>(low) && best <= static_cast<double>(high)) {
+    // A search stopped early leaves its bound; one stopped before it had any leaves
+    // nothing to trust.
+    out.bound = static_cast<long long>(std::ceil(best - 1e-6));
   }
   return out;
 }
