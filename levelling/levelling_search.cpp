@@ -19,6 +19,18 @@ Clock::time_point after(Clock::time_point start, double seconds) {
   return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
+// Runs one search; a solver that gives up (out of memory, a limit of its own; the
+// integer-programming library's errors are not standard exceptions) leaves the best
+// schedule found so far, unproven.
+template <typename Search>
+bool guarded(Search&& search) {
+  try {
+    return search();
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace
 
 SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& options, Clock::time_point started) {
@@ -42,10 +54,11 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   }
   const Clock::time_point deadline = after(started, options.timeLimitSeconds);
   const InstantTables tables = instantTables(p);
-  const auto take = [&](const std::vector<long long>& shifts, long long peak) {
+  // Every schedule a solver hands back is measured again in exact arithmetic.
+  const auto take = [&](const std::vector<long long>& shifts, long long) {
     out.shifts = shifts;
     settleDummies(p, out.shifts);
-    out.peak = peak;
+    out.peak = peakOf(tickProfile(p, out.shifts));
     report(1);
   };
 
@@ -56,20 +69,24 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   if (!decided) {
     const SearchLimits quick{std::min(deadline, after(Clock::now(), kFirstScheduleShare * options.timeLimitSeconds)),
                              options.cancel};
-    decided = searchPeak(p, tables, out.bound, out.peak, quick, take) && !p.cut;
+    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, quick, take); }) && !p.cut;
     if (decided) out.bound = out.peak;
   }
   if (!decided && out.peak > out.bound) {
-    const MipOutcome mip = solvePeakMip(p, tables, out.bound, out.peak - 1, {deadline, options.cancel});
-    if (mip.found) take(mip.shifts, mip.peak);
-    if (!p.cut) out.bound = std::max(out.bound, std::min(mip.bound, out.peak));
+    guarded([&] {
+      const MipOutcome mip = solvePeakMip(p, tables, out.bound, out.peak - 1, {deadline, options.cancel});
+      if (mip.found) take(mip.shifts, mip.peak);
+      if (!p.cut) out.bound = std::max(out.bound, std::min(mip.bound, out.peak));
+      return true;
+    });
     decided = out.peak == out.bound;
     report(1);
   }
   out.peakProven = out.peak == out.bound;
   if (!decided && !SearchLimits{deadline, options.cancel}.reached()) {
     // What the integer program could not decide may still fall to the constraint search.
-    decided = searchPeak(p, tables, out.bound, out.peak, {deadline, options.cancel}, take) && !p.cut;
+    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, {deadline, options.cancel}, take); }) &&
+              !p.cut;
     if (decided) out.bound = out.peak;
     out.peakProven = out.peak == out.bound;
   }
@@ -77,9 +94,13 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
 
   // The most even profile with that peak.
   report(2);
-  out.evennessProven = searchEvenness(p, tables, out.peak, out.shifts, {deadline, options.cancel}, [&] {
-                         settleDummies(p, out.shifts);
-                         report(2);
+  std::vector<long long> even = out.shifts;
+  out.evennessProven = guarded([&] {
+                         return searchEvenness(p, tables, out.peak, even, {deadline, options.cancel}, [&] {
+                           out.shifts = even;
+                           settleDummies(p, out.shifts);
+                           report(2);
+                         });
                        }) && !p.cut;
   settleDummies(p, out.shifts);
   return out;

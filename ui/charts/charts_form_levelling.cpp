@@ -43,6 +43,7 @@ struct LevellingState {
   std::atomic<long long> bound{-1};
   std::atomic<int> phase{1};
   LevellingResult result;
+  std::string error;  // what stopped the solve, if anything did
 };
 
 struct TCharts_form::LevellingJob {
@@ -186,7 +187,11 @@ void TCharts_form::ToolButton5Click() {
         state->bound = p.bound;
         state->phase = p.phase;
       };
-      state->result = levelWorkers(input, options);
+      try {
+        state->result = levelWorkers(input, options);
+      } catch (const std::exception& e) {
+        state->error = e.what();
+      }
     }));
     connect(job->thread.get(), &QThread::finished, this, &TCharts_form::levellingFinished);
     job_ = std::move(job);
@@ -228,6 +233,11 @@ void TCharts_form::levellingFinished() {
   if (!job_) return;
   job_->thread->wait();
   const std::shared_ptr<LevellingJob> job = std::move(job_);
+  if (!job->state->error.empty()) {
+    Label2->hide();
+    runCommand(this, [&] { throw CommandError(job->state->error); });
+    return;
+  }
   bool current = false;
   try {
     current = levellingInput(model_) == job->input;
