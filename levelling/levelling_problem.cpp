@@ -136,60 +136,78 @@ LevellingProblem buildProblem(const LevellingInput& input) {
   tightenShifts(p);
   linkProfileWorks(p);
 
-  // The lower bound: the works that cannot move, the largest crew, and the labour
-  // volume spread evenly over the span the works can occupy.
+  // The lower bound: the peak of the works the rules keep in place, the largest crew,
+  // and the labour volume spread evenly over the path length. Where a work may finish
+  // after the path length (an event with no path to the last one, negative durations)
+  // the volume is spread up to that finish instead, so that the bound stays a bound.
   const std::vector<long long> early(count, 0);
-  long long bound = peakOf(tickProfile(p, early, [&](int w) { return p.works[static_cast<std::size_t>(w)].fixed; }));
+  long long bound = peakOf(tickProfile(p, early, [&](int w) { return fullShift[static_cast<std::size_t>(w)] == 0; }));
   MicroDays volume = 0;
-  MicroDays spanStart = 0;
-  MicroDays spanEnd = 0;
-  bool first = true;
+  MicroDays spanEnd = length;
   for (int w : p.profileWorks) {
     const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
     bound = std::max<long long>(bound, work.workers);
     volume += work.t * work.workers;
-    const MicroDays finish = (work.fixed ? work.es : work.ls) + work.t;
-    spanStart = first ? work.es : minOf(spanStart, work.es);
-    spanEnd = first ? finish : maxOf(spanEnd, finish);
-    first = false;
+    spanEnd = maxOf(spanEnd, (work.fixed ? work.es : work.ls) + work.t);
   }
-  if (spanEnd > spanStart) {
-    const MicroDays span = spanEnd - spanStart;
-    const MicroDays spread = (volume + span - 1) / span;
+  if (spanEnd > 0) {
+    const MicroDays spread = (volume + spanEnd - 1) / spanEnd;
     if (spread > bound) bound = static_cast<long long>(spread);
   }
   p.staticBound = bound;
   return p;
 }
 
-InstantTables instantTables(const LevellingProblem& p) {
-  std::vector<MicroDays> instants;
+namespace {
+
+// The instant tables in an integer type that holds every start (64 bits for any
+// ordinary network, which sorts a million instants far faster); `time` saturates, so a
+// finish beyond the largest start is simply after every instant.
+template <typename Time>
+InstantTables tablesIn(const LevellingProblem& p, const std::function<Time(const MicroDays&)>& time) {
+  std::vector<Time> instants;
   for (int w : p.profileWorks) {
     const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
-    for (int k = 0; k <= work.maxShift; ++k) {
-      instants.push_back(work.es + MicroDays(k) * kMicroPerDay);
-    }
+    const Time first = time(work.es);
+    for (int k = 0; k <= work.maxShift; ++k) instants.push_back(first + Time(k) * kMicroPerDay);
   }
   std::sort(instants.begin(), instants.end());
   instants.erase(std::unique(instants.begin(), instants.end()), instants.end());
-  const auto index = [&](const MicroDays& time) {
-    return static_cast<int>(std::lower_bound(instants.begin(), instants.end(), time) - instants.begin());
+  const auto index = [&](const Time& at) {
+    return static_cast<int>(std::lower_bound(instants.begin(), instants.end(), at) - instants.begin());
   };
   InstantTables tables;
   tables.count = static_cast<int>(instants.size());
   for (int w : p.profileWorks) {
     const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
+    const Time first = time(work.es);
+    const Time length = time(work.t);
     std::vector<int> starts;
     std::vector<int> ends;
     for (int k = 0; k <= work.maxShift; ++k) {
-      const MicroDays start = work.es + MicroDays(k) * kMicroPerDay;
+      const Time start = first + Time(k) * kMicroPerDay;
       starts.push_back(index(start));
-      ends.push_back(index(start + work.t));
+      ends.push_back(index(start + length));
     }
     tables.startIndex.push_back(std::move(starts));
     tables.endIndex.push_back(std::move(ends));
   }
   return tables;
+}
+
+}  // namespace
+
+InstantTables instantTables(const LevellingProblem& p) {
+  const MicroDays limit = MicroDays(1) << 61;
+  bool small = true;
+  for (int w : p.profileWorks) {
+    const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
+    small = small && work.es > -limit && work.es + MicroDays(work.maxShift) * kMicroPerDay < limit;
+  }
+  if (small) {
+    return tablesIn<long long>(p, [&](const MicroDays& m) { return static_cast<long long>(m < limit ? m : limit); });
+  }
+  return tablesIn<MicroDays>(p, [](const MicroDays& m) { return m; });
 }
 
 bool keepsRules(const LevellingProblem& p, const std::vector<long long>& shifts) {

@@ -39,12 +39,12 @@ struct LevellingProblem {
   // smallest slack of any such path.
   std::vector<Precedence> profilePrecedences;
   // True when some float was cut to keep the search finite (floats of more than about
-  // a million days in all): the minimum is then only proven if it meets the bound.
+  // a quarter of a million days in all): the minimum is then only proven if it meets the bound.
   bool cut = false;
 };
 
 // Shifts of more than this many days in all (over the profile works) are not searched.
-inline constexpr long long kMaxSearchedShifts = 1 << 20;
+inline constexpr long long kMaxSearchedShifts = 1 << 18;
 
 LevellingProblem buildProblem(const LevellingInput& input);
 
