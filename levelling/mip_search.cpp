@@ -1,6 +1,7 @@
 #include "levelling/mip_search.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -185,7 +186,11 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   const double seconds =
       std::chrono::duration<double>(limits.deadline - std::chrono::steady_clock::now()).count();
   if (seconds <= 0) return out;
-  const std::string secondsText = std::to_string(seconds);
+  // The driver reads numbers with the C library, which follows the user's locale (a
+  // decimal comma here): whole seconds read the same everywhere, and the event handler
+  // stops the search at the deadline itself.
+  char secondsText[16];
+  *std::to_chars(secondsText, secondsText + sizeof secondsText - 1, static_cast<long long>(std::ceil(seconds))).ptr = '\0';
   // The solver's own driver, with its preprocessing, cuts and heuristics; quiet.
   const std::lock_guard<std::mutex> lock(driverMutex);
   CbcSolverUsefulData data;
@@ -194,7 +199,7 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   data.useSignalHandler_ = false;
   CbcOrClpRead_mode = 1;
   // Wall-clock seconds: the machine may be busy with other work.
-  const char* arguments[] = {"velko", "-log", "0", "-slog", "0", "-timeMode", "elapsed", "-sec", secondsText.c_str(),
+  const char* arguments[] = {"velko", "-log", "0", "-slog", "0", "-timeMode", "elapsed", "-sec", secondsText,
                              "-solve", "-quit"};
   CbcMain1(11, arguments, model, [](CbcModel*, int) { return 0; }, data);
 

@@ -1,22 +1,33 @@
 #include "tools/batch_smoothing.h"
 
+#include <charconv>
+
 #include "data/file_io.h"
 
 namespace velko {
 
+namespace {
+
+std::string number(long long value) {
+  char text[24];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+}  // namespace
+
 std::string smoothingCsv(const LevellingResult& result) {
   std::string csv = "I,J,t,n,Id,ES,LS,S\r\n";
   for (const LevelledWork& w : result.works) {
-    csv += std::to_string(w.I) + ',' + std::to_string(w.J) + ',' + w.durationText + ',' + std::to_string(w.workers) +
-           ',' + std::to_string(w.id) + ',' + w.earlyStartText + ',' + w.lateStartText + ',' + w.startText + "\r\n";
+    csv += number(w.I) + ',' + number(w.J) + ',' + w.durationText + ',' + number(w.workers) + ',' + number(w.id) +
+           ',' + w.earlyStartText + ',' + w.lateStartText + ',' + w.startText + "\r\n";
   }
   return csv;
 }
 
 std::string smoothingSummary(const LevellingResult& result) {
-  return "Выравнивание: пик " + std::to_string(result.peakBefore) + " -> " + std::to_string(result.peakAfter) +
-         ", нижняя граница " + std::to_string(result.lowerBound) +
-         (result.proven ? ", минимум доказан" : ", минимум не доказан");
+  return "Выравнивание: пик " + number(result.peakBefore) + " -> " + number(result.peakAfter) + ", нижняя граница " +
+         number(result.lowerBound) + (result.proven ? ", минимум доказан" : ", минимум не доказан");
 }
 
 LevellingResult writeSmoothing(const TNetworkModel& model, const std::string& csvPath) {

@@ -233,6 +233,7 @@ void TCharts_form::levellingFinished() {
   if (!job_) return;
   job_->thread->wait();
   const std::shared_ptr<LevellingJob> job = std::move(job_);
+  job->thread.release()->deleteLater();  // it sent the signal being handled
   if (!job->state->error.empty()) {
     Label2->hide();
     runCommand(this, [&] { throw CommandError(job->state->error); });
