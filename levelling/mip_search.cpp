@@ -25,11 +25,17 @@ namespace {
 // The driver's globals allow one solve at a time in the process.
 std::mutex driverMutex;
 
-// Stops the branch and bound at the time limit or when the user cancels.
+// Stops the branch and bound at the time limit or when the user cancels. The root
+// node's rounds of cuts ignore the answer, but they do check the solver's own time
+// limit, which is therefore brought forward to now.
 class LimitHandler : public CbcEventHandler {
  public:
   explicit LimitHandler(const SearchLimits& limits) : limits_(limits) {}
-  CbcAction event(CbcEvent) override { return limits_.reached() ? stop : noAction; }
+  CbcAction event(CbcEvent) override {
+    if (!limits_.reached()) return noAction;
+    if (model_ != nullptr) model_->setMaximumSeconds(0);
+    return stop;
+  }
   CbcEventHandler* clone() const override { return new LimitHandler(*this); }
 
  private:

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <clocale>
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/data_file.h"
@@ -220,10 +222,9 @@ TEST(Levelling, ProofOnlyWhenTheSearchEnded) {
   }
 }
 
-// The window runs with the user's locale (decimal comma) in the C library, which the
-// solvers' option reader uses: the time limit must still be read, and nothing printed.
-// A network whose minimum (19) the constraint search alone does not settle quickly.
-TEST(Levelling, SolvesQuietlyUnderADecimalComma) {
+// A network whose minimum (19) the constraint search alone does not settle quickly:
+// the integer program works on it for seconds.
+std::unique_ptr<TNetworkModel> hardNetwork() {
   const Network hard(15, {{"1", "2", "4", "8", "1"},     {"1", "3", "7", "6", "4"},    {"2", "4", "3,5", "6", "1"},
                           {"2", "5", "11,5", "8", "6"},  {"2", "7", "4,5", "6", "4"},  {"3", "4", "11,5", "2", "3"},
                           {"3", "6", "1,5", "5", "6"},   {"3", "7", "12", "10", "3"},  {"4", "9", "6,5", "1", "1"},
@@ -234,6 +235,13 @@ TEST(Levelling, SolvesQuietlyUnderADecimalComma) {
                           {"11", "15", "6", "4", "1"},   {"12", "15", "5", "10", "6"}, {"13", "14", "7", "9", "6"}});
   auto model = std::make_unique<TNetworkModel>();
   calculateVariants(*model, hard.input());
+  return model;
+}
+
+// The window runs with the user's locale (decimal comma) in the C library, which the
+// solvers' option reader uses: the time limit must still be read, and nothing printed.
+TEST(Levelling, SolvesQuietlyUnderADecimalComma) {
+  const auto model = hardNetwork();
   if (std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") == nullptr) GTEST_SKIP() << "no ru_RU.UTF-8 locale";
   ::testing::internal::CaptureStdout();
   LevellingOptions options;
@@ -244,6 +252,24 @@ TEST(Levelling, SolvesQuietlyUnderADecimalComma) {
   EXPECT_EQ(printed, "");
   EXPECT_GE(r.peakAfter, 19);
   EXPECT_LE(r.bestBound, 19);
+  for (const std::string& fault : testing::checkSchedule(*model, r)) ADD_FAILURE() << fault;
+}
+
+// "Отменить" must not wait for the integer program's rounds of cuts to end.
+TEST(Levelling, CancelStopsTheSolversPromptly) {
+  const auto model = hardNetwork();
+  std::atomic<bool> cancel{false};
+  LevellingOptions options;
+  options.cancel = &cancel;
+  options.timeLimitSeconds = 6;  // the integer program takes over after 0,6 s
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    cancel = true;
+  });
+  const LevellingResult r = levelWorkers(levellingInput(*model), options);
+  user.join();
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_LT(r.seconds, 4.0);
   for (const std::string& fault : testing::checkSchedule(*model, r)) ADD_FAILURE() << fault;
 }
 
