@@ -14,6 +14,7 @@ using Clock = std::chrono::steady_clock;
 // The share of the time limit the constraint search has for a first good schedule
 // before the integer program takes over the proof.
 constexpr double kFirstScheduleShare = 0.1;
+constexpr long long kMaxMipWorkers = 1000000;
 
 Clock::time_point after(Clock::time_point start, double seconds) {
   return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -72,7 +73,9 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, quick, take); }) && !p.cut;
     if (decided) out.bound = out.peak;
   }
-  if (!decided && out.peak > out.bound) {
+  // Crews of more than a million workers in all are left to the constraint search:
+  // the linear solver's tolerances would no longer tell one worker from none.
+  if (!decided && out.peak > out.bound && p.workerSum <= kMaxMipWorkers) {
     guarded([&] {
       const MipOutcome mip = solvePeakMip(p, tables, out.bound, out.peak - 1, {deadline, options.cancel});
       if (mip.found) take(mip.shifts, mip.peak);
