@@ -90,7 +90,9 @@ struct LevellingResult {
   long long lowerBound = 0;
   long long bestBound = 0;      // no smaller peak exists: lowerBound raised by the search
   bool proven = false;          // peakAfter is the smallest peak the floats allow
-  bool evennessProven = false;  // and the most even profile with it
+  // And the profile is the most even with that peak (compared in units of 1/65536
+  // worker^2-day, coarser only for crews of thousands).
+  bool evennessProven = false;
   bool cancelled = false;
   Extended squaresBefore = 0;  // integral of the profile squared, worker^2 x days
   Extended squaresAfter = 0;
