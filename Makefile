@@ -63,6 +63,7 @@ package: build
 
 bench: build
 	$(BUILD)/bench/velko_bench
+	$(BUILD)/bench/levelling_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -5,7 +5,8 @@
 namespace velko {
 
 std::string batchUsageLine() {
-  return "Использование: velko-batch [--optimise] [--report FILE.pdf] [--charts DIR] DATAFILE\n";
+  return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--report FILE.pdf] [--charts DIR] "
+         "DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -18,6 +19,8 @@ std::string batchHelpText() {
          "Параметры:\n"
          "  --optimise         «Оптимизация» вместо «Расчет»\n"
          "  --report FILE.pdf  записать печатный отчет этого расчета в PDF-файл\n"
+         "  --smooth FILE.csv  выровнять потребность в рабочих в пределах резервов и записать\n"
+         "                     сдвинутые начала работ в FILE.csv; строка об итоге в конце\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"

@@ -5,15 +5,19 @@
 // --report FILE.pdf it then writes the printed report of that run as a PDF, laid out as
 // with no printer installed (the screen's resolution); with --charts DIR it writes the
 // pictures of the window "Графики" for that run into DIR, and the optimisation log as
-// CSV. Earlier files are replaced only once every requested output has been made.
+// CSV. With --smooth FILE.csv it smooths the workers profile of the last variant,
+// writes the schedule to FILE.csv and prints one line about it after the results.
+// Earlier files are replaced only once every requested output has been made.
 #include <fcntl.h>
 
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "data/data_file.h"
@@ -23,6 +27,7 @@
 #include "model/commands.h"
 #include "results/results_file.h"
 #include "tools/batch_usage.h"
+#include "tools/batch_smoothing.h"
 
 #ifdef VELKO_BATCH_QT
 #include <memory>
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
   std::string dataFile;
   std::string reportFile;
   std::string chartsDir;
+  std::string smoothFile;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--optimise") {
@@ -93,6 +99,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--charts") {
       if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
       chartsDir = argv[++k];
+    } else if (arg == "--smooth") {
+      if (k + 1 >= argc || std::string(argv[k + 1]).empty()) return usage();
+      smoothFile = argv[++k];
     } else if (arg == "--help" || arg == "-h") {
       std::cout << velko::batchHelpText();
       return 0;
@@ -140,8 +149,14 @@ int main(int argc, char** argv) {
     }
     // Every requested output is made before any earlier file is replaced.
     velko::SafeFileSet outputs;
-    const std::string text = velko::resultsText(model, model.Optimised == 1);
+    std::string text = velko::resultsText(model, model.Optimised == 1);
     outputs.add(velko::kResultsFileName, velko::utf8ToCp1251(text));
+    std::optional<velko::LevellingResult> smoothing;
+    if (!smoothFile.empty()) {
+      smoothing = velko::smoothLastVariant(model);
+      outputs.add(smoothFile, velko::smoothingCsv(*smoothing));
+      text += velko::smoothingSummary(*smoothing) + "\n";
+    }
 #ifdef VELKO_BATCH_QT
     if (!reportFile.empty() || !chartsDir.empty()) {
       const auto app = startPainting();
@@ -149,7 +164,9 @@ int main(int argc, char** argv) {
         const QByteArray pdf = velko::reportPdf(velko::layOutReportForScreen(model, 750));
         outputs.add(reportFile, std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
       }
-      if (!chartsDir.empty()) velko::writeChartFiles(outputs, chartsDir, model, log.moves, optimise);
+      if (!chartsDir.empty()) {
+        velko::writeChartFiles(outputs, chartsDir, model, log.moves, optimise, smoothing ? &*smoothing : nullptr);
+      }
     }
 #endif
     if (!printResults(text)) return 1;

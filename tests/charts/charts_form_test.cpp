@@ -43,11 +43,12 @@ class ChartsForm : public ::testing::Test {
 TEST_F(ChartsForm, WindowAndTabs) {
   EXPECT_EQ(form.objectName(), QStringLiteral("Charts_form"));
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Графики"));
-  ASSERT_EQ(form.TabWidget1->count(), 4);
+  ASSERT_EQ(form.TabWidget1->count(), 5);
   EXPECT_EQ(form.TabWidget1->tabText(0), QStringLiteral("Сетевой график"));
   EXPECT_EQ(form.TabWidget1->tabText(1), QStringLiteral("Линейный график"));
   EXPECT_EQ(form.TabWidget1->tabText(2), QStringLiteral("Движение рабочих"));
   EXPECT_EQ(form.TabWidget1->tabText(3), QStringLiteral("Журнал оптимизации"));
+  EXPECT_EQ(form.TabWidget1->tabText(4), QStringLiteral("Сдвиги работ"));
   EXPECT_TRUE(form.isHidden());
 }
 

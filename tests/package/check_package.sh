@@ -16,7 +16,7 @@ for path in ./usr/bin/velko ./usr/bin/velko-batch ./usr/share/applications/velko
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-qpa-plugins libgvc6 \
-    qt6-translations-l10n fonts-liberation; do
+    libgecode49 coinor-libcbc3 qt6-translations-l10n fonts-liberation; do
   grep -q "$package" <<<"$depends" || { echo "no dependency on $package: $depends"; exit 1; }
 done
 echo "package ok: $(basename "$deb")"

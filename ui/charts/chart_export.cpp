@@ -11,6 +11,7 @@
 #include <QSvgGenerator>
 
 #include "model/command_error.h"
+#include "ui/charts/levelling_pictures.h"
 #include "ui/charts/optimisation_log.h"
 
 namespace velko {
@@ -79,7 +80,7 @@ void savePicture(const ChartPicture& picture, const QString& path) {
 }
 
 void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised) {
+                     const std::vector<OptimisationMove>& moves, bool optimised, const LevellingResult* smoothing) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     throw CommandError("Для рисунков нужен запущенный QGuiApplication");
   }
@@ -95,16 +96,21 @@ void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkM
   };
   add(networkPicture(model, variant), "network.png");
   add(barChartPicture(model, variant), "bar_chart.png");
-  add(profilePicture(model), "workers.png");
+  add(smoothing ? levelledProfilePicture(model, *smoothing) : profilePicture(model), "workers.png");
+  if (smoothing) {
+    add(levelledBarChartPicture(model, *smoothing), "bar_chart_smoothed.png");
+    add(idProfilesPicture(model, smoothing), "workers_by_id.png");
+    add(shiftsPicture(smoothing), "shifts.png");
+  }
   add(optimisationLogPicture(moves, optimised), "optimisation_log.png");
   files.add(QFile::encodeName(folder.filePath(QStringLiteral("optimisation_log.csv"))).toStdString(),
             optimisationLogCsv(moves));
 }
 
 void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,
-                     bool optimised) {
+                     bool optimised, const LevellingResult* smoothing) {
   SafeFileSet files;
-  writeChartFiles(files, dir, model, moves, optimised);
+  writeChartFiles(files, dir, model, moves, optimised, smoothing);
   files.commit();
 }
 

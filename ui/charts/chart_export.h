@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "data/file_io.h"
+#include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
 #include "ui/charts/chart_pictures.h"
@@ -24,12 +25,16 @@ void savePicture(const ChartPicture& picture, const QString& path);
 // The batch tool's pictures, all PNG, into `dir` (made when missing): network.png and
 // bar_chart.png of the last variant (after optimisation when `optimised`),
 // workers.png with both variants, optimisation_log.png, and optimisation_log.csv
-// (UTF-8). Needs a running QGuiApplication (fonts); refuses without one. The files
-// join `files`, which replaces them all together with the caller's other outputs;
-// the second form commits them at once.
+// (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
+// and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. Needs a
+// running QGuiApplication (fonts); refuses without one. The files join `files`, which
+// replaces them all together with the caller's other outputs; the second form commits
+// them at once.
 void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised);
+                     const std::vector<OptimisationMove>& moves, bool optimised,
+                     const LevellingResult* smoothing = nullptr);
 void writeChartFiles(const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised);
+                     const std::vector<OptimisationMove>& moves, bool optimised,
+                     const LevellingResult* smoothing = nullptr);
 
 }  // namespace velko

@@ -22,6 +22,7 @@
 #include "ui/charts/chart_canvas.h"
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
+#include "ui/charts/levelling_pictures.h"
 #include "ui/charts/optimisation_log.h"
 #include "ui/command_guard.h"
 #include "ui/form_activation.h"
@@ -31,6 +32,7 @@ namespace velko {
 namespace {
 
 constexpr int kLogTab = 3;
+constexpr int kShiftsTab = 4;
 constexpr double kZoomStep = 1.25;
 
 QScrollArea* scrolled(ChartCanvas* canvas, QWidget* parent) {
@@ -119,6 +121,7 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(TabWidget1, 1);
+  createLevellingControls(top, layout);
 
   connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
   connect(ToolButton1, &QToolButton::clicked, this, &TCharts_form::ToolButton1Click);
@@ -135,18 +138,23 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
 
 void TCharts_form::setOptimisationLog(std::vector<OptimisationMove> moves) {
   log_ = std::move(moves);
+  dropStaleLevelling();
   refreshLog();
 }
 
-int TCharts_form::variant() const { return RadioButton2->isChecked() && model_.Optimised == 1 ? 2 : 1; }
+int TCharts_form::variant() const {
+  if (RadioButton3->isChecked() && levelling_) return levelling_->variant;
+  return RadioButton2->isChecked() && model_.Optimised == 1 ? 2 : 1;
+}
 
 void TCharts_form::FormActivate() {
   const bool optimised = model_.Optimised == 1;
+  dropStaleLevelling();
   // A fresh optimisation is shown as its result first; a plain calculation has one variant.
   if (optimised && !wasOptimised_) RadioButton2->setChecked(true);
-  if (!optimised) RadioButton1->setChecked(true);
+  if (!optimised && !RadioButton3->isChecked()) RadioButton1->setChecked(true);
   wasOptimised_ = optimised;
-  RadioButton1->setEnabled(optimised);
+  RadioButton1->setEnabled(optimised || levelling_);
   RadioButton2->setEnabled(optimised);
   refreshPictures();
   refreshLog();
@@ -155,8 +163,8 @@ void TCharts_form::FormActivate() {
 void TCharts_form::refreshPictures() {
   const int v = variant();
   ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model_, v); }));
-  ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartPicture(model_, v); }));
-  ChartCanvas3->setPicture(pictureOrMessage([&] { return profilePicture(model_); }));
+  ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartShown(v); }));
+  ChartCanvas3->setPicture(pictureOrMessage([&] { return workersShown(); }));
 }
 
 void TCharts_form::refreshLog() {
@@ -218,6 +226,7 @@ QScrollArea* TCharts_form::currentScrollArea() const {
 
 ChartPicture TCharts_form::currentPicture() const {
   if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
+  if (TabWidget1->currentIndex() == kShiftsTab) return shiftsPicture(levellingResult());
   return optimisationLogPicture(log_, model_.Optimised == 1);
 }
 
@@ -238,7 +247,7 @@ void TCharts_form::ToolButton4Click() {
 }
 
 void TCharts_form::TabWidget1Changed(int index) {
-  const bool picture = index != kLogTab;
+  const bool picture = index != kLogTab && index != kShiftsTab;
   ToolButton1->setEnabled(picture);
   ToolButton2->setEnabled(picture);
   ToolButton3->setEnabled(picture);
@@ -247,7 +256,7 @@ void TCharts_form::TabWidget1Changed(int index) {
 
 void TCharts_form::Button1Click() {
   static const QStringList names = {QStringLiteral("network"), QStringLiteral("bar_chart"), QStringLiteral("workers"),
-                                    QStringLiteral("optimisation_log")};
+                                    QStringLiteral("optimisation_log"), QStringLiteral("shifts")};
   const int tab = TabWidget1->currentIndex();
   const QString png = QStringLiteral("Рисунок PNG (*.png)");
   const QString svg = QStringLiteral("Рисунок SVG (*.svg)");

@@ -1,14 +1,21 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include <QWidget>
 
+#include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
+class QProgressBar;
+class QTimer;
+class QVBoxLayout;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -30,6 +37,7 @@ class TCharts_form : public QWidget {
 
  public:
   TCharts_form(QWidget* parent, const TNetworkModel& model);
+  ~TCharts_form() override;
 
   void setOptimisationLog(std::vector<OptimisationMove> moves);
   const std::vector<OptimisationMove>& optimisationLog() const { return log_; }
@@ -45,8 +53,18 @@ class TCharts_form : public QWidget {
   void ToolButton4Click();  // 100 %
   void Button1Click();      // save the picture
   void Button2Click();      // copy the log
-  void CheckBox1Toggled(bool checked);
+  void CheckBox1Toggled(bool checked);  // "только перемещения"
   void TabWidget1Changed(int index);
+
+  // The smoothing of the workers profile ("Выравнивание"), in charts_form_levelling.cpp:
+  // solved off the user-interface thread, with its progress shown and a cancel button.
+  void ToolButton5Click();          // "Выравнивание"
+  void Button3Click();              // cancel it
+  void Button4Click();              // copy the shifts
+  void CheckBox2Toggled(bool checked);  // "По идентификаторам"
+  void Timer1Timer();               // progress while it runs
+  const LevellingResult* levellingResult() const { return levelling_ ? &*levelling_ : nullptr; }
+  bool levellingRunning() const { return job_ != nullptr; }
 
   QRadioButton* RadioButton1;  // "До оптимизации"
   QRadioButton* RadioButton2;  // "После оптимизации"
@@ -66,6 +84,16 @@ class TCharts_form : public QWidget {
   QLabel* Label1;             // the log's counts, or why it is empty
   QCheckBox* CheckBox1;       // "только перемещения"
   QPushButton* Button2;       // "Скопировать"
+  QRadioButton* RadioButton3;  // "После выравнивания"
+  QToolButton* ToolButton5;    // "Выравнивание"
+  QCheckBox* CheckBox2;        // "По идентификаторам"
+  QProgressBar* ProgressBar1;
+  QLabel* Label2;              // the smoothing's progress or outcome
+  QPushButton* Button3;        // "Отменить"
+  QTableWidget* ShiftsGrid;    // "Сдвиги работ"
+  QLabel* Label3;              // above the shifts
+  QPushButton* Button4;        // "Скопировать"
+  QTimer* Timer1;
 
  private:
   int variant() const;
@@ -73,10 +101,20 @@ class TCharts_form : public QWidget {
   QScrollArea* currentScrollArea() const;
   void refreshPictures();
   void refreshLog();
+  void createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout);
+  void dropStaleLevelling();
+  void refreshShifts();
+  void levellingFinished();
+  ChartPicture barChartShown(int variant) const;
+  ChartPicture workersShown() const;
 
   const TNetworkModel& model_;
   std::vector<OptimisationMove> log_;
   bool wasOptimised_ = false;
+  struct LevellingJob;
+  std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
+  std::optional<LevellingResult> levelling_;
+  LevellingInput levelledInput_;  // what levelling_ was computed from
 };
 
 }  // namespace velko

@@ -1,0 +1,125 @@
+// Smoothing of the workers profile on random networks of the program's sizes (up to 50
+// events and 100 works), after "Расчет" and after "Оптимизация": how long the solver
+// takes and how often it proves the smallest peak within its time limit.
+//   levelling_bench [NETWORKS] [SECONDS] [ONLY]
+// ONLY runs the one network of that number, with the solver's progress. Times depend
+// on the machine and on what else runs on it.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/works_table.h"
+#include "levelling/levelling.h"
+#include "model/command_error.h"
+#include "model/commands.h"
+
+namespace {
+
+struct Network {
+  int events = 0;
+  velko::WorksTable table;
+};
+
+// A random network in which every event has a work in and a work out, with the rest
+// of the works between random pairs of events.
+Network randomNetwork(std::mt19937& random, int events, int works) {
+  const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  std::set<std::pair<int, int>> pairs;
+  for (int j = 2; j <= events; ++j) pairs.insert({pick(std::max(1, j - 4), j - 1), j});
+  for (int i = 1; i < events; ++i) pairs.insert({i, pick(i + 1, std::min(events, i + 5))});
+  while (static_cast<int>(pairs.size()) < works) {
+    const int i = pick(1, events - 1);
+    pairs.insert({i, pick(i + 1, std::min(events, i + 8))});
+  }
+  Network n;
+  n.events = events;
+  int row = 0;
+  for (const auto& [i, j] : pairs) {
+    if (row == works) break;
+    const int halves = pick(2, 24);
+    const std::string t = std::to_string(halves / 2) + (halves % 2 != 0 ? ",5" : "");
+    n.table.setRow(++row, {std::to_string(i), std::to_string(j), t, std::to_string(pick(1, 10)),
+                           std::to_string(pick(1, 6))});
+  }
+  n.table.setRowCount(row);
+  return n;
+}
+
+double percentile(std::vector<double> values, double q) {
+  std::sort(values.begin(), values.end());
+  return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int networks = argc > 1 ? std::atoi(argv[1]) : 40;
+  const double limit = argc > 2 ? std::atof(argv[2]) : 2.0;
+  const int only = argc > 3 ? std::atoi(argv[3]) : -1;
+  std::mt19937 random(17);
+  std::vector<double> peakTimes;
+  std::vector<double> totalTimes;
+  int proven = 0;
+  int even = 0;
+  int searched = 0;       // the early starts did not already meet the stated bound
+  int searchedProven = 0;
+  std::vector<double> searchedTimes;
+  long long lowered = 0;
+  std::printf("events works  variant  peak before -> after  bound  proven  peak at  seconds\n");
+  for (int k = 0; k < networks; ++k) {
+    const int events = k % 4 == 0 ? 50 : std::uniform_int_distribution<int>(10, 50)(random);
+    const int works = std::min(100, std::uniform_int_distribution<int>(events + 5, 2 * events)(random));
+    const Network n = randomNetwork(random, events, works);
+    const velko::TableInput input(std::to_string(n.events), std::to_string(n.table.rowCount()), n.table);
+    static velko::TNetworkModel model;
+    try {
+      if (k % 2 == 0) {
+        velko::calculateVariants(model, input);
+      } else {
+        velko::optimiseVariants(model, input);
+      }
+    } catch (const velko::CommandError&) {
+      continue;  // an optimisation that divides by zero: nothing to smooth
+    }
+    if (only >= 0 && only != k) continue;
+    double provenAt = -1;
+    velko::LevellingOptions options;
+    options.timeLimitSeconds = limit;
+    options.progress = [&](const velko::LevellingProgress& p) {
+      if (provenAt < 0 && p.phase == 2) provenAt = p.seconds;
+      if (only >= 0) std::printf("  phase %d: peak %lld, bound %lld at %.3f s\n", p.phase, p.bestPeak, p.bound, p.seconds);
+    };
+    const velko::LevellingResult r = velko::levelWorkers(velko::levellingInput(model), options);
+    if (r.proven && provenAt < 0) provenAt = r.seconds;
+    peakTimes.push_back(provenAt < 0 ? r.seconds : provenAt);
+    totalTimes.push_back(r.seconds);
+    proven += r.proven ? 1 : 0;
+    if (r.peakBefore > r.lowerBound) {
+      ++searched;
+      searchedProven += r.proven ? 1 : 0;
+      searchedTimes.push_back(peakTimes.back());
+    }
+    even += r.evennessProven ? 1 : 0;
+    lowered += r.peakBefore - r.peakAfter;
+    std::printf("%6d %5zu  %7d  %11lld -> %-5lld  %5lld  %-6s  %7.3f  %7.3f\n", n.events, r.works.size(), r.variant,
+                r.peakBefore, r.peakAfter, r.lowerBound, r.proven ? "yes" : "no", peakTimes.back(), r.seconds);
+  }
+  if (totalTimes.empty()) return 0;
+  std::printf("\nnetworks %zu, time limit %.1f s\n", totalTimes.size(), limit);
+  std::printf("smallest peak proven: %d; most even profile proven too: %d\n", proven, even);
+  std::printf("time to the proven peak: median %.3f s, worst %.3f s\n", percentile(peakTimes, 0.5),
+              percentile(peakTimes, 1.0));
+  if (!searchedTimes.empty()) {
+    std::printf("of them %d with the early-start peak above the stated bound: %d proven, median %.3f s, worst %.3f s\n",
+                searched, searchedProven, percentile(searchedTimes, 0.5), percentile(searchedTimes, 1.0));
+  }
+  std::printf("whole solve (both phases): median %.3f s, worst %.3f s\n", percentile(totalTimes, 0.5),
+              percentile(totalTimes, 1.0));
+  std::printf("peak lowered by %.2f workers on average\n", static_cast<double>(lowered) / static_cast<double>(totalTimes.size()));
+  return 0;
+}

@@ -1,0 +1,204 @@
+#include "levelling/cp_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include <gecode/int.hh>
+#include <gecode/minimodel.hh>
+#include <gecode/search.hh>
+
+namespace velko {
+
+namespace {
+
+using namespace Gecode;
+
+// The overlap of two profile works as a function of the difference of their shifts,
+// weighted by n x n' and scaled to whole units of the evenness objective; zero
+// outside [low, low + size - 1].
+struct PairTerm {
+  int first = 0;   // indices into the problem's works
+  int second = 0;
+  int low = 0;     // shift(second) - shift(first) of the table's first entry
+  std::vector<int> units;
+};
+
+MicroDays overlap(const ProblemWork& a, const ProblemWork& b, long long difference) {
+  const MicroDays x = b.es - a.es + MicroDays(difference) * kMicroPerDay;  // start of b after a's
+  MicroDays o = a.t < b.t ? a.t : b.t;
+  if (a.t - x < o) o = a.t - x;
+  if (b.t + x < o) o = b.t + x;
+  return o > 0 ? o : MicroDays(0);
+}
+
+std::vector<PairTerm> pairTerms(const LevellingProblem& p) {
+  struct Candidate {
+    int first, second;
+    long long low, high;
+  };
+  std::vector<Candidate> candidates;
+  long double largest = 0;
+  const auto& works = p.works;
+  for (std::size_t x = 0; x < p.profileWorks.size(); ++x) {
+    for (std::size_t y = x + 1; y < p.profileWorks.size(); ++y) {
+      const int a = p.profileWorks[x];
+      const int b = p.profileWorks[y];
+      const ProblemWork& wa = works[static_cast<std::size_t>(a)];
+      const ProblemWork& wb = works[static_cast<std::size_t>(b)];
+      if (wa.maxShift == 0 && wb.maxShift == 0) continue;  // a constant of the objective
+      const MicroDays offset = wb.es - wa.es;
+      const long long low = std::max<long long>(floorDays(-wb.t - offset, 1LL << 40) + 1, -wa.maxShift);
+      const long long high = std::min<long long>(ceilDays(wa.t - offset, 1LL << 40) - 1, wb.maxShift);
+      if (low > high) continue;
+      candidates.push_back({a, b, low, high});
+      const MicroDays shorter = wa.t < wb.t ? wa.t : wb.t;
+      largest += static_cast<long double>(wa.workers) * wb.workers * microDaysValue(shorter);
+    }
+  }
+  std::vector<PairTerm> terms;
+  if (candidates.empty() || largest <= 0) return terms;
+  // The objective's unit: as fine as a 1/65536 worker^2-day while the sum stays in the
+  // solver's integer range.
+  const long double scale = std::min<long double>(65536.0L, static_cast<long double>(1 << 30) / largest);
+  for (const Candidate& c : candidates) {
+    PairTerm term;
+    term.first = c.first;
+    term.second = c.second;
+    term.low = static_cast<int>(c.low - 1);
+    const ProblemWork& wa = works[static_cast<std::size_t>(c.first)];
+    const ProblemWork& wb = works[static_cast<std::size_t>(c.second)];
+    const long double weight = static_cast<long double>(wa.workers) * wb.workers * scale;
+    for (long long d = c.low - 1; d <= c.high + 1; ++d) {
+      term.units.push_back(static_cast<int>(std::llround(weight * microDaysValue(overlap(wa, wb, d)))));
+    }
+    terms.push_back(std::move(term));
+  }
+  return terms;
+}
+
+int unitsAt(const PairTerm& term, const std::vector<long long>& shifts) {
+  const long long d = shifts[static_cast<std::size_t>(term.second)] - shifts[static_cast<std::size_t>(term.first)];
+  const long long k = std::clamp<long long>(d - term.low, 0, static_cast<long long>(term.units.size()) - 1);
+  return term.units[static_cast<std::size_t>(k)];
+}
+
+// One model for both phases: the shifts, the instants they start and end at, the
+// precedences and the cumulative bound on the peak; in the second phase also the
+// evenness objective.
+class LevellingSpace : public IntMinimizeSpace {
+ public:
+  LevellingSpace(const LevellingProblem& p, const InstantTables& tables, long long lowPeak, long long highPeak)
+      : shift_(*this, static_cast<int>(p.works.size())), start_(*this, static_cast<int>(p.profileWorks.size())) {
+    for (std::size_t w = 0; w < p.works.size(); ++w) shift_[static_cast<int>(w)] = IntVar(*this, 0, p.works[w].maxShift);
+    peak_ = IntVar(*this, static_cast<int>(lowPeak), static_cast<int>(highPeak));
+    objective_ = peak_;
+    IntVarArgs ends(static_cast<int>(p.profileWorks.size()));
+    IntVarArgs lengths(static_cast<int>(p.profileWorks.size()));
+    IntArgs crews(static_cast<int>(p.profileWorks.size()));
+    for (std::size_t x = 0; x < p.profileWorks.size(); ++x) {
+      const int w = p.profileWorks[x];
+      const int i = static_cast<int>(x);
+      const std::vector<int>& starts = tables.startIndex[x];
+      const std::vector<int>& finishes = tables.endIndex[x];
+      start_[i] = IntVar(*this, starts.front(), starts.back());
+      ends[i] = IntVar(*this, finishes.front(), finishes.back());
+      element(*this, IntSharedArray(starts), shift_[w], start_[i]);
+      element(*this, IntSharedArray(finishes), shift_[w], ends[i]);
+      lengths[i] = IntVar(*this, 1, std::max(1, finishes.back() - starts.front()));
+      rel(*this, start_[i] + lengths[i] == ends[i]);
+      crews[i] = p.works[static_cast<std::size_t>(w)].workers;
+    }
+    cumulative(*this, peak_, start_, lengths, ends, crews);
+    for (const Precedence& link : p.precedences) rel(*this, shift_[link.after] >= shift_[link.before] - link.slack);
+    // Time order, as a planner fills a schedule: the work that can start first starts
+    // as early as it can, or is pushed on.
+    branch(*this, start_, INT_VAR_MIN_MIN(), INT_VAL_MIN());
+    branch(*this, shift_, INT_VAR_NONE(), INT_VAL_MIN());
+    branch(*this, peak_, INT_VAL_MIN());
+  }
+
+  // The second phase: the peak held, the sum of the weighted overlaps below `below`.
+  void minimiseOverlaps(const std::vector<PairTerm>& terms, long long below) {
+    IntVarArgs parts;
+    for (const PairTerm& term : terms) {
+      const int last = static_cast<int>(term.units.size()) - 1;
+      IntVar index = expr(*this, min(max(shift_[term.second] - shift_[term.first] - term.low, 0), last));
+      const auto [low, high] = std::minmax_element(term.units.begin(), term.units.end());
+      IntVar part(*this, *low, *high);
+      element(*this, IntSharedArray(term.units), index, part);
+      parts << part;
+    }
+    objective_ = IntVar(*this, 0, static_cast<int>(std::max<long long>(0, below - 1)));
+    linear(*this, parts, IRT_EQ, objective_);
+  }
+
+  LevellingSpace(LevellingSpace& other) : IntMinimizeSpace(other) {
+    shift_.update(*this, other.shift_);
+    start_.update(*this, other.start_);
+    peak_.update(*this, other.peak_);
+    objective_.update(*this, other.objective_);
+  }
+  Space* copy() override { return new LevellingSpace(*this); }
+  IntVar cost() const override { return objective_; }
+
+  std::vector<long long> shifts() const {
+    std::vector<long long> out;
+    for (int w = 0; w < shift_.size(); ++w) out.push_back(shift_[w].val());
+    return out;
+  }
+  long long peak() const { return peak_.val(); }
+  long long objective() const { return objective_.val(); }
+
+ private:
+  IntVarArray shift_;
+  IntVarArray start_;
+  IntVar peak_;
+  IntVar objective_;
+};
+
+class DeadlineStop : public Search::Stop {
+ public:
+  explicit DeadlineStop(const SearchLimits& limits) : limits_(limits) {}
+  bool stop(const Search::Statistics&, const Search::Options&) override { return limits_.reached(); }
+
+ private:
+  SearchLimits limits_;
+};
+
+Search::Options searchOptions(Search::Stop* stop) {
+  Search::Options o;
+  o.threads = 1;  // the answer must not depend on the machine
+  o.stop = stop;
+  return o;
+}
+
+}  // namespace
+
+bool searchPeak(const LevellingProblem& p, const InstantTables& tables, long long low, long long high,
+                const SearchLimits& limits, const std::function<void(const std::vector<long long>&, long long)>& found) {
+  DeadlineStop stop(limits);
+  auto root = std::make_unique<LevellingSpace>(p, tables, low, high);
+  BAB<LevellingSpace> engine(root.get(), searchOptions(&stop));
+  while (std::unique_ptr<LevellingSpace> next{engine.next()}) found(next->shifts(), next->peak());
+  return !engine.stopped();
+}
+
+bool searchEvenness(const LevellingProblem& p, const InstantTables& tables, long long peak,
+                    std::vector<long long>& shifts, const SearchLimits& limits, const std::function<void()>& found) {
+  const std::vector<PairTerm> terms = pairTerms(p);
+  long long current = 0;
+  for (const PairTerm& term : terms) current += unitsAt(term, shifts);
+  if (current == 0) return true;  // no two works overlap: nothing is more even
+  DeadlineStop stop(limits);
+  auto root = std::make_unique<LevellingSpace>(p, tables, 0, peak);
+  root->minimiseOverlaps(terms, current);
+  BAB<LevellingSpace> engine(root.get(), searchOptions(&stop));
+  while (std::unique_ptr<LevellingSpace> next{engine.next()}) {
+    shifts = next->shifts();
+    found();
+  }
+  return !engine.stopped();
+}
+
+}  // namespace velko

@@ -1,0 +1,100 @@
+#include "levelling/levelling.h"
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+
+#include "levelling/levelling_problem.h"
+#include "levelling/levelling_search.h"
+#include "model/command_error.h"
+
+namespace velko {
+
+namespace {
+
+std::vector<ProfileStep> daySteps(const std::vector<TickStep>& steps) {
+  std::vector<ProfileStep> out;
+  for (const TickStep& s : steps) out.push_back({microDaysValue(s.from), microDaysValue(s.to), s.workers});
+  return out;
+}
+
+Extended squaresInDays(const MicroDays& squares) {
+  return microDaysValue(squares);  // worker^2 x millionths of a day, read as days
+}
+
+}  // namespace
+
+LevellingInput levellingInput(const TNetworkModel& model, int variant) {
+  if (variant == 0) variant = model.Optimised == 1 ? 2 : 1;
+  if (variant != 1 && variant != 2) {
+    throw CommandError("Варианта " + std::to_string(variant) + " нет: есть только 1 и 2");
+  }
+  if (variant == 2 && model.Optimised != 1) throw CommandError("Оптимизация не выполнялась");
+  LevellingInput input;
+  input.variant = variant;
+  input.length = variant == 2 ? model.LengthAfter : model.LengthBefore;
+  for (const WorkTiming& w : workTimings(model, variant)) {
+    input.works.push_back({w.I, w.J, w.duration, w.workers, w.id, w.earlyStart, w.lateFinish, w.critical});
+  }
+  return input;
+}
+
+int LevellingResult::shiftedCount() const {
+  return static_cast<int>(std::count_if(works.begin(), works.end(), [](const LevelledWork& w) { return w.shift > 0; }));
+}
+
+LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions& options) {
+  const auto started = std::chrono::steady_clock::now();
+  const LevellingProblem problem = buildProblem(input);
+  const SearchOutcome outcome = searchSchedule(problem, options, started);
+
+  LevellingResult r;
+  r.variant = input.variant;
+  r.length = input.length;
+  r.peakAfter = outcome.peak;
+  r.lowerBound = problem.staticBound;
+  r.bestBound = outcome.bound;
+  r.proven = outcome.peakProven;
+  r.evennessProven = outcome.evennessProven;
+  r.cancelled = options.cancel != nullptr && options.cancel->load();
+  const std::vector<long long> early(problem.works.size(), 0);
+  const std::vector<TickStep> before = tickProfile(problem, early);
+  const std::vector<TickStep> after = tickProfile(problem, outcome.shifts);
+  r.peakBefore = peakOf(before);
+  r.squaresBefore = squaresInDays(squaresOf(before));
+  r.squaresAfter = squaresInDays(squaresOf(after));
+  r.profileBefore = daySteps(before);
+  r.profileAfter = daySteps(after);
+  std::set<int> ids;
+  for (std::size_t w = 0; w < input.works.size(); ++w) {
+    const LevellingWork& in = input.works[w];
+    const ProblemWork& work = problem.works[w];
+    LevelledWork out;
+    out.I = in.I;
+    out.J = in.J;
+    out.workers = in.workers;
+    out.id = in.id;
+    out.duration = in.duration;
+    out.shift = outcome.shifts[w];
+    const MicroDays start = work.es + MicroDays(out.shift) * kMicroPerDay;
+    out.earlyStart = microDaysValue(work.es);
+    out.lateStart = microDaysValue(work.ls);
+    out.start = microDaysValue(start);
+    out.inProfile = work.inProfile;
+    out.durationText = microDaysText(work.t);
+    out.earlyStartText = microDaysText(work.es);
+    out.lateStartText = microDaysText(work.ls);
+    out.startText = microDaysText(start);
+    r.works.push_back(out);
+    if (work.inProfile) ids.insert(in.id);
+  }
+  for (int id : ids) {
+    const auto sameId = [&](int w) { return input.works[static_cast<std::size_t>(w)].id == id; };
+    r.profileBeforeById[id] = daySteps(tickProfile(problem, early, sameId));
+    r.profileAfterById[id] = daySteps(tickProfile(problem, outcome.shifts, sameId));
+  }
+  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  return r;
+}
+
+}  // namespace velko

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "levelling/levelling.h"
+#include "levelling/micro_days.h"
+
+namespace velko {
+
+// The smoothing as a problem over whole-day shifts k of the works (S = ES + k days).
+struct ProblemWork {
+  MicroDays es;
+  MicroDays ls;  // min(Late(J), length) - t
+  MicroDays t;
+  int workers = 0;
+  bool inProfile = false;  // t and n above zero at a millionth of a day
+  bool fixed = false;      // total float 0, LS < ES or less than a day of float
+  int maxShift = 0;        // k <= maxShift, after the limits below
+};
+
+// k(after) >= k(before) - slack: the successor moves only once the predecessor has
+// used up the slack between its finish and the successor's early start.
+struct Precedence {
+  int before = 0;
+  int after = 0;
+  int slack = 0;
+};
+
+struct LevellingProblem {
+  std::vector<ProblemWork> works;
+  std::vector<Precedence> precedences;
+  std::vector<int> profileWorks;  // indices of the works that put workers on the profile
+  long long staticBound = 0;      // the lower bound of the peak before any search
+  long long workerSum = 0;        // of the profile works
+  // The precedences between profile works, direct or through dummies, with the
+  // smallest slack of any such path.
+  std::vector<Precedence> profilePrecedences;
+  // True when some float was cut to keep the search finite (floats of more than about
+  // a quarter of a million days in all): the minimum is then only proven if it meets the bound.
+  bool cut = false;
+};
+
+// Shifts of more than this many days in all (over the profile works) are not searched.
+inline constexpr long long kMaxSearchedShifts = 1 << 18;
+
+LevellingProblem buildProblem(const LevellingInput& input);
+
+// The profile at the start of every work decides the peak, and every start is one of
+// the instants ES + k days. Numbered in time order, the instants make the schedule an
+// integer one: a work at shift k covers the instants startIndex[k] .. endIndex[k] - 1,
+// so a bound on the workers at every instant index is exactly a bound on the peak.
+struct InstantTables {
+  int count = 0;
+  std::vector<std::vector<int>> startIndex;  // per profile work (as in profileWorks), per shift
+  std::vector<std::vector<int>> endIndex;
+};
+InstantTables instantTables(const LevellingProblem& problem);
+
+// Whether `shifts` keeps every bound and precedence.
+bool keepsRules(const LevellingProblem& problem, const std::vector<long long>& shifts);
+
+// When a search must stop.
+struct SearchLimits {
+  std::chrono::steady_clock::time_point deadline;
+  const std::atomic<bool>* cancel = nullptr;
+  bool reached() const {
+    return (cancel != nullptr && cancel->load()) || std::chrono::steady_clock::now() >= deadline;
+  }
+};
+
+// The smallest shifts of the dummies that keep every precedence, the other works
+// staying where `shifts` puts them.
+void settleDummies(const LevellingProblem& problem, std::vector<long long>& shifts);
+
+// A step of a profile in millionths of a day.
+struct TickStep {
+  MicroDays from;
+  MicroDays to;
+  long long workers = 0;
+};
+
+// The profile of the profile works accepted by `include` (all when empty) at `shifts`:
+// the steps from the first start to the last finish, equal neighbours merged.
+std::vector<TickStep> tickProfile(const LevellingProblem& problem, const std::vector<long long>& shifts,
+                                  const std::function<bool(int)>& include = {});
+long long peakOf(const std::vector<TickStep>& steps);
+MicroDays squaresOf(const std::vector<TickStep>& steps);  // workers^2 x millionths
+
+}  // namespace velko

@@ -1,0 +1,112 @@
+#include "levelling/levelling_search.h"
+
+#include <algorithm>
+
+#include "levelling/cp_search.h"
+#include "levelling/mip_search.h"
+
+namespace velko {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The share of the time limit the constraint search has for a first good schedule
+// before the integer program takes over the proof.
+constexpr double kFirstScheduleShare = 0.1;
+constexpr long long kMaxMipWorkers = 1000000;
+
+Clock::time_point after(Clock::time_point start, double seconds) {
+  return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// Runs one search; a solver that gives up (out of memory, a limit of its own; the
+// integer-programming library's errors are not standard exceptions) leaves the best
+// schedule found so far, unproven.
+template <typename Search>
+bool guarded(Search&& search) {
+  try {
+    return search();
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& options, Clock::time_point started) {
+  SearchOutcome out;
+  out.shifts.assign(p.works.size(), 0);
+  out.peak = peakOf(tickProfile(p, out.shifts));
+  out.bound = std::min(p.staticBound, out.peak);
+  const auto report = [&](int phase) {
+    if (options.progress) {
+      options.progress({phase, out.peak, out.bound, std::chrono::duration<double>(Clock::now() - started).count()});
+    }
+  };
+  const bool movable = std::any_of(p.profileWorks.begin(), p.profileWorks.end(),
+                                   [&](int w) { return p.works[static_cast<std::size_t>(w)].maxShift > 0; });
+  report(1);
+  // Crews beyond the solvers' integers (a billion workers in all) stay where they are.
+  if (!movable || p.workerSum >= (1LL << 30)) {
+    out.peakProven = out.peak == out.bound || !movable;
+    out.evennessProven = !movable;
+    return out;
+  }
+  const Clock::time_point deadline = after(started, options.timeLimitSeconds);
+  const InstantTables tables = instantTables(p);
+  // Every schedule a solver hands back is measured again in exact arithmetic.
+  const auto take = [&](const std::vector<long long>& shifts, long long) {
+    out.shifts = shifts;
+    settleDummies(p, out.shifts);
+    out.peak = peakOf(tickProfile(p, out.shifts));
+    report(1);
+  };
+
+  // The smallest peak: a quick schedule from the constraint search, then the integer
+  // program for anything smaller or the proof that nothing is. With floats cut to the
+  // search limit, an exhausted search proves nothing beyond the floats it searched.
+  bool decided = out.peak == out.bound;
+  if (!decided) {
+    const SearchLimits quick{std::min(deadline, after(Clock::now(), kFirstScheduleShare * options.timeLimitSeconds)),
+                             options.cancel};
+    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, quick, take); }) && !p.cut;
+    if (decided) out.bound = out.peak;
+  }
+  // Crews of more than a million workers in all are left to the constraint search:
+  // the linear solver's tolerances would no longer tell one worker from none.
+  if (!decided && out.peak > out.bound && p.workerSum <= kMaxMipWorkers) {
+    guarded([&] {
+      const MipOutcome mip = solvePeakMip(p, tables, out.bound, out.peak - 1, {deadline, options.cancel});
+      if (mip.found) take(mip.shifts, mip.peak);
+      if (!p.cut) out.bound = std::max(out.bound, std::min(mip.bound, out.peak));
+      return true;
+    });
+    decided = out.peak == out.bound;
+    report(1);
+  }
+  out.peakProven = out.peak == out.bound;
+  if (!decided && !SearchLimits{deadline, options.cancel}.reached()) {
+    // What the integer program could not decide may still fall to the constraint search.
+    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, {deadline, options.cancel}, take); }) &&
+              !p.cut;
+    if (decided) out.bound = out.peak;
+    out.peakProven = out.peak == out.bound;
+  }
+  if (!decided) return out;
+
+  // The most even profile with that peak.
+  report(2);
+  std::vector<long long> even = out.shifts;
+  out.evennessProven = guarded([&] {
+                         return searchEvenness(p, tables, out.peak, even, {deadline, options.cancel}, [&] {
+                           out.shifts = even;
+                           settleDummies(p, out.shifts);
+                           report(2);
+                         });
+                       }) && !p.cut;
+  settleDummies(p, out.shifts);
+  return out;
+}
+
+}  // namespace velko

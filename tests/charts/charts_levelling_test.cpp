@@ -1,0 +1,102 @@
+// "Выравнивание" in the window "Графики", driven as a user does, and the pictures the
+// batch tool writes with it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "charts_test_support.h"
+#include "ui/charts/chart_canvas.h"
+#include "ui/charts/chart_export.h"
+#include "ui/charts/charts_form.h"
+#include "ui/charts/levelling_pictures.h"
+#include "ui/form_activation.h"
+
+namespace velko {
+namespace {
+
+bool isLevelled(QColor c) { return std::abs(c.red() - 0x1a) < 30 && std::abs(c.green() - 0x98) < 30 && c.blue() < 0x70; }
+
+// (1,2) and (1,3) each 2 days of 4 workers; the dummy (2,3) gives (1,3) room to run
+// after (1,2): peak 8 -> 4 with (1,3) two days later.
+const std::initializer_list<testing::Row> kTwoCrews = {
+    {"1", "2", "2", "4", "1"}, {"1", "3", "2", "4", "2"}, {"2", "3", "2", "0", "1"}};
+
+class ChartsLevelling : public ::testing::Test {
+ protected:
+  testing::Run run = testing::calculate(3, kTwoCrews);
+  TCharts_form form{nullptr, *run.model};
+  QWidget elsewhere;
+
+  void showForm() {
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    form.resize(1000, 700);
+    showFormActive(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  }
+};
+
+TEST_F(ChartsLevelling, SmoothsOffTheWindowThreadAndShowsTheShifts) {
+  showForm();
+  EXPECT_FALSE(form.RadioButton3->isEnabled());
+  EXPECT_EQ(form.Label3->text(), shiftsMessage(nullptr));
+  QTest::mouseClick(form.ToolButton5, Qt::LeftButton);
+  EXPECT_TRUE(form.levellingRunning());
+  EXPECT_FALSE(form.ToolButton5->isEnabled());
+  QTRY_VERIFY_WITH_TIMEOUT(!form.levellingRunning(), 20000);
+
+  ASSERT_NE(form.levellingResult(), nullptr);
+  EXPECT_EQ(form.levellingResult()->peakAfter, 4);
+  EXPECT_TRUE(form.Label2->text().contains(QStringLiteral("пик 8 → 4 чел., минимум доказан")));
+  EXPECT_TRUE(form.RadioButton3->isChecked());
+  EXPECT_TRUE(form.RadioButton1->isEnabled());
+  EXPECT_EQ(form.TabWidget1->currentIndex(), 2);
+  EXPECT_GT(testing::countPixels(form.ChartCanvas3->grab().toImage(), isLevelled), 100);
+  EXPECT_GT(testing::countPixels(form.ChartCanvas2->grab().toImage(), isLevelled), 100);
+  ASSERT_EQ(form.ShiftsGrid->rowCount(), 1);
+  EXPECT_EQ(form.ShiftsGrid->item(0, 0)->text(), QStringLiteral("1-3"));
+  EXPECT_EQ(form.ShiftsGrid->item(0, 5)->text(), QStringLiteral("2"));
+  QTest::mouseClick(form.Button4, Qt::LeftButton);
+  EXPECT_EQ(QApplication::clipboard()->text(), shiftsText(*form.levellingResult()));
+
+  // Per identifier: one strip for each of Id 1 and Id 2.
+  const QSizeF total = form.ChartCanvas3->picture().size;
+  form.CheckBox2->setChecked(true);
+  EXPECT_NE(form.ChartCanvas3->picture().size, total);
+
+  // A new run drops the smoothing of the old one.
+  form.hide();
+  *run.model = *testing::calculate(3, testing::kThreeEvents).model;
+  showForm();
+  EXPECT_EQ(form.levellingResult(), nullptr);
+  EXPECT_FALSE(form.RadioButton3->isEnabled());
+  EXPECT_TRUE(form.RadioButton1->isChecked());
+  EXPECT_EQ(form.ShiftsGrid->rowCount(), 0);
+}
+
+TEST_F(ChartsLevelling, BatchPicturesCarryTheSmoothing) {
+  const testing::Run optimised = testing::network20();
+  const LevellingResult result = levelWorkers(levellingInput(*optimised.model));
+  QTemporaryDir dir;
+  writeChartFiles(dir.path().toStdString(), *optimised.model, optimised.moves, true, &result);
+  for (const char* name : {"workers.png", "bar_chart_smoothed.png", "workers_by_id.png", "shifts.png"}) {
+    const QImage image(dir.filePath(QString::fromUtf8(name)));
+    ASSERT_FALSE(image.isNull()) << name;
+    EXPECT_TRUE(testing::notBlank(image)) << name;
+  }
+  EXPECT_GT(testing::countPixels(QImage(dir.filePath(QStringLiteral("workers.png"))), isLevelled), 500);
+}
+
+}  // namespace
+}  // namespace velko

@@ -1,0 +1,270 @@
+// The smoothing of the workers profile in the window "Графики": the command
+// "Выравнивание", its progress, the third curve, the smoothed bars and the tab
+// "Сдвиги работ".
+#include <atomic>
+#include <chrono>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "model/command_error.h"
+#include "ui/charts/chart_pictures.h"
+#include "ui/charts/charts_form.h"
+#include "ui/charts/levelling_pictures.h"
+#include "ui/command_guard.h"
+
+namespace velko {
+
+namespace {
+
+constexpr double kLevellingSeconds = 2.0;
+constexpr int kWorkersTab = 2;
+
+}  // namespace
+
+// What the solving thread and the window share; the thread holds it too, so the
+// window may go while a solve finishes.
+struct LevellingState {
+  std::atomic<bool> cancel{false};
+  std::atomic<long long> peak{-1};
+  std::atomic<long long> bound{-1};
+  std::atomic<int> phase{1};
+  LevellingResult result;
+  std::string error;  // what stopped the solve, if anything did
+};
+
+struct TCharts_form::LevellingJob {
+  std::shared_ptr<LevellingState> state = std::make_shared<LevellingState>();
+  std::unique_ptr<QThread> thread;
+  LevellingInput input;
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+};
+
+TCharts_form::~TCharts_form() {
+  if (job_) {
+    job_->state->cancel = true;
+    job_->thread->wait();
+  }
+}
+
+void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout) {
+  RadioButton3 = new QRadioButton(QStringLiteral("После выравнивания"), this);
+  RadioButton3->setEnabled(false);
+  RadioButton3->setToolTip(QStringLiteral("Линейный график со сдвигами работ после выравнивания"));
+  top->insertWidget(top->indexOf(RadioButton2) + 1, RadioButton3);
+  ToolButton5 = new QToolButton(this);
+  ToolButton5->setText(QStringLiteral("Выравнивание"));
+  ToolButton5->setToolTip(QStringLiteral("Сдвинуть работы в пределах резервов так, чтобы пик численности рабочих был "
+                                         "наименьшим, а движение рабочих — самым ровным"));
+  CheckBox2 = new QCheckBox(QStringLiteral("По идентификаторам"), this);
+  CheckBox2->setToolTip(QStringLiteral("Движение рабочих отдельно для каждого Id (профессии)"));
+  const int at = top->indexOf(ToolButton4) + 1;
+  top->insertSpacing(at, 24);
+  top->insertWidget(at + 1, ToolButton5);
+
+  ProgressBar1 = new QProgressBar(this);
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setFixedWidth(160);
+  Label2 = new QLabel(this);
+  Button3 = new QPushButton(QStringLiteral("Отменить"), this);
+  Button3->setToolTip(QStringLiteral("Прервать выравнивание"));
+  // The view switch of the profile, then the smoothing's progress or outcome.
+  auto* status = new QHBoxLayout;
+  status->addWidget(CheckBox2);
+  status->addSpacing(24);
+  status->addWidget(ProgressBar1);
+  status->addWidget(Label2, 1);
+  status->addWidget(Button3);
+  layout->insertLayout(1, status);
+  ProgressBar1->hide();
+  Button3->hide();
+  Label2->hide();
+
+  auto* page = new QWidget(TabWidget1);
+  Label3 = new QLabel(page);
+  Label3->setWordWrap(true);
+  ShiftsGrid = new QTableWidget(page);
+  ShiftsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ShiftsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ShiftsGrid->verticalHeader()->setVisible(false);
+  ShiftsGrid->setAlternatingRowColors(true);
+  Button4 = new QPushButton(QStringLiteral("Скопировать"), page);
+  Button4->setToolTip(QStringLiteral("Скопировать таблицу сдвигов в буфер обмена (через табуляцию)"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Label3, 1);
+  buttons->addWidget(Button4);
+  auto* pageLayout = new QVBoxLayout(page);
+  pageLayout->addLayout(buttons);
+  pageLayout->addWidget(ShiftsGrid, 1);
+  TabWidget1->addTab(page, QStringLiteral("Сдвиги работ"));
+
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(100);
+  connect(ToolButton5, &QToolButton::clicked, this, &TCharts_form::ToolButton5Click);
+  connect(Button3, &QPushButton::clicked, this, &TCharts_form::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TCharts_form::Button4Click);
+  connect(CheckBox2, &QCheckBox::toggled, this, &TCharts_form::CheckBox2Toggled);
+  connect(RadioButton3, &QRadioButton::toggled, this, [this](bool) { refreshPictures(); });
+  connect(Timer1, &QTimer::timeout, this, &TCharts_form::Timer1Timer);
+  refreshShifts();
+}
+
+ChartPicture TCharts_form::barChartShown(int v) const {
+  if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model_, *levelling_);
+  return barChartPicture(model_, v);
+}
+
+ChartPicture TCharts_form::workersShown() const {
+  if (CheckBox2->isChecked()) return idProfilesPicture(model_, levellingResult());
+  if (levelling_) return levelledProfilePicture(model_, *levelling_);
+  return profilePicture(model_);
+}
+
+// A smoothing belongs to the run it was computed from; a new run drops it.
+void TCharts_form::dropStaleLevelling() {
+  if (!levelling_) return;
+  bool stale = true;
+  try {
+    stale = levellingInput(model_) != levelledInput_;
+  } catch (const CommandError&) {
+  }
+  if (!stale) return;
+  levelling_.reset();
+  if (RadioButton3->isChecked()) (model_.Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
+  RadioButton3->setEnabled(false);
+  Label2->hide();
+  refreshShifts();
+}
+
+void TCharts_form::refreshShifts() {
+  const LevellingResult* result = levellingResult();
+  const std::vector<QStringList> rows = result ? shiftRows(*result) : std::vector<QStringList>{};
+  const QStringList headers = shiftHeaders();
+  ShiftsGrid->clear();
+  ShiftsGrid->setColumnCount(static_cast<int>(headers.size()));
+  ShiftsGrid->setHorizontalHeaderLabels(headers);
+  ShiftsGrid->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const QStringList& row = rows[static_cast<std::size_t>(r)];
+    for (int c = 0; c < row.size(); ++c) {
+      auto* item = new QTableWidgetItem(row[c]);
+      item->setTextAlignment(Qt::AlignCenter);
+      if (c == 5) item->setForeground(kLevelledColour.darker(130));
+      ShiftsGrid->setItem(r, c, item);
+    }
+  }
+  ShiftsGrid->resizeColumnsToContents();
+  Label3->setText(shiftsMessage(result));
+  Button4->setEnabled(!rows.empty());
+}
+
+void TCharts_form::ToolButton5Click() {
+  if (job_) return;
+  runCommand(this, [this] {
+    auto job = std::make_shared<LevellingJob>();
+    job->input = levellingInput(model_);
+    const std::shared_ptr<LevellingState> state = job->state;
+    job->thread.reset(QThread::create([state, input = job->input] {
+      LevellingOptions options;
+      options.timeLimitSeconds = kLevellingSeconds;
+      options.cancel = &state->cancel;
+      options.progress = [&state](const LevellingProgress& p) {
+        state->peak = p.bestPeak;
+        state->bound = p.bound;
+        state->phase = p.phase;
+      };
+      try {
+        state->result = levelWorkers(input, options);
+      } catch (const std::exception& e) {
+        state->error = e.what();
+      }
+    }));
+    connect(job->thread.get(), &QThread::finished, this, &TCharts_form::levellingFinished);
+    job_ = std::move(job);
+    job_->thread->start();
+  });
+  if (!job_) return;
+  ToolButton5->setEnabled(false);
+  ProgressBar1->setValue(0);
+  ProgressBar1->show();
+  Button3->show();
+  Label2->setText(QStringLiteral("Выравнивание: поиск наименьшего пика…"));
+  Label2->show();
+  Timer1->start();
+}
+
+void TCharts_form::Timer1Timer() {
+  if (!job_) return;
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - job_->started).count();
+  ProgressBar1->setValue(std::min(100, static_cast<int>(elapsed / kLevellingSeconds * 100)));
+  const LevellingState& s = *job_->state;
+  if (s.peak < 0) return;
+  Label2->setText(s.phase == 1 ? QStringLiteral("Выравнивание: лучший пик %1 чел., нижняя граница %2…")
+                                     .arg(s.peak.load())
+                                     .arg(s.bound.load())
+                               : QStringLiteral("Выравнивание: пик %1 чел. — минимум доказан; поиск самого ровного "
+                                                "движения рабочих…")
+                                     .arg(s.peak.load()));
+}
+
+void TCharts_form::Button3Click() {
+  if (job_) job_->state->cancel = true;
+}
+
+void TCharts_form::levellingFinished() {
+  Timer1->stop();
+  ProgressBar1->hide();
+  Button3->hide();
+  ToolButton5->setEnabled(true);
+  if (!job_) return;
+  job_->thread->wait();
+  const std::shared_ptr<LevellingJob> job = std::move(job_);
+  job->thread.release()->deleteLater();  // it sent the signal being handled
+  if (!job->state->error.empty()) {
+    Label2->hide();
+    runCommand(this, [&] { throw CommandError(job->state->error); });
+    return;
+  }
+  bool current = false;
+  try {
+    current = levellingInput(model_) == job->input;
+  } catch (const CommandError&) {
+  }
+  // A cancelled smoothing, or one of a run replaced meanwhile, is dropped.
+  if (job->state->result.cancelled || !current) {
+    Label2->setText(job->state->result.cancelled ? QStringLiteral("Выравнивание отменено")
+                                                 : QStringLiteral("Выравнивание устарело: данные пересчитаны"));
+    return;
+  }
+  levelling_ = std::move(job->state->result);
+  levelledInput_ = job->input;
+  Label2->setText(levellingSummary(*levelling_));
+  RadioButton1->setEnabled(true);
+  RadioButton3->setEnabled(true);
+  RadioButton3->setChecked(true);
+  refreshPictures();
+  refreshShifts();
+  if (TabWidget1->currentIndex() != 1 && TabWidget1->currentIndex() != 4) TabWidget1->setCurrentIndex(kWorkersTab);
+}
+
+void TCharts_form::Button4Click() {
+  if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_));
+}
+
+void TCharts_form::CheckBox2Toggled(bool) { refreshPictures(); }
+
+}  // namespace velko
