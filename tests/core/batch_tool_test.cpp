@@ -119,5 +119,17 @@ TEST(BatchTool, RefusesUnknownArguments) {
   EXPECT_EQ(runBatch(dir, "").exitCode, 2);
 }
 
+TEST(BatchTool, SaysSoWhenTheFullToolIsMissing) {
+  testing::ScratchDir dir;
+  std::filesystem::copy_file(VELKO_BATCH, dir.file("velko-batch"));
+  testing::writeBytes(dir.file("one.dat"), "1\r\n1\r\n2\r\n1,2,1,1,1\r\n");
+  const std::string command = "cd '" + dir.path().string() + "' && ./velko-batch --charts out one.dat 2>stderr.txt";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+  EXPECT_EQ(testing::readBytes(dir.file("stderr.txt")),
+            "Отчет в PDF и графики недоступны: не найдена программа velko-batch-full\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
+}
+
 }  // namespace
 }  // namespace velko

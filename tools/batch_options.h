@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace velko {
+
+// The batch tool's command line: [--optimise] [--report FILE.pdf] [--charts DIR] DATAFILE.
+struct BatchOptions {
+  bool optimise = false;
+  std::string dataFile;
+  std::string reportFile;
+  std::string chartsDir;
+
+  // The printed report and the pictures need Qt and Graphviz, which only the full tool
+  // (velko-batch-full) loads; velko-batch hands such a run over to it.
+  bool needsFullTool() const { return !reportFile.empty() || !chartsDir.empty(); }
+};
+
+// Reads the arguments into `options`. Returns the exit code when they ask for no run:
+// 0 after --help, 2 after the usage line for anything it cannot read.
+std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& options);
+
+}  // namespace velko
