@@ -145,7 +145,7 @@ TEST(ProfilePicture, SecondColourOnlyAfterOptimise) {
 
 TEST(LogPicture, CriticalWorkColumnInRed) {
   const testing::Run run = testing::optimise(3, testing::kThreeEvents);
-  const QImage image = renderPicture(optimisationLogPicture(run.moves, true));
+  const QImage image = renderPicture(optimisationLogPages(run.moves, true).front());
   EXPECT_TRUE(testing::notBlank(image));
   EXPECT_GT(testing::countPixels(image, isRed), 5);
 }

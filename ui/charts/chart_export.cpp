@@ -1,5 +1,8 @@
 #include "ui/charts/chart_export.h"
 
+#include <algorithm>
+#include <future>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,6 +14,7 @@
 
 #include "model/command_error.h"
 #include "ui/charts/optimisation_log.h"
+#include "ui/charts/png_bands.h"
 
 namespace velko {
 
@@ -50,7 +54,11 @@ void savePicture(const ChartPicture& picture, const QString& path) {
   QSaveFile file(path);
   openFor(file, path);
   if (suffix == QLatin1String("png")) {
-    if (!renderPicture(picture, 2.0).save(&file, "PNG")) refuseWrite(path, file.errorString());
+    try {
+      writePngInBands(picture, 2.0, file);
+    } catch (const CommandError& error) {
+      refuseWrite(path, QString::fromStdString(error.what()));
+    }
   } else if (suffix == QLatin1String("svg")) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -76,6 +84,40 @@ void savePicture(const ChartPicture& picture, const QString& path) {
   commit(file, path);
 }
 
+void savePages(const std::vector<ChartPicture>& pages, const QString& path) {
+  QSaveFile file(path);
+  openFor(file, path);
+  QPdfWriter pdf(&file);
+  pdf.setResolution(72);  // one picture unit per point before the fitting
+  pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
+                                QPageLayout::Point));
+  pdf.setTitle(QFileInfo(path).completeBaseName());
+  QPainter painter;
+  if (!painter.begin(&pdf)) refuseWrite(path, file.errorString());
+  const QSizeF area = pdf.pageLayout().paintRect(QPageLayout::Point).size();
+  for (std::size_t k = 0; k < pages.size(); ++k) {
+    if (k > 0 && !pdf.newPage()) refuseWrite(path, file.errorString());
+    const QSizeF size = pages[k].size;
+    const double fit = std::min({1.0, area.width() / size.width(), area.height() / size.height()});
+    painter.save();
+    painter.scale(fit, fit);
+    pages[k].paint(painter);
+    painter.restore();
+  }
+  painter.end();
+  commit(file, path);
+}
+
+void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path) {
+  QSaveFile csv(path);
+  openFor(csv, path);
+  const std::string bytes = optimisationLogCsv(moves);
+  if (csv.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+    refuseWrite(path, csv.errorString());
+  }
+  commit(csv, path);
+}
+
 void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,
                      bool optimised) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -87,18 +129,22 @@ void writeChartFiles(const std::string& dir, const TNetworkModel& model, const s
   if (!folder.mkpath(QStringLiteral("."))) {
     throw CommandError(QStringLiteral("Не удалось создать папку %1").arg(folder.path()).toStdString());
   }
-  savePicture(networkPicture(model, variant), folder.filePath(QStringLiteral("network.png")));
-  savePicture(barChartPicture(model, variant), folder.filePath(QStringLiteral("bar_chart.png")));
-  savePicture(profilePicture(model), folder.filePath(QStringLiteral("workers.png")));
-  savePicture(optimisationLogPicture(moves, optimised), folder.filePath(QStringLiteral("optimisation_log.png")));
-  const QString csvPath = folder.filePath(QStringLiteral("optimisation_log.csv"));
-  QSaveFile csv(csvPath);
-  openFor(csv, csvPath);
-  const std::string bytes = optimisationLogCsv(moves);
-  if (csv.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    refuseWrite(csvPath, csv.errorString());
-  }
-  commit(csv, csvPath);
+  // The pictures are made here (the network's layout included) and encoded on two
+  // threads: the large network alone, the rest beside it. The painting reads only what
+  // the pictures hold.
+  const ChartPicture network = networkPicture(model, variant);
+  const ChartPicture bars = barChartPicture(model, variant);
+  const ChartPicture workers = profilePicture(model);
+  const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);
+  std::future<void> rest = std::async(std::launch::async, [&] {
+    savePicture(bars, folder.filePath(QStringLiteral("bar_chart.png")));
+    savePicture(workers, folder.filePath(QStringLiteral("workers.png")));
+    savePages(logPages, folder.filePath(QStringLiteral("optimisation_log.pdf")));
+  });
+  // Should this throw, the future's destructor still waits for the other thread.
+  savePicture(network, folder.filePath(QStringLiteral("network.png")));
+  saveLogCsv(moves, folder.filePath(QStringLiteral("optimisation_log.csv")));
+  rest.get();
 }
 
 }  // namespace velko

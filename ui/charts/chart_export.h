@@ -20,9 +20,17 @@ QImage renderPicture(const ChartPicture& picture, double scale = 1.0);
 // other suffix and any failure to write with a CommandError.
 void savePicture(const ChartPicture& picture, const QString& path);
 
-// The batch tool's pictures, all PNG, into `dir` (made when missing): network.png and
+// Saves pages as one PDF document of landscape A4 sheets, each page shrunk to fit its
+// sheet, through a temporary file renamed over the target.
+void savePages(const std::vector<ChartPicture>& pages, const QString& path);
+
+// Saves the optimisation log whole as CSV (UTF-8) through a temporary file.
+void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path);
+
+// The batch tool's pictures into `dir` (made when missing): network.png and
 // bar_chart.png of the last variant (after optimisation when `optimised`),
-// workers.png with both variants, optimisation_log.png, and optimisation_log.csv
+// workers.png with both variants, the optimisation log as optimisation_log.pdf (pages
+// of kLogRowsPerPage moves, to read and print) and whole as optimisation_log.csv
 // (UTF-8). Needs a running QGuiApplication (fonts); refuses without one.
 void writeChartFiles(const std::string& dir, const TNetworkModel& model,
                      const std::vector<OptimisationMove>& moves, bool optimised);

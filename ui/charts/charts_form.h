@@ -12,18 +12,20 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 class QToolButton;
 
 namespace velko {
 
 class ChartCanvas;
+class LogTableModel;
 struct ChartPicture;
 
 // The window "Графики": the network, the bar chart, the workers profile and the
 // optimisation log of the last run. Reads the model in FormActivate, which runs on
 // every activation of the window, as in the other secondary windows; the main window
-// hands it the log of each run.
+// hands it the log of each run. Only the tab shown is made then; the others are made
+// when they are first shown after it, so that a large network opens quickly.
 class TCharts_form : public QWidget {
   Q_OBJECT
 
@@ -33,7 +35,7 @@ class TCharts_form : public QWidget {
   void setOptimisationLog(std::vector<OptimisationMove> moves);
   const std::vector<OptimisationMove>& optimisationLog() const { return log_; }
 
-  // The picture of the tab shown, as export saves it.
+  // The picture of the tab shown, as export saves it (of the log, its first page).
   ChartPicture currentPicture() const;
 
   void FormActivate();
@@ -42,7 +44,7 @@ class TCharts_form : public QWidget {
   void ToolButton2Click();  // zoom out
   void ToolButton3Click();  // fit to window
   void ToolButton4Click();  // 100 %
-  void Button1Click();      // save the picture
+  void Button1Click();      // save the picture (the log: as PDF pages or CSV)
   void Button2Click();      // copy the log
   void TabWidget1Changed(int index);
 
@@ -60,7 +62,7 @@ class TCharts_form : public QWidget {
   ChartCanvas* ChartCanvas1;  // network
   ChartCanvas* ChartCanvas2;  // bar chart
   ChartCanvas* ChartCanvas3;  // workers
-  QTableWidget* LogGrid;
+  QTableView* LogGrid;
   QLabel* Label1;             // shown instead of an empty log
   QPushButton* Button2;       // "Скопировать"
 
@@ -68,12 +70,15 @@ class TCharts_form : public QWidget {
   int variant() const;
   ChartCanvas* currentCanvas() const;
   QScrollArea* currentScrollArea() const;
-  void refreshPictures();
+  void refreshCurrentTab();
   void refreshLog();
+  void saveLog(const QString& path) const;
 
   const TNetworkModel& model_;
   std::vector<OptimisationMove> log_;
+  LogTableModel* logModel_;
   bool wasOptimised_ = false;
+  bool stale_[4] = {true, true, true, true};  // per tab: made from what the model held before
 };
 
 }  // namespace velko
