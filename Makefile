@@ -53,6 +53,7 @@ package: build
 
 bench: build
 	$(BUILD)/bench/velko_bench
+	$(BUILD)/bench/velko_charts_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

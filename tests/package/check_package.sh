@@ -8,6 +8,7 @@ trap 'rm -rf "$out"' EXIT
 deb=$(ls "$out"/*.deb)
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/velko ./usr/bin/velko-batch ./usr/lib/velko/velko-batch-full \
+    ./usr/lib/velko/libvelko_charts_report.so \
     ./usr/share/applications/velko.desktop \
     ./usr/share/icons/hicolor/scalable/apps/velko.svg ./usr/share/velko/examples/example.dat \
     ./usr/share/velko/examples/network20.dat; do

@@ -10,6 +10,8 @@
 #include <QFont>
 #include <QString>
 
+#include "ui/late/late_windows_impl.h"
+
 namespace {
 
 std::string makePrivateDir(const char* pattern) {
@@ -42,6 +44,8 @@ int main(int argc, char** argv) {
   defaultHandler = qInstallMessageHandler(quietPlatform);
   QApplication app(argc, argv);
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  // The charts window and the report as linked in, not from the module beside the program.
+  velko::useLateWindows(&velko::linkedLateWindows());
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
 

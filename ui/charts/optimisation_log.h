@@ -12,13 +12,6 @@
 
 namespace velko {
 
-// Keeps every move the optimisation reports, in order.
-class OptimisationLogRecorder : public OptimisationObserver {
- public:
-  void donorProcessed(const OptimisationMove& move) override { moves.push_back(move); }
-  std::vector<OptimisationMove> moves;
-};
-
 // The columns of the log and one row of texts per move (decimal comma).
 QStringList optimisationLogHeaders();
 std::vector<QStringList> optimisationLogRows(const std::vector<OptimisationMove>& moves);
