@@ -3,6 +3,8 @@
 #include <gvc.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,7 +59,10 @@ std::string dotText(int eventCount, const std::vector<WorkTiming>& works) {
   const double inches = kEventDiameter / 72.0;
   std::string dot = "digraph network {\n";
   dot += "  graph [rankdir=LR, nodesep=0.3, ranksep=0.55, splines=spline, ordering=out, pad=0];\n";
-  dot += "  node [shape=circle, fixedsize=true, label=\"\", width=" + std::to_string(inches) + "];\n";
+  // Written without the C library's locale, which may want a decimal comma.
+  std::array<char, 32> width{};
+  const auto written = std::to_chars(width.data(), width.data() + width.size(), inches, std::chars_format::fixed, 6);
+  dot += "  node [shape=circle, fixedsize=true, label=\"\", width=" + std::string(width.data(), written.ptr) + "];\n";
   dot += "  edge [fontname=Helvetica, fontsize=" + std::to_string(kWorkLabelPixels + 1) +
          ", arrowsize=0.9];\n";
   for (int e = 1; e <= eventCount; ++e) dot += "  " + std::to_string(e) + ";\n";
