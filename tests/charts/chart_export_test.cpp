@@ -101,6 +101,13 @@ TEST_F(ChartExport, PngInBandsIsThePictureWhole) {
   EXPECT_THROW(writePngInBands(picture, 1.0, readOnly), CommandError);
 }
 
+TEST(PngScale, TwiceTheSizeUpToTheLimit) {
+  EXPECT_EQ(pngScale(QSizeF(900, 600)), 2.0);
+  const double scale = pngScale(QSizeF(8000, 1700));  // a 50-event network with long jumps
+  EXPECT_LT(scale, 2.0);
+  EXPECT_NEAR(8000 * scale * 1700 * scale, kMaxPngPixels, 1);
+}
+
 TEST_F(ChartExport, LogPagesAsOnePdfDocument) {
   const std::vector<OptimisationMove> moves(2 * kLogRowsPerPage + 1, run.moves.front());
   const std::vector<ChartPicture> pages = optimisationLogPages(moves, true);

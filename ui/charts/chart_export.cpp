@@ -1,6 +1,7 @@
 #include "ui/charts/chart_export.h"
 
 #include <algorithm>
+#include <cmath>
 #include <future>
 
 #include <QDir>
@@ -45,6 +46,11 @@ QImage renderPicture(const ChartPicture& picture, double scale) {
   return image;
 }
 
+double pngScale(const QSizeF& size) {
+  const double naturalPixels = size.width() * size.height();
+  return naturalPixels * 4 <= kMaxPngPixels ? 2.0 : std::sqrt(kMaxPngPixels / naturalPixels);
+}
+
 void savePicture(const ChartPicture& picture, const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
@@ -55,7 +61,7 @@ void savePicture(const ChartPicture& picture, const QString& path) {
   openFor(file, path);
   if (suffix == QLatin1String("png")) {
     try {
-      writePngInBands(picture, 2.0, file);
+      writePngInBands(picture, pngScale(picture.size), file);
     } catch (const CommandError& error) {
       refuseWrite(path, QString::fromStdString(error.what()));
     }

@@ -15,10 +15,15 @@ namespace velko {
 // The picture drawn on a white image `scale` times its natural size.
 QImage renderPicture(const ChartPicture& picture, double scale = 1.0);
 
-// Saves the picture as PNG (twice its natural size), SVG or PDF, chosen by the
-// suffix of `path`, through a temporary file renamed over the target. Refuses any
-// other suffix and any failure to write with a CommandError.
+// Saves the picture as PNG (twice its natural size, see pngScale), SVG or PDF, chosen
+// by the suffix of `path`, through a temporary file renamed over the target. Refuses
+// any other suffix and any failure to write with a CommandError.
 void savePicture(const ChartPicture& picture, const QString& path);
+
+// The scale of a picture saved as PNG: 2, or less for the largest networks, so that the
+// image stays within kMaxPngPixels; its time and size grow with the pixels.
+inline constexpr double kMaxPngPixels = 24e6;
+double pngScale(const QSizeF& pictureSize);
 
 // Saves pages as one PDF document of landscape A4 sheets, each page shrunk to fit its
 // sheet, through a temporary file renamed over the target.

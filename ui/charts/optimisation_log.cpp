@@ -174,7 +174,7 @@ std::vector<ChartPicture> optimisationLogPages(const std::vector<OptimisationMov
         const QStringList& row = (*table)[r];
         QList<quint32> glyphs[2];
         QList<QPointF> positions[2];
-        double x = left;
+        double cellLeft = left;
         for (int c = 0; c < row.size(); ++c) {
           const double w = widths[static_cast<std::size_t>(c)];
           const QList<quint32> cell = raw.glyphIndexesForString(row[c]);
@@ -182,13 +182,13 @@ std::vector<ChartPicture> optimisationLogPages(const std::vector<OptimisationMov
           double advance = 0;
           for (const QPointF& a : advances) advance += a.x();
           const int run = c == 1 ? 1 : 0;
-          double at = x + (w - advance) / 2;
+          double at = cellLeft + (w - advance) / 2;
           for (qsizetype g = 0; g < cell.size(); ++g) {
             glyphs[run] << cell[g];
             positions[run] << QPointF(at, y + baseline);
             at += advances[g].x();
           }
-          x += w;
+          cellLeft += w;
         }
         for (int k = 0; k < 2; ++k) {
           QGlyphRun run;
