@@ -1,4 +1,7 @@
 // The program's start: the windows in their fixed order, only the main window shown.
+// The window "Графики" and the printed report's owner are made at their first use, from
+// a module loaded then (ui/late_windows.h): the program starts without the libraries
+// only they need.
 #include <clocale>
 #include <csignal>
 
@@ -9,7 +12,6 @@
 #include <QTranslator>
 
 #include "model/network_model.h"
-#include "ui/charts/charts_form.h"
 #include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/main_form.h"
@@ -20,7 +22,6 @@
 #include "ui/pros_form.h"
 #include "ui/rab_form.h"
 #include "ui/rasch.h"
-#include "ui/report/report_system.h"
 
 int main(int argc, char** argv) {
   // Past a file size limit a save must fail with its message, not end the program.
@@ -55,13 +56,11 @@ int main(int argc, char** argv) {
   rab_form->setPlacementStore(stores.user());
   Main->setWorksWindow(rab_form);
   Main->setAboutBox(new velko::TAbove(Main));
-  velko::Print_form = new velko::TPrint_form(Main);
   auto* Pros_form = new velko::TPros_form(Main);
   Main->setResultsViewer(Pros_form);
   new velko::Trasch(Main);
   Main->setOptionsDialog(
       new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main));
-  Main->setChartsWindow(new velko::TCharts_form(Main, velko::theModel()));
 
   Main->show();
   const int result = QApplication::exec();

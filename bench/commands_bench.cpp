@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/worst_networks.h"
 #include "data/works_table.h"
 #include "model/commands.h"
+#include "model/optimisation.h"
 
 namespace {
 
@@ -50,6 +52,24 @@ void BM_Optimise(benchmark::State& state) {
   for (auto _ : state) velko::runOptimise(model, input, path);
 }
 BENCHMARK(BM_Optimise)->Unit(benchmark::kMicrosecond);
+
+// The optimisation's worst cases in process, without the results file: argument 1 is the
+// ladder with one worker per work (2,499 moves), 9 the one with nine (543 moves).
+void BM_OptimiseLadder(benchmark::State& state) {
+  const WorksTable table = velko::bench::ladderNetwork(static_cast<int>(state.range(0)));
+  const velko::TableInput input(std::to_string(velko::bench::kLadderEvents), std::to_string(table.rowCount()), table);
+  static velko::TNetworkModel model;
+  struct Counter : velko::OptimisationObserver {
+    void donorProcessed(const velko::OptimisationMove&) override { ++moves; }
+    int moves = 0;
+  } counter;
+  for (auto _ : state) {
+    counter.moves = 0;
+    velko::optimiseVariants(model, input, &counter);
+  }
+  state.counters["moves"] = counter.moves;
+}
+BENCHMARK(BM_OptimiseLadder)->Arg(1)->Arg(9)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

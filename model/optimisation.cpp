@@ -10,9 +10,9 @@ namespace velko {
 
 namespace {
 
-void recompute(TNetworkModel& m) {
+void recompute(TNetworkModel& m, const WorkCells& works) {
   ClearComputed(m);
-  ComputeTimeParameters(m);
+  ComputeTimeParameters(m, works);
 }
 
 // The critical work at position c as the model holds it now, or nullptr when the
@@ -44,8 +44,12 @@ std::int32_t toWorkers(Extended m) {
 // Integer arithmetic wraps at 32 bits, as the counts of workers always have.
 std::int32_t wrapping(std::int64_t value) { return static_cast<std::int32_t>(value); }
 
-void processDonor(TNetworkModel& m, int c, int i, int j, OptimisationObserver* observer) {
-  recompute(m);
+// `computed` is true once the model holds the computation of its current matrix: the
+// recomputation before a donor then yields exactly what the model holds, and is skipped.
+void processDonor(TNetworkModel& m, const WorkCells& works, int c, int i, int j, OptimisationObserver* observer,
+                  bool& computed) {
+  if (!computed) recompute(m, works);
+  computed = true;
   TWorkCell& donor = m.cell(i, j);
   const Extended reserveI = m.Events[i].Reserve;
   const Extended reserveJ = m.Events[j].Reserve;
@@ -92,7 +96,7 @@ void processDonor(TNetworkModel& m, int c, int i, int j, OptimisationObserver* o
   move.donorWorkersAfter = donor.Workers;
   move.criticalDurationAfter = critical->Duration;
   move.criticalWorkersAfter = critical->Workers;
-  recompute(m);
+  recompute(m, works);
   move.lengthAfter = m.CritPathLength;
   if (observer != nullptr) observer->donorProcessed(move);
 }
@@ -105,12 +109,17 @@ Extended RoundUp(Extended x) {
 }
 
 void OptimiseLabour(TNetworkModel& m, OptimisationObserver* observer) {
+  // The command clears Events before the optimisation, so the first donor recomputes.
+  bool computed = false;
+  // Only durations and workers change from here on: the works stay in their cells.
+  const WorkCells works(m);
   const int positions = m.CritWorkCount;
   for (int c = 1; c <= positions; ++c) {
-    for (int i = 1; i <= m.EventCount; ++i) {
-      for (int j = i; j <= m.EventCount; ++j) {
-        if (isCandidate(m, c, i, j)) processDonor(m, c, i, j, observer);
-      }
+    // Cells without a work are never candidates; the rest in matrix order.
+    for (int k = 0; k < works.count(); ++k) {
+      const int i = works.inScanOrder(k).I;
+      const int j = works.inScanOrder(k).J;
+      if (isCandidate(m, c, i, j)) processDonor(m, works, c, i, j, observer, computed);
     }
   }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "model/network_model.h"
 
 namespace velko {
@@ -45,6 +47,13 @@ class OptimisationObserver {
  public:
   virtual ~OptimisationObserver() = default;
   virtual void donorProcessed(const OptimisationMove& move) = 0;
+};
+
+// Keeps every move the optimisation reports, in order.
+class OptimisationLogRecorder : public OptimisationObserver {
+ public:
+  void donorProcessed(const OptimisationMove& move) override { moves.push_back(move); }
+  std::vector<OptimisationMove> moves;
 };
 
 }  // namespace velko

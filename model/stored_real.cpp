@@ -13,34 +13,26 @@ constexpr int kExponentBias = 129;
 
 }  // namespace
 
-Extended roundToStorage(Extended x) {
-  if (std::isnan(x)) throw CommandError(kFloatInvalid);
-  const std::optional<Extended> rounded = roundedToStorage(x);
-  if (!rounded) throw CommandError(kFloatOverflow);
-  return *rounded;
+namespace detail {
+
+double roundedOutOfRange(std::uint64_t significand, int biasedExponent, int exponent) {
+  if (biasedExponent == 0x7FFF) {
+    throw CommandError(significand == std::uint64_t{1} << 63 ? kFloatOverflow : kFloatInvalid);
+  }
+  if ((significand >> 63) == 0) throw CommandError(kFloatInvalid);  // an unnormal: no value
+  if (exponent < 0) return 0.0;
+  throw CommandError(kFloatOverflow);
 }
+
+}  // namespace detail
 
 std::optional<Extended> roundedToStorage(Extended x) {
   if (!std::isfinite(x)) return std::nullopt;
-  if (x == 0) return 0;
-  int exponent = 0;
-  const Extended fraction = std::frexp(std::fabs(x), &exponent);  // in [0.5, 1)
-  // roundl rounds halfway cases away from zero, as the format requires.
-  Extended significand = std::round(std::ldexp(fraction, kSignificandBits));
-  if (significand >= std::ldexp(Extended{1}, kSignificandBits)) {
-    significand /= 2;
-    ++exponent;
+  try {
+    return detail::roundedToStorage(x);
+  } catch (const CommandError&) {  // only above the range, for a finite x
+    return std::nullopt;
   }
-  // value = significand * 2^(exponent - 40), with 1.f * 2^(byte0 - 129): byte0 = exponent + 128.
-  const int exponentByte = exponent + kExponentBias - 1;
-  if (exponentByte < 1) return 0;
-  if (exponentByte > 255) return std::nullopt;
-  const Extended magnitude = std::ldexp(significand, exponent - kSignificandBits);
-  return x < 0 ? -magnitude : magnitude;
-}
-
-StoredReal::StoredReal(Extended x) : value_(static_cast<double>(roundToStorage(x))) {
-  if (value_ == 0.0) value_ = 0.0;  // never a negative zero
 }
 
 std::array<std::uint8_t, 6> StoredReal::toBytes() const {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 #include <QString>
+
+#include "model/optimisation.h"
 
 class QAction;
 class QDialog;
@@ -19,7 +22,6 @@ class FormPlacement;
 class FormStorage;
 class SettingsStore;
 class TAnimatedImage;
-class TCharts_form;
 class TCurrencyEdit;
 class TGradientPanel;
 class TPros_form;
@@ -43,7 +45,8 @@ class TMain : public QMainWindow {
   void setResultsViewer(TPros_form* form) { Pros_form_ = form; }
   void setOptionsDialog(QDialog* dialog) { Param_ = dialog; }
   void setAboutBox(QDialog* dialog) { Above_ = dialog; }
-  void setChartsWindow(TCharts_form* form) { Charts_form_ = form; }
+  // The window "Графики", made on its first showing (ui/late_windows.h); nullptr before.
+  QWidget* chartsWindow() const { return Charts_form_; }
   // The stores that keep the placement and the two options between runs: the profile
   // file and the per-user store. Without them nothing is restored or saved.
   void setStores(SettingsStore& profile, SettingsStore& user);
@@ -163,7 +166,8 @@ class TMain : public QMainWindow {
   TPros_form* Pros_form_ = nullptr;
   QDialog* Param_ = nullptr;
   QDialog* Above_ = nullptr;
-  TCharts_form* Charts_form_ = nullptr;
+  QWidget* Charts_form_ = nullptr;
+  std::vector<OptimisationMove> LastLog;  // of the last run, for the charts window when it is made
 
   // In the order they stand on the window; at showing the profile is restored first, so
   // the per-user placement is the one in force.

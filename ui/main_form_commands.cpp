@@ -12,17 +12,15 @@
 #include "data/works_table_edit.h"
 #include "model/commands.h"
 #include "results/results_file.h"
-#include "ui/charts/charts_form.h"
-#include "ui/charts/optimisation_log.h"
 #include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/file_dialogs.h"
 #include "ui/form_activation.h"
+#include "ui/late_windows.h"
 #include "ui/main_form.h"
 #include "ui/options/print_options.h"
 #include "ui/pros_form.h"
 #include "ui/rab_form.h"
-#include "ui/report/report_system.h"
 #include "ui/status_panel.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
@@ -185,7 +183,8 @@ void TMain::runResultsCommand(bool optimise) {
     }
   });
   if (!done) return;
-  if (Charts_form_) Charts_form_->setOptimisationLog(std::move(log.moves));
+  LastLog = std::move(log.moves);
+  if (Charts_form_) lateWindows().setOptimisationLog(Charts_form_, LastLog);
   setResultCommandsEnabled(true);
   if (Pros_form_) Pros_form_->showResults();
 }
@@ -201,7 +200,9 @@ void TMain::N11Click() { RxSpeedButton6->click(); }
 
 // "Печать результатов": the printed report is started here.
 void TMain::RxSpeedButton8Click() {
-  runCommand(this, [this] { velko::runPrintedReport(this, velko::theModel(), printOptions().PrintHeight, printOptions().PreviewZoom); });
+  runCommand(this, [this] {
+    lateWindows().runPrintedReport(this, theModel(), printOptions().PrintHeight, printOptions().PreviewZoom);
+  });
 }
 
 // "Просмотр результатов".
@@ -211,6 +212,13 @@ void TMain::RxSpeedButton9Click() {
 
 // "Графики", from the toolbar and the menu "Расчет".
 void TMain::RxSpeedButton10Click() {
+  if (!Charts_form_) {
+    runCommand(this, [this] {
+      QWidget* charts = lateWindows().createChartsWindow(this, theModel());
+      lateWindows().setOptimisationLog(charts, LastLog);
+      Charts_form_ = charts;
+    });
+  }
   if (Charts_form_) showFormActive(Charts_form_);
 }
 void TMain::N20Click() { RxSpeedButton10->click(); }

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -17,6 +22,8 @@
 #include "../russian_numbers.h"
 #include "charts_test_support.h"
 #include "model/command_error.h"
+#include "ui/charts/optimisation_log.h"
+#include "ui/charts/png_bands.h"
 
 namespace velko {
 namespace {
@@ -100,14 +107,69 @@ TEST_F(ChartExport, ReplacesAnOlderFile) {
   EXPECT_TRUE(contents(path("bars.svg")).contains("<svg"));
 }
 
+// Ink of each row of an image: thin lines may fall a pixel aside where a band clips
+// them, but a band out of place or missing changes whole rows.
+std::vector<long> rowInk(const QImage& image) {
+  std::vector<long> ink;
+  for (int y = 0; y < image.height(); ++y) {
+    long sum = 0;
+    for (int x = 0; x < image.width(); ++x) sum += 255 - qGray(image.pixel(x, y));
+    ink.push_back(sum);
+  }
+  return ink;
+}
+
+// A picture encoded in bands of a few rows, the last one short, reads back as the
+// picture painted whole; a device that takes no bytes fails the export.
+TEST_F(ChartExport, PngInBandsIsThePictureWhole) {
+  const ChartPicture picture = networkPicture(*run.model, 2);
+  const QImage whole = renderPicture(picture, 1.0);
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
+  writePngInBands(picture, 1.0, bytes, 3 * qint64{whole.width()} * 7);
+  const QImage banded = QImage::fromData(bytes.data(), "PNG");
+  ASSERT_EQ(banded.size(), whole.size());
+  EXPECT_NE(whole.height() % 7, 0);
+  const std::vector<long> expected = rowInk(whole);
+  const std::vector<long> actual = rowInk(banded);
+  for (int y = 0; y < whole.height(); ++y) {
+    const auto k = static_cast<std::size_t>(y);
+    EXPECT_LE(std::abs(expected[k] - actual[k]), 400 + std::max(expected[k], actual[k]) / 8) << "row " << y;
+  }
+
+  QBuffer readOnly;
+  readOnly.open(QIODevice::ReadOnly);
+  EXPECT_THROW(writePngInBands(picture, 1.0, readOnly), CommandError);
+}
+
+TEST(PngScale, TwiceTheSizeUpToTheLimit) {
+  EXPECT_EQ(pngScale(QSizeF(900, 600)), 2.0);
+  const double scale = pngScale(QSizeF(8000, 1700));  // a 50-event network with long jumps
+  EXPECT_LT(scale, 2.0);
+  EXPECT_NEAR(8000 * scale * 1700 * scale, kMaxPngPixels, 1);
+}
+
+TEST_F(ChartExport, LogPagesAsOnePdfDocument) {
+  const std::vector<OptimisationMove> moves(2 * kLogRowsPerPage + 1, run.moves.front());
+  const std::vector<ChartPicture> pages = optimisationLogPages(moves, true);
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[0].size, pages[1].size);
+  EXPECT_EQ(pages[2].size.width(), pages[0].size.width());  // the same columns on every page
+  EXPECT_LT(pages[2].size.height(), pages[0].size.height());
+  savePages(pages, path("log.pdf"));
+  const QByteArray pdf = contents(path("log.pdf"));
+  EXPECT_EQ(pdf.count("/Type /Page\n"), 3);
+}
+
 TEST_F(ChartExport, BatchFilesAfterOptimise) {
   const QString folder = path("charts/out");
   writeChartFiles(folder.toStdString(), *run.model, run.moves, true);
-  for (const char* name : {"network.png", "bar_chart.png", "workers.png", "optimisation_log.png"}) {
+  for (const char* name : {"network.png", "bar_chart.png", "workers.png"}) {
     const QImage image(folder + "/" + name);
     EXPECT_FALSE(image.isNull()) << name;
     EXPECT_TRUE(testing::notBlank(image)) << name;
   }
+  EXPECT_TRUE(contents(folder + "/optimisation_log.pdf").startsWith("%PDF"));
   const QByteArray csv = contents(folder + "/optimisation_log.csv");
   EXPECT_EQ(csv.count("\r\n"), 2);
   EXPECT_TRUE(csv.contains("\r\n1,2-3,7,1-3,4,12,2,4,2 / 6,6 / 2,6 / 2,2 / 6,6\r\n"));

@@ -157,11 +157,11 @@ TEST(ProfilePicture, SecondColourOnlyAfterOptimise) {
 // A donor that moved nobody is muted: its critical work is not drawn in red.
 TEST(LogPicture, CriticalWorkColumnInRedUnlessNobodyMoved) {
   testing::Run run = testing::optimise(3, testing::kThreeEvents);
-  const QImage image = renderPicture(optimisationLogPicture(run.moves, true));
+  const QImage image = renderPicture(optimisationLogPages(run.moves, true).front());
   EXPECT_TRUE(testing::notBlank(image));
   EXPECT_GT(testing::countPixels(image, isRed), 5);
   run.moves[0].freedWorkers = 0;
-  EXPECT_EQ(testing::countPixels(renderPicture(optimisationLogPicture(run.moves, true)), isRed), 0);
+  EXPECT_EQ(testing::countPixels(renderPicture(optimisationLogPages(run.moves, true).front()), isRed), 0);
 }
 
 TEST(PictureRefusals, VariantTheModelDoesNotHold) {

@@ -160,13 +160,25 @@ TEST(BatchTool, HelpListsEveryOptionAndVersionIsTheProjects) {
     const BatchRun run = runBatch(dir, help);
     EXPECT_EQ(run.exitCode, 0) << help;
     EXPECT_TRUE(run.err.empty()) << help;
-    for (const char* option : {"DATAFILE", "--optimise", "--report FILE.pdf", "--charts DIR",
+    for (const char* option : {"DATAFILE", "--optimise", "--smooth FILE.csv", "--report FILE.pdf", "--charts DIR",
                                "--help", "--version"})
       EXPECT_NE(run.out.find(option), std::string::npos) << help << " lacks " << option;
   }
   const BatchRun run = runBatch(dir, "--version x.dat");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, std::string("velko-batch ") + kProgramVersion + "\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
+}
+
+TEST(BatchTool, SaysSoWhenTheFullToolIsMissing) {
+  testing::ScratchDir dir;
+  std::filesystem::copy_file(VELKO_BATCH, dir.file("velko-batch"));
+  testing::writeBytes(dir.file("one.dat"), "1\r\n1\r\n2\r\n1,2,1,1,1\r\n");
+  const std::string command = "cd '" + dir.path().string() + "' && ./velko-batch --charts out one.dat 2>stderr.txt";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+  EXPECT_EQ(testing::readBytes(dir.file("stderr.txt")),
+            "Отчет в PDF, графики и выравнивание недоступны: не найдена программа velko-batch-full\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
 }
 

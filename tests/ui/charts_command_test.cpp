@@ -1,14 +1,18 @@
 // "Графики" from the main window: where the command stands, when it is enabled, and
 // that the window shows the run just made with its optimisation log.
+#include <memory>
+
 #include <QAction>
 #include <QLayout>
 #include <QMenu>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 
+#include "model/command_error.h"
 #include "ui/charts/charts_form.h"
 #include "ui/currency_edit.h"
+#include "ui/late_windows.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {
@@ -16,15 +20,8 @@ namespace {
 
 class ChartsCommand : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    charts = new TCharts_form(main, theModel());
-    main->setChartsWindow(charts);
-  }
   // The three-event network whose optimisation moves four workers with one donor.
   void enterThreeEvents() { enterWorks(3, {"1;2;0;1;1", "2;3;6;2;7", "1;3;2;6;7"}); }
-
-  TCharts_form* charts = nullptr;
 };
 
 TEST_F(ChartsCommand, StandsAfterPrintAndAtTheEndOfTheCalculationMenu) {
@@ -51,15 +48,20 @@ TEST_F(ChartsCommand, EnabledExactlyWithTheResultsViewer) {
   EXPECT_EQ(main->N20->isEnabled(), main->RxSpeedButton9->isEnabled());
 }
 
+// The window is made at its first showing, with the log of the run before it.
 TEST_F(ChartsCommand, ShowsTheLastRunWithItsLog) {
   enterThreeEvents();
   main->RxSpeedButton6->click();  // "Оптимизация"
+  EXPECT_EQ(main->chartsWindow(), nullptr);
+  main->N20->trigger();
+  auto* charts = qobject_cast<TCharts_form*>(main->chartsWindow());
+  ASSERT_NE(charts, nullptr);
   ASSERT_EQ(charts->optimisationLog().size(), 1u);
   EXPECT_EQ(charts->optimisationLog().front().freedWorkers, 4);
-  main->N20->trigger();
   ASSERT_TRUE(waitUntilActive(charts));
   EXPECT_TRUE(charts->RadioButton2->isChecked());
-  EXPECT_EQ(charts->LogGrid->rowCount(), 1);
+  charts->TabWidget1->setCurrentIndex(3);  // the log is made when its tab is shown
+  EXPECT_EQ(charts->LogGrid->model()->rowCount(), 1);
 
   // A plain calculation afterwards: no log, one variant, seen on the next activation.
   activate(main);
@@ -68,7 +70,18 @@ TEST_F(ChartsCommand, ShowsTheLastRunWithItsLog) {
   activate(charts);
   EXPECT_FALSE(charts->RadioButton2->isEnabled());
   EXPECT_TRUE(charts->RadioButton1->isChecked());
-  EXPECT_EQ(charts->LogGrid->rowCount(), 0);
+  EXPECT_EQ(charts->LogGrid->model()->rowCount(), 0);
+}
+
+// The module the program loads at the first use: found beside the program, and its
+// window is the charts window.
+TEST(LateWindowsModule, LoadsAndMakesTheChartsWindow) {
+  LateWindows& module = loadLateWindows(VELKO_MODULE_DIR);
+  EXPECT_NE(&module, &lateWindows());  // the tests' own is linked in
+  TNetworkModel model;
+  const std::unique_ptr<QWidget> charts(module.createChartsWindow(nullptr, model));
+  EXPECT_EQ(charts->objectName(), QStringLiteral("Charts_form"));
+  EXPECT_THROW(loadLateWindows("/nonexistent"), CommandError);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QFont>
 #include <QString>
 
+#include "ui/late/late_windows_impl.h"
+
 namespace {
 
 std::string makePrivateDir(const char* pattern) {
@@ -44,6 +46,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");  // as the program does after its QApplication
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  // The charts window and the report as linked in, not from the module beside the program.
+  velko::useLateWindows(&velko::linkedLateWindows());
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QHelpEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -32,11 +33,13 @@ void ChartCanvas::fitInto(const QSize& area) {
 
 QSize ChartCanvas::sizeHint() const { return (picture_.size * zoom_).toSize().expandedTo(QSize(1, 1)); }
 
-void ChartCanvas::paintEvent(QPaintEvent*) {
+void ChartCanvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (!picture_.paint) return;
   painter.setRenderHint(QPainter::TextAntialiasing);
+  // The clip tells the picture which of its parts the scrolled view shows.
+  painter.setClipRect(event->rect());
   painter.scale(zoom_, zoom_);
   picture_.paint(painter);
 }

@@ -1,5 +1,9 @@
 #include "ui/charts/chart_export.h"
 
+#include <algorithm>
+#include <cmath>
+#include <future>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -13,6 +17,7 @@
 #include "model/command_error.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/optimisation_log.h"
+#include "ui/charts/png_bands.h"
 
 namespace velko {
 
@@ -20,6 +25,10 @@ namespace {
 
 [[noreturn]] void refuseDrawing(const QString& path) {
   throw CommandError(QStringLiteral("Не удалось построить рисунок %1").arg(path).toStdString());
+}
+
+std::string bytesOf(const QByteArray& bytes) {
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // The picture's file in memory, so that the one safe-write helper puts it on disk
@@ -30,7 +39,11 @@ std::string pictureBytes(const ChartPicture& picture, const QString& path) {
   QBuffer file(&bytes);
   file.open(QIODevice::WriteOnly);
   if (suffix == QLatin1String("png")) {
-    if (!renderPicture(picture, 2.0).save(&file, "PNG")) refuseDrawing(path);
+    try {
+      writePngInBands(picture, pngScale(picture.size), file);
+    } catch (const CommandError&) {
+      refuseDrawing(path);
+    }
   } else if (suffix == QLatin1String("svg")) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -57,8 +70,39 @@ std::string pictureBytes(const ChartPicture& picture, const QString& path) {
         QStringLiteral("Неизвестный формат рисунка «%1»: нужен PNG, SVG или PDF").arg(path).toStdString());
   }
   file.close();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return bytesOf(bytes);
 }
+
+// Pages as one PDF document of landscape A4 sheets, each page shrunk to fit its sheet.
+std::string pagesBytes(const std::vector<ChartPicture>& pages, const QString& path) {
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(72);  // one picture unit per point before the fitting
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
+                                  QPageLayout::Point));
+    pdf.setTitle(QFileInfo(path).completeBaseName());
+    QPainter painter;
+    if (!painter.begin(&pdf)) refuseDrawing(path);
+    const QSizeF area = pdf.pageLayout().paintRect(QPageLayout::Point).size();
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+      if (k > 0 && !pdf.newPage()) refuseDrawing(path);
+      const QSizeF size = pages[k].size;
+      const double fit = std::min({1.0, area.width() / size.width(), area.height() / size.height()});
+      painter.save();
+      painter.scale(fit, fit);
+      pages[k].paint(painter);
+      painter.restore();
+    }
+    painter.end();
+  }
+  file.close();
+  return bytesOf(bytes);
+}
+
+std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
@@ -73,9 +117,26 @@ QImage renderPicture(const ChartPicture& picture, double scale) {
   return image;
 }
 
+double pngScale(const QSizeF& size) {
+  const double naturalPixels = size.width() * size.height();
+  return naturalPixels * 4 <= kMaxPngPixels ? 2.0 : std::sqrt(kMaxPngPixels / naturalPixels);
+}
+
 void savePicture(const ChartPicture& picture, const QString& path) {
   SafeFileSet file;
-  file.add(QFile::encodeName(path).toStdString(), pictureBytes(picture, path));
+  file.add(fileName(path), pictureBytes(picture, path));
+  file.commit();
+}
+
+void savePages(const std::vector<ChartPicture>& pages, const QString& path) {
+  SafeFileSet file;
+  file.add(fileName(path), pagesBytes(pages, path));
+  file.commit();
+}
+
+void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path) {
+  SafeFileSet file;
+  file.add(fileName(path), optimisationLogCsv(moves));
   file.commit();
 }
 
@@ -90,21 +151,40 @@ void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkM
   if (!folder.mkpath(QStringLiteral("."))) {
     throw CommandError(QStringLiteral("Не удалось создать папку %1").arg(folder.path()).toStdString());
   }
-  const auto add = [&files, &folder](const ChartPicture& picture, const char* name) {
-    const QString path = folder.filePath(QString::fromLatin1(name));
-    files.add(QFile::encodeName(path).toStdString(), pictureBytes(picture, path));
+  // The pictures are made here (the network's layout included) and encoded on two
+  // threads: the large network alone, the rest beside it. The painting reads only what
+  // the pictures hold. The files join the set afterwards, on this thread.
+  struct Encoded {
+    QString name;
+    std::string bytes;
   };
-  add(networkPicture(model, variant), "network.png");
-  add(barChartPicture(model, variant), "bar_chart.png");
-  add(smoothing ? levelledProfilePicture(model, *smoothing) : profilePicture(model), "workers.png");
+  std::vector<std::pair<QString, ChartPicture>> pictures;
+  pictures.emplace_back(QStringLiteral("bar_chart.png"), barChartPicture(model, variant));
+  pictures.emplace_back(QStringLiteral("workers.png"),
+                        smoothing ? levelledProfilePicture(model, *smoothing) : profilePicture(model));
   if (smoothing) {
-    add(levelledBarChartPicture(model, *smoothing), "bar_chart_smoothed.png");
-    add(idProfilesPicture(model, smoothing), "workers_by_id.png");
-    add(shiftsPicture(smoothing), "shifts.png");
+    pictures.emplace_back(QStringLiteral("bar_chart_smoothed.png"), levelledBarChartPicture(model, *smoothing));
+    pictures.emplace_back(QStringLiteral("workers_by_id.png"), idProfilesPicture(model, smoothing));
+    pictures.emplace_back(QStringLiteral("shifts.png"), shiftsPicture(smoothing));
   }
-  add(optimisationLogPicture(moves, optimised), "optimisation_log.png");
-  files.add(QFile::encodeName(folder.filePath(QStringLiteral("optimisation_log.csv"))).toStdString(),
-            optimisationLogCsv(moves));
+  const ChartPicture network = networkPicture(model, variant);
+  const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);
+  const QString logPdf = folder.filePath(QStringLiteral("optimisation_log.pdf"));
+  std::future<std::vector<Encoded>> rest = std::async(std::launch::async, [&] {
+    std::vector<Encoded> encoded;
+    for (const auto& [name, picture] : pictures) {
+      const QString path = folder.filePath(name);
+      encoded.push_back({path, pictureBytes(picture, path)});
+    }
+    encoded.push_back({logPdf, pagesBytes(logPages, logPdf)});
+    return encoded;
+  });
+  // Should this throw, the future's destructor still waits for the other thread.
+  const QString networkPath = folder.filePath(QStringLiteral("network.png"));
+  const std::string networkBytes = pictureBytes(network, networkPath);
+  files.add(fileName(networkPath), networkBytes);
+  for (const Encoded& file : rest.get()) files.add(fileName(file.name), file.bytes);
+  files.add(fileName(folder.filePath(QStringLiteral("optimisation_log.csv"))), optimisationLogCsv(moves));
 }
 
 void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,

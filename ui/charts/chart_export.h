@@ -17,14 +17,27 @@ namespace velko {
 // The picture drawn on a white image `scale` times its natural size.
 QImage renderPicture(const ChartPicture& picture, double scale = 1.0);
 
-// Saves the picture as PNG (twice its natural size), SVG or PDF, chosen by the
-// suffix of `path`, through a temporary file renamed over the target. Refuses any
-// other suffix and any failure to write with a CommandError naming the file.
+// Saves the picture as PNG (twice its natural size, see pngScale), SVG or PDF, chosen
+// by the suffix of `path`, through a temporary file renamed over the target. Refuses
+// any other suffix and any failure to write with a CommandError naming the file.
 void savePicture(const ChartPicture& picture, const QString& path);
 
-// The batch tool's pictures, all PNG, into `dir` (made when missing): network.png and
+// The scale of a picture saved as PNG: 2, or less for the largest networks, so that the
+// image stays within kMaxPngPixels; its time and size grow with the pixels.
+inline constexpr double kMaxPngPixels = 24e6;
+double pngScale(const QSizeF& pictureSize);
+
+// Saves pages as one PDF document of landscape A4 sheets, each page shrunk to fit its
+// sheet, through a temporary file renamed over the target.
+void savePages(const std::vector<ChartPicture>& pages, const QString& path);
+
+// Saves the optimisation log whole as CSV (UTF-8) through a temporary file.
+void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path);
+
+// The batch tool's pictures into `dir` (made when missing): network.png and
 // bar_chart.png of the last variant (after optimisation when `optimised`),
-// workers.png with both variants, optimisation_log.png, and optimisation_log.csv
+// workers.png with both variants, the optimisation log as optimisation_log.pdf (pages
+// of kLogRowsPerPage moves, to read and print) and whole as optimisation_log.csv
 // (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
 // and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. Needs a
 // running QGuiApplication (fonts); refuses without one. The files join `files`, which

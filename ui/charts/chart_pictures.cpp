@@ -342,11 +342,14 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant) {
     drawTitle(p, width, title);
     p.save();
     p.translate(networkOrigin());
+    // Only what the clip shows (a band of an export, the scrolled part of the window).
+    const QRectF clip = p.clipBoundingRect();
+    const auto shown = [&clip](const QRectF& box) { return clip.isEmpty() || clip.intersects(box); };
     // Plain works first, so that critical ones stay visible where arrows cross.
     for (int pass = 0; pass < 2; ++pass) {
       for (const WorkRoute& route : layout->works) {
         const WorkTiming& w = (*shared)[route.work];
-        if (w.critical != (pass == 1)) continue;
+        if (w.critical != (pass == 1) || !shown(route.bounds)) continue;
         const QColor colour = w.critical ? kCriticalColour : kPlainWork;
         p.setPen(QPen(colour, w.critical ? 3.2 : 1.3));
         p.setBrush(Qt::NoBrush);
@@ -354,8 +357,15 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant) {
         if (!route.spline.empty()) drawArrowHead(p, route.spline.back(), route.arrowTip, colour);
       }
     }
-    for (const WorkRoute& route : layout->works) drawWorkLabel(p, route, (*shared)[route.work]);
+    for (const WorkRoute& route : layout->works) {
+      if (shown(QRectF(route.labelCentre - QPointF(route.labelSize.width(), route.labelSize.height()),
+                       route.labelSize * 2))) {
+        drawWorkLabel(p, route, (*shared)[route.work]);
+      }
+    }
+    const QPointF radius(kEventDiameter / 2 + 2, kEventDiameter / 2 + 2);
     for (const EventPlace& place : layout->events) {
+      if (!shown(QRectF(place.centre - radius, place.centre + radius))) continue;
       drawEvent(p, place.centre, place.number, (*events)[static_cast<std::size_t>(place.number - 1)]);
     }
     p.restore();
@@ -427,7 +437,9 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
     p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));
     p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), plotBottom));
     p.setRenderHint(QPainter::Antialiasing);
+    const QRectF clip = p.clipBoundingRect();  // empty when not clipped
     for (const BarRow& row : *rows) {
+      if (!clip.isEmpty() && !clip.intersects(row.row)) continue;
       const QRectF band = row.row;
       const QRectF bar = row.bar;
       const double mid = bar.center().y();

@@ -1,5 +1,7 @@
 #include "ui/charts/charts_form.h"
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <QCheckBox>
@@ -14,7 +16,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -23,6 +25,7 @@
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
 #include "ui/charts/levelling_pictures.h"
+#include "ui/charts/log_table_model.h"
 #include "ui/charts/optimisation_log.h"
 #include "ui/command_guard.h"
 #include "ui/form_activation.h"
@@ -100,7 +103,9 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
 
   auto* logPage = new QWidget(TabWidget1);
   Label1 = new QLabel(logPage);
-  LogGrid = new QTableWidget(logPage);
+  LogGrid = new QTableView(logPage);
+  logModel_ = new LogTableModel(LogGrid);
+  LogGrid->setModel(logModel_);
   LogGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   LogGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   LogGrid->verticalHeader()->setVisible(false);
@@ -139,7 +144,8 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
 void TCharts_form::setOptimisationLog(std::vector<OptimisationMove> moves) {
   log_ = std::move(moves);
   dropStaleLevelling();
-  refreshLog();
+  stale_[kLogTab] = true;
+  if (TabWidget1->currentIndex() == kLogTab) refreshCurrentTab();
 }
 
 int TCharts_form::variant() const {
@@ -156,52 +162,58 @@ void TCharts_form::FormActivate() {
   wasOptimised_ = optimised;
   RadioButton1->setEnabled(optimised || levelling_);
   RadioButton2->setEnabled(optimised);
-  refreshPictures();
-  refreshLog();
+  std::fill(std::begin(stale_), std::end(stale_), true);
+  refreshCurrentTab();
+}
+
+void TCharts_form::refreshCurrentTab() {
+  const int tab = TabWidget1->currentIndex();
+  if (tab < 0 || !stale_[tab]) return;
+  stale_[tab] = false;
+  const int v = variant();
+  switch (tab) {
+    case 0: ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model_, v); })); break;
+    case 1: ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartShown(v); })); break;
+    case 2: ChartCanvas3->setPicture(pictureOrMessage([&] { return workersShown(); })); break;
+    case kLogTab: refreshLog(); break;
+    default: refreshShifts();
+  }
 }
 
 void TCharts_form::refreshPictures() {
-  const int v = variant();
-  ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model_, v); }));
-  ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartShown(v); }));
-  ChartCanvas3->setPicture(pictureOrMessage([&] { return workersShown(); }));
+  for (int tab = 0; tab < kLogTab; ++tab) stale_[tab] = true;
+  refreshCurrentTab();
 }
 
 void TCharts_form::refreshLog() {
   const QStringList headers = optimisationLogHeaders();
-  const std::vector<QStringList> rows = optimisationLogRows(log_);
-  LogGrid->clear();
-  LogGrid->setColumnCount(static_cast<int>(headers.size()));
-  LogGrid->setHorizontalHeaderLabels(headers);
-  LogGrid->setRowCount(static_cast<int>(rows.size()));
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    for (int c = 0; c < rows[static_cast<std::size_t>(r)].size(); ++c) {
-      auto* item = new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]);
-      item->setTextAlignment(Qt::AlignCenter);
-      if (movesNobody(log_[static_cast<std::size_t>(r)])) {
-        item->setForeground(kMutedText);
-      } else if (c == 1) {
-        item->setForeground(kCriticalColour);
-      }
-      LogGrid->setItem(r, c, item);
-    }
+  std::vector<QStringList> rows = optimisationLogRows(log_);
+  // Columns as wide as their longest texts, measured once; the view would ask every row.
+  const QFont font = LogGrid->font();
+  QFont bold = LogGrid->horizontalHeader()->font();
+  bold.setBold(true);
+  const std::vector<double> widths = logColumnWidths(headers, rows, font, bold);
+  const bool empty = rows.empty();
+  std::vector<bool> muted;
+  for (const OptimisationMove& move : log_) muted.push_back(movesNobody(move));
+  logModel_->setRows(headers, std::move(rows), std::move(muted));
+  for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
+    LogGrid->horizontalHeader()->resizeSection(c, static_cast<int>(std::ceil(widths[static_cast<std::size_t>(c)])) + 20);
   }
-  LogGrid->resizeColumnsToContents();
   CheckBox1Toggled(CheckBox1->isChecked());
   const bool optimised = model_.Optimised == 1;
   // "20 перемещений" for a run whose donors moved 9 workers in all misled: the counts
   // stand apart.
   QString summary = optimisationLogSummary(log_);
   if (!summary.isEmpty()) summary[0] = summary[0].toUpper();
-  Label1->setText(rows.empty() ? emptyLogMessage(optimised) : summary);
-  CheckBox1->setEnabled(!rows.empty());
-  Button2->setEnabled(!rows.empty());
+  Label1->setText(empty ? emptyLogMessage(optimised) : summary);
+  CheckBox1->setEnabled(!empty);
+  Button2->setEnabled(!empty);
 }
 
 void TCharts_form::CheckBox1Toggled(bool checked) {
-  for (int r = 0; r < LogGrid->rowCount(); ++r) {
-    LogGrid->setRowHidden(r, checked && movesNobody(log_[static_cast<std::size_t>(r)]));
-  }
+  const int rows = logModel_->rowCount();
+  for (int r = 0; r < rows; ++r) LogGrid->setRowHidden(r, checked && movesNobody(log_[static_cast<std::size_t>(r)]));
 }
 
 void TCharts_form::RadioButton1Toggled(bool) { refreshPictures(); }
@@ -227,7 +239,7 @@ QScrollArea* TCharts_form::currentScrollArea() const {
 ChartPicture TCharts_form::currentPicture() const {
   if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
   if (TabWidget1->currentIndex() == kShiftsTab) return shiftsPicture(levellingResult());
-  return optimisationLogPicture(log_, model_.Optimised == 1);
+  return optimisationLogPages(log_, model_.Optimised == 1).front();
 }
 
 void TCharts_form::ToolButton1Click() {
@@ -252,6 +264,7 @@ void TCharts_form::TabWidget1Changed(int index) {
   ToolButton2->setEnabled(picture);
   ToolButton3->setEnabled(picture);
   ToolButton4->setEnabled(picture);
+  refreshCurrentTab();
 }
 
 void TCharts_form::Button1Click() {
@@ -261,15 +274,41 @@ void TCharts_form::Button1Click() {
   const QString png = QStringLiteral("Рисунок PNG (*.png)");
   const QString svg = QStringLiteral("Рисунок SVG (*.svg)");
   const QString pdf = QStringLiteral("Документ PDF (*.pdf)");
-  QString filter = png;
+  const QString csv = QStringLiteral("Таблица CSV (*.csv)");
+  // The log runs to many pages: a document of pages or the table, not one picture.
+  const bool log = tab == kLogTab;
+  QString filter = log ? pdf : png;
+  const QString filters = log ? pdf + QStringLiteral(";;") + csv
+                              : png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf;
   QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить рисунок"),
-                                              names.value(tab) + QStringLiteral(".png"),
-                                              png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf, &filter);
+                                              names.value(tab) + (log ? QStringLiteral(".pdf") : QStringLiteral(".png")),
+                                              filters, &filter);
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) {
-    path += filter == svg ? QStringLiteral(".svg") : filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    path += filter == svg ? QStringLiteral(".svg")
+            : filter == pdf ? QStringLiteral(".pdf")
+            : filter == csv ? QStringLiteral(".csv")
+                            : QStringLiteral(".png");
   }
-  runCommand(this, [&] { savePicture(currentPicture(), path); });
+  runCommand(this, [&] {
+    if (log) {
+      saveLog(path);
+    } else {
+      savePicture(currentPicture(), path);
+    }
+  });
+}
+
+void TCharts_form::saveLog(const QString& path) const {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("csv")) {
+    saveLogCsv(log_, path);
+  } else if (suffix == QLatin1String("pdf")) {
+    savePages(optimisationLogPages(log_, model_.Optimised == 1), path);
+  } else {
+    throw CommandError(
+        QStringLiteral("Неизвестный формат журнала «%1»: нужен PDF или CSV").arg(path).toStdString());
+  }
 }
 
 void TCharts_form::Button2Click() { QGuiApplication::clipboard()->setText(optimisationLogText(log_)); }

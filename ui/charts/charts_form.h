@@ -20,18 +20,21 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QToolButton;
 
 namespace velko {
 
 class ChartCanvas;
+class LogTableModel;
 struct ChartPicture;
 
 // The window "Графики": the network, the bar chart, the workers profile and the
 // optimisation log of the last run. Reads the model in FormActivate, which runs on
 // every activation of the window, as in the other secondary windows; the main window
-// hands it the log of each run.
+// hands it the log of each run. Only the tab shown is made then; the others are made
+// when they are first shown after it, so that a large network opens quickly.
 class TCharts_form : public QWidget {
   Q_OBJECT
 
@@ -42,7 +45,7 @@ class TCharts_form : public QWidget {
   void setOptimisationLog(std::vector<OptimisationMove> moves);
   const std::vector<OptimisationMove>& optimisationLog() const { return log_; }
 
-  // The picture of the tab shown, as export saves it.
+  // The picture of the tab shown, as export saves it (of the log, its first page).
   ChartPicture currentPicture() const;
 
   void FormActivate();
@@ -51,7 +54,7 @@ class TCharts_form : public QWidget {
   void ToolButton2Click();  // zoom out
   void ToolButton3Click();  // fit to window
   void ToolButton4Click();  // 100 %
-  void Button1Click();      // save the picture
+  void Button1Click();      // save the picture (the log: as PDF pages or CSV)
   void Button2Click();      // copy the log
   void CheckBox1Toggled(bool checked);  // "только перемещения"
   void TabWidget1Changed(int index);
@@ -80,7 +83,7 @@ class TCharts_form : public QWidget {
   ChartCanvas* ChartCanvas1;  // network
   ChartCanvas* ChartCanvas2;  // bar chart
   ChartCanvas* ChartCanvas3;  // workers
-  QTableWidget* LogGrid;
+  QTableView* LogGrid;
   QLabel* Label1;             // the log's counts, or why it is empty
   QCheckBox* CheckBox1;       // "только перемещения"
   QPushButton* Button2;       // "Скопировать"
@@ -99,22 +102,26 @@ class TCharts_form : public QWidget {
   int variant() const;
   ChartCanvas* currentCanvas() const;
   QScrollArea* currentScrollArea() const;
-  void refreshPictures();
+  void refreshCurrentTab();
   void refreshLog();
   void createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout);
   void dropStaleLevelling();
   void refreshShifts();
   void levellingFinished();
+  void refreshPictures();  // the picture tabs, after a change of what they show
   ChartPicture barChartShown(int variant) const;
   ChartPicture workersShown() const;
+  void saveLog(const QString& path) const;
 
   const TNetworkModel& model_;
   std::vector<OptimisationMove> log_;
+  LogTableModel* logModel_;
   bool wasOptimised_ = false;
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
   std::optional<LevellingResult> levelling_;
   LevellingInput levelledInput_;  // what levelling_ was computed from
+  bool stale_[5] = {true, true, true, true, true};  // per tab: made from what the model held before
 };
 
 }  // namespace velko

@@ -123,6 +123,14 @@ NetworkLayout layoutNetwork(int eventCount, const std::vector<WorkTiming>& works
         const bezier& curve = spl->list[0];
         for (int k = 0; k < curve.size; ++k) route.spline.push_back(place(curve.list[k]));
         route.arrowTip = curve.eflag ? place(curve.ep) : route.spline.back();
+        // Control points bound a Bezier curve.
+        QPointF low = route.arrowTip;
+        QPointF high = route.arrowTip;
+        for (const QPointF& point : route.spline) {
+          low = QPointF(std::min(low.x(), point.x()), std::min(low.y(), point.y()));
+          high = QPointF(std::max(high.x(), point.x()), std::max(high.y(), point.y()));
+        }
+        route.bounds = QRectF(low, high).adjusted(-8, -8, 8, 8);
       }
       if (const textlabel_t* label = ED_label(edge)) {
         route.labelCentre = place(label->pos);

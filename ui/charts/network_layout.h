@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 
 #include "model/schedule_figures.h"
@@ -27,6 +28,7 @@ struct WorkRoute {
   std::size_t work = 0;  // index into the works the layout was made from
   std::vector<QPointF> spline;
   QPointF arrowTip;
+  QRectF bounds;  // of the curve and its arrowhead, with room for the stroke
   QPointF labelCentre;
   QSizeF labelSize;
 };

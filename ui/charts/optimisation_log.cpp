@@ -1,9 +1,13 @@
 #include "ui/charts/optimisation_log.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QVector>
 
 #include "ui/charts/chart_text.h"
 
@@ -94,54 +98,132 @@ QString emptyLogMessage(bool optimised) {
                    : QStringLiteral("Оптимизация не выполнялась: журнал пуст");
 }
 
-ChartPicture optimisationLogPicture(const std::vector<OptimisationMove>& moves, bool optimised) {
-  if (moves.empty()) return messagePicture(emptyLogMessage(optimised));
-  const QStringList headers = optimisationLogHeaders();
-  const std::vector<QStringList> table = optimisationLogRows(moves);
-  const QFont font = chartFont(12);
-  const QFont bold = chartFont(12, true);
+std::vector<double> logColumnWidths(const QStringList& headers, const std::vector<QStringList>& rows,
+                                    const QFont& font, const QFont& bold) {
+  constexpr std::size_t kMeasured = 4;  // per column, the longest ones
+  const QFontMetricsF plain(font);
   std::vector<double> widths;
   for (int c = 0; c < headers.size(); ++c) {
+    std::vector<const QString*> longest;
+    for (const QStringList& row : rows) {
+      const QString* text = &row[c];
+      if (longest.size() == kMeasured && text->size() <= longest.back()->size()) continue;
+      if (longest.size() == kMeasured) longest.pop_back();
+      longest.insert(std::upper_bound(longest.begin(), longest.end(), text,
+                                      [](const QString* a, const QString* b) { return a->size() > b->size(); }),
+                     text);
+    }
     double w = QFontMetricsF(bold).horizontalAdvance(headers[c]);
-    for (const QStringList& row : table) w = std::max(w, QFontMetricsF(font).horizontalAdvance(row[c]));
-    widths.push_back(w + 14);
+    for (const QString* text : longest) w = std::max(w, plain.horizontalAdvance(*text));
+    widths.push_back(w);
   }
+  return widths;
+}
+
+std::vector<ChartPicture> optimisationLogPages(const std::vector<OptimisationMove>& moves, bool optimised) {
+  if (moves.empty()) return {messagePicture(emptyLogMessage(optimised))};
+  const QStringList headers = optimisationLogHeaders();
+  auto table = std::make_shared<const std::vector<QStringList>>(optimisationLogRows(moves));
+  const QFont font = chartFont(12);
+  const QFont bold = chartFont(12, true);
+  std::vector<double> widths = logColumnWidths(headers, *table, font, bold);
+  for (double& w : widths) w += 14;
   const double rowHeight = 22;
   const double left = 12;
   const double top = 44;
   double tableWidth = 0;
   for (double w : widths) tableWidth += w;
   const double width = std::max(tableWidth + 2 * left, 640.0);
-  const double height = top + rowHeight * static_cast<double>(table.size() + 1) + 14;
+  const std::size_t pageCount = (table->size() + kLogRowsPerPage - 1) / kLogRowsPerPage;
+  const QFontMetricsF metrics(font);
+  const double baseline = (rowHeight + metrics.ascent() - metrics.descent()) / 2;
 
-  ChartPicture picture;
-  picture.size = QSizeF(width, height);
-  picture.paint = [=](QPainter& p) {
-    p.fillRect(QRectF(0, 0, width, height), Qt::white);
-    p.setPen(QColor(0x20, 0x20, 0x20));
-    p.setFont(chartFont(15, true));
-    p.drawText(QRectF(left, 6, width - 2 * left, 28), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Журнал оптимизации: ") + optimisationLogSummary(moves));
-    for (std::size_t r = 0; r <= table.size(); ++r) {
-      const QStringList& row = r == 0 ? headers : table[r - 1];
-      const double y = top + rowHeight * static_cast<double>(r);
-      if (r == 0) p.fillRect(QRectF(left, y, tableWidth, rowHeight), QColor(0xea, 0xee, 0xf3));
+  auto muted = std::make_shared<std::vector<bool>>();
+  for (const OptimisationMove& m : moves) muted->push_back(movesNobody(m));
+  const QString summary = optimisationLogSummary(moves);
+
+  std::vector<ChartPicture> pages;
+  for (std::size_t page = 0; page < pageCount; ++page) {
+    const std::size_t first = page * kLogRowsPerPage;
+    const std::size_t last = std::min(table->size(), first + kLogRowsPerPage);
+    const double height = top + rowHeight * static_cast<double>(last - first + 1) + 14;
+    QString title = QStringLiteral("Журнал оптимизации: ") + summary;
+    if (pageCount > 1) title += QStringLiteral(" · лист %1 из %2").arg(page + 1).arg(pageCount);
+    ChartPicture picture;
+    picture.size = QSizeF(width, height);
+    picture.paint = [=](QPainter& p) {
+      p.fillRect(QRectF(0, 0, width, height), Qt::white);
+      p.setPen(QColor(0x20, 0x20, 0x20));
+      p.setFont(chartFont(15, true));
+      p.drawText(QRectF(left, 6, width - 2 * left, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
+      const double bottom = top + rowHeight * static_cast<double>(last - first + 1);
+      p.fillRect(QRectF(left, top, tableWidth, rowHeight), QColor(0xea, 0xee, 0xf3));
+      // The rules once per line, not a frame per cell.
+      QVector<QLineF> rules;
+      for (std::size_t r = 0; r <= last - first + 1; ++r) {
+        const double y = top + rowHeight * static_cast<double>(r);
+        rules << QLineF(left, y, left + tableWidth, y);
+      }
       double x = left;
-      for (int c = 0; c < row.size(); ++c) {
+      rules << QLineF(x, top, x, bottom);
+      for (double w : widths) {
+        x += w;
+        rules << QLineF(x, top, x, bottom);
+      }
+      p.setPen(QColor(0xb8, 0xb8, 0xb8));
+      p.drawLines(rules);
+      p.setFont(bold);
+      p.setPen(QColor(0x20, 0x20, 0x20));
+      x = left;
+      for (int c = 0; c < headers.size(); ++c) {
         const double w = widths[static_cast<std::size_t>(c)];
-        p.setPen(QColor(0xb8, 0xb8, 0xb8));
-        p.drawRect(QRectF(x, y, w, rowHeight));
-        // The critical work that took the workers, in the pictures' critical colour;
-        // a row that moved nobody muted.
-        const bool muted = r > 0 && movesNobody(moves[r - 1]);
-        p.setPen(muted ? kMutedText : r > 0 && c == 1 ? kCriticalColour : QColor(0x20, 0x20, 0x20));
-        p.setFont(r == 0 ? bold : font);
-        p.drawText(QRectF(x + 6, y, w - 12, rowHeight), Qt::AlignCenter, row[c]);
+        p.drawText(QRectF(x + 6, top, w - 12, rowHeight), Qt::AlignCenter, headers[c]);
         x += w;
       }
-    }
-  };
-  return picture;
+      // Rows: two glyph runs each, of the face's own glyphs and advances placed cell by
+      // cell: the critical work that took the workers, in the pictures' critical colour,
+      // and the other cells. The texts are digits, signs and work names, which need no
+      // shaping, and laying out each of thousands of cells as text costs many times more.
+      const QRawFont raw = QRawFont::fromFont(font);
+      const QRectF clip = p.clipBoundingRect();  // empty when the painter does not clip
+      for (std::size_t r = first; r < last; ++r) {
+        const double y = top + rowHeight * static_cast<double>(r - first + 1);
+        if (!clip.isEmpty() && !clip.intersects(QRectF(0, y, width, rowHeight))) continue;
+        const QStringList& row = (*table)[r];
+        // Runs by colour: the plain cells, the critical work, a row that moved nobody.
+        QList<quint32> glyphs[3];
+        QList<QPointF> positions[3];
+        const bool mutedRow = (*muted)[r];
+        double cellLeft = left;
+        for (int c = 0; c < row.size(); ++c) {
+          const double w = widths[static_cast<std::size_t>(c)];
+          const QList<quint32> cell = raw.glyphIndexesForString(row[c]);
+          const QList<QPointF> advances = raw.advancesForGlyphIndexes(cell);
+          double advance = 0;
+          for (const QPointF& a : advances) advance += a.x();
+          const int run = mutedRow ? 2 : c == 1 ? 1 : 0;
+          double at = cellLeft + (w - advance) / 2;
+          for (qsizetype g = 0; g < cell.size(); ++g) {
+            glyphs[run] << cell[g];
+            positions[run] << QPointF(at, y + baseline);
+            at += advances[g].x();
+          }
+          cellLeft += w;
+        }
+        for (int k = 0; k < 3; ++k) {
+          if (glyphs[k].isEmpty()) continue;
+          QGlyphRun run;
+          run.setRawFont(raw);
+          run.setGlyphIndexes(glyphs[k]);
+          run.setPositions(positions[k]);
+          p.setPen(k == 2 ? kMutedText : k == 1 ? kCriticalColour : QColor(0x20, 0x20, 0x20));
+          p.drawGlyphRun(QPointF(0, 0), run);
+        }
+      }
+    };
+    pages.push_back(std::move(picture));
+  }
+  return pages;
 }
 
 }  // namespace velko

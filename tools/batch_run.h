@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "tools/batch_options.h"
+
+namespace velko {
+
+class OptimisationObserver;
+class SafeFileSet;
+
+// What the full tool adds to a run: further files joining the set that replaces the
+// earlier files together, and text printed after the results.
+using BatchOutputs = std::function<std::string(SafeFileSet& files)>;
+
+// What a freshly started copy of the program does when it opens the data file
+// ("Открыть ...", which takes the counts over) and presses "Расчет" or, with --optimise,
+// "Оптимизация": the model is theModel(). velko.rez goes into the current folder and its
+// text, in UTF-8, to standard output. Every requested output is made before any earlier
+// file is replaced, and standard output is written before that too, so a failure of any
+// of them changes no file. A failure prints the error box's message on stderr.
+// Returns the exit code: 0, or 1 after a failure.
+int runBatch(const BatchOptions& options, OptimisationObserver* observer, const BatchOutputs& moreOutputs = {});
+
+}  // namespace velko

@@ -1,0 +1,33 @@
+#include "ui/late/late_windows_impl.h"
+
+#include "ui/charts/charts_form.h"
+#include "ui/report/report_system.h"
+
+namespace velko {
+
+namespace {
+
+class ChartsAndReport : public LateWindows {
+ public:
+  QWidget* createChartsWindow(QWidget* parent, const TNetworkModel& model) override {
+    return new TCharts_form(parent, model);
+  }
+
+  void setOptimisationLog(QWidget* chartsWindow, std::vector<OptimisationMove> moves) override {
+    static_cast<TCharts_form*>(chartsWindow)->setOptimisationLog(std::move(moves));
+  }
+
+  void runPrintedReport(QWidget* parent, const TNetworkModel& model, int printHeight, int previewZoom) override {
+    if (!Print_form) Print_form = new TPrint_form(parent ? parent->window() : nullptr);
+    velko::runPrintedReport(parent, model, printHeight, previewZoom);
+  }
+};
+
+}  // namespace
+
+LateWindows& linkedLateWindows() {
+  static ChartsAndReport windows;
+  return windows;
+}
+
+}  // namespace velko
