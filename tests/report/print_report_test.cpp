@@ -38,8 +38,8 @@ void calculateSmall(TNetworkModel& model, bool optimise = false) {
 // A model at the tables' limits, filled by hand: 100 works, 50 events, 50 critical
 // works in both variants.
 void fillLargeModel(TNetworkModel& model) {
-  model.WorkCount = 100;
-  model.EventCount = 50;
+  model.RunWorkCount = 100;
+  model.RunEventCount = 50;
   model.CritCountBefore = 50;
   model.CritCountAfter = 50;
   model.LengthBefore = 250;
@@ -360,12 +360,12 @@ TEST(ReportLayout, RowsNeverRunBelowTheWritingAreaWhateverTheLimit) {
 TEST(ReportLayout, CountsBeyondTheTablesAreRefusedBeforeDrawing) {
   TNetworkModel model;
   fillLargeModel(model);
-  model.WorkCount = 101;
+  model.RunWorkCount = 101;
   RecordingReport page;
   EXPECT_THROW(ReportSystem1Print(page, model, 750, 120), CommandError);
   EXPECT_TRUE(page.calls.empty());
 
-  model.WorkCount = 100;
+  model.RunWorkCount = 100;
   model.CritCountAfter = 51;
   try {
     ReportSystem1Print(page, model, 750, 120);
