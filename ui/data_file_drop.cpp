@@ -1,6 +1,5 @@
 #include "ui/data_file_drop.h"
 
-#include <QCoreApplication>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -11,21 +10,28 @@ namespace velko {
 
 namespace {
 
-class DataFileDropPass : public QObject {
+class DataFileDrops : public QObject {
  public:
-  using QObject::QObject;
+  DataFileDrops(QObject* parent, DataFileDropHandler open) : QObject(parent), open_(std::move(open)) {}
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
+  bool eventFilter(QObject*, QEvent* event) override {
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || draggedDataFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) return false;
-    // The text of the file's address must not land in the box; the window takes the file.
-    event->ignore();
-    if (widget->window()->acceptDrops()) QCoreApplication::sendEvent(widget->window(), event);
+    auto* drag = static_cast<QDropEvent*>(event);
+    const QString name = draggedDataFile(drag->mimeData());
+    if (name.isEmpty()) return false;
+    if (!open_) {
+      drag->ignore();
+      return true;
+    }
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop) open_(name);
     return true;
   }
+
+ private:
+  DataFileDropHandler open_;
 };
 
 }  // namespace
@@ -38,6 +44,8 @@ QString draggedDataFile(const QMimeData* mime) {
   return QFileInfo(name).suffix().compare(QStringLiteral("dat"), Qt::CaseInsensitive) == 0 ? name : QString();
 }
 
-void passDataFileDropsToWindow(QWidget* box) { box->installEventFilter(new DataFileDropPass(box)); }
+void takeDataFileDrops(QWidget* box, DataFileDropHandler open) {
+  box->installEventFilter(new DataFileDrops(box, std::move(open)));
+}
 
 }  // namespace velko

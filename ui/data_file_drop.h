@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 class QMimeData;
@@ -10,8 +12,12 @@ namespace velko {
 // The local data file (.dat) a drag carries, as a single file; empty for anything else.
 QString draggedDataFile(const QMimeData* mime);
 
+// What to do with a data file dropped on a window: open it.
+using DataFileDropHandler = std::function<void(const QString& name)>;
+
 // A data file dragged over `box` (a widget that takes dropped text, such as a count box
-// or a cell editor) goes to `box`'s window instead, which opens it when it takes drops.
-void passDataFileDropsToWindow(QWidget* box);
+// or a cell editor) is taken by `open` instead of landing in the box as the text of its
+// address; with no handler the drag is refused there.
+void takeDataFileDrops(QWidget* box, DataFileDropHandler open);
 
 }  // namespace velko

@@ -203,6 +203,7 @@ class TMain : public QMainWindow {
   void startHistory();
   void rememberFile(const QString& name);
   void openRecentFile(const QString& name);
+  void openDroppedFile(const QString& name);
   void showRecentFiles();
   void markModified();
   void recordCellEdit(int column, int row, const std::string& text, int session);

@@ -98,6 +98,10 @@ void TMain::RxSpeedButton1Click() {
     after.eventCount = counts.events;
     after.table.setRowCount(counts.works);
     history_->record(countsChangeName(before, after), after);
+    // What was typed is now a step of the data set: Ctrl+Z in a box undoes that step,
+    // not the typing again (setting the text clears a box's own undo).
+    CurrencyEdit2->setText(CurrencyEdit2->text());
+    CurrencyEdit3->setText(CurrencyEdit3->text());
     ToggleWorksTable();
   });
 }

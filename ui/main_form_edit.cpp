@@ -75,13 +75,14 @@ void TMain::connectHistory() {
   for (TCurrencyEdit* box : {CurrencyEdit1, CurrencyEdit2, CurrencyEdit3}) {
     connect(box, &QLineEdit::textChanged, this, &TMain::markModified);
     box->installEventFilter(this);
-    passDataFileDropsToWindow(box);
+    takeDataFileDrops(box, [this](const QString& name) { openDroppedFile(name); });
   }
   worksModel_->setCellEditHandler([this](int column, int row, const std::string& text, int session) {
     recordCellEdit(column, row, text, session);
   });
   worksModel_->setTableEditHandler(
       [this](const QString& name, const WorksTable& after) { history_->recordTable(name, after); });
+  StringGrid1->setDataFileDropHandler([this](const QString& name) { openDroppedFile(name); });
   setAcceptDrops(true);
   refresh();
 }

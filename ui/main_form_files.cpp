@@ -114,12 +114,16 @@ void TMain::dragMoveEvent(QDragMoveEvent* event) {
   if (!draggedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-// A data file dropped on the window opens as "Открыть ..." would open it; the question
-// about unsaved changes waits until the drop is over, so the file manager is not held.
 void TMain::dropEvent(QDropEvent* event) {
   const QString name = draggedDataFile(event->mimeData());
   if (name.isEmpty()) return;
   event->acceptProposedAction();
+  openDroppedFile(name);
+}
+
+// A data file dropped on the window opens as "Открыть ..." would open it; the question
+// about unsaved changes waits until the drop is over, so the file manager is not held.
+void TMain::openDroppedFile(const QString& name) {
   QTimer::singleShot(0, this, [this, name] {
     if (mayDiscardChanges()) openDataFile(name);
   });

@@ -158,7 +158,9 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
     works_->beginEditSession();
     line->installEventFilter(keys_);
-    passDataFileDropsToWindow(line);
+    if (auto* grid = dynamic_cast<const TStringGrid*>(parent ? parent->parentWidget() : nullptr)) {
+      takeDataFileDrops(line, grid->dataFileDropHandler());
+    }
     line->setValidator(new WorksCellValidator(line));
     // A right click on the cell being edited opens the table's menu, as on any other cell.
     line->setContextMenuPolicy(Qt::NoContextMenu);

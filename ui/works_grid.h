@@ -3,6 +3,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include "ui/data_file_drop.h"
 #include "ui/works_table_model.h"
 
 class QLineEdit;
@@ -59,6 +60,11 @@ class TStringGrid : public QTableView {
   void copySelectedCells();
   void cutSelectedCells();
   void clearSelectedCells();
+  // A data file dropped on a cell editor goes here (the main window opens it); without
+  // a handler such a drop is refused.
+  void setDataFileDropHandler(DataFileDropHandler open) { dataFileDrop_ = std::move(open); }
+  const DataFileDropHandler& dataFileDropHandler() const { return dataFileDrop_; }
+
   // Ctrl+V: one value into the cell editor `editor` (at its cursor) or into the current
   // cell, a block of cells from the current cell.
   void pasteIntoCells(QLineEdit* editor);
@@ -68,6 +74,7 @@ class TStringGrid : public QTableView {
 
  private:
   WorksTableModel* model_;
+  DataFileDropHandler dataFileDrop_;
 };
 
 }  // namespace velko

@@ -57,6 +57,7 @@ void Questions::poll() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (!box || !box->isVisible() || box->icon() != QMessageBox::Question) return;
   asked << box->text();
+  buttons = box->standardButtons();
   box->button(answers_.isEmpty() ? QMessageBox::No : answers_.takeFirst())->click();
 }
 

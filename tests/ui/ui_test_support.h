@@ -49,6 +49,7 @@ class Questions {
   Questions();
   void answer(QMessageBox::StandardButton button) { answers_ << button; }
   QStringList asked;
+  QMessageBox::StandardButtons buttons;  // those of the last question
 
  private:
   void poll();
