@@ -16,8 +16,8 @@ QString dataFileArgument(const QCoreApplication& app) {
   parser.setApplicationDescription(QStringLiteral("Расчет и оптимизация трудовых ресурсов по времени"));
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("файл исходных данных (*.dat), который открыть"),
-                               QStringLiteral("[FILE]"));
+  parser.addPositionalArgument(QStringLiteral("ФАЙЛ"), QStringLiteral("файл исходных данных (*.dat), который открыть"),
+                               QStringLiteral("[ФАЙЛ]"));
   parser.process(app);
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) {
