@@ -40,7 +40,11 @@ void RecentFiles::remove(const QString& name) {
 
 void RecentFiles::save() {
   for (int place = 1; place <= kMaxFiles; ++place) {
-    store_.writeText(kSection, entry(place), place <= files_.size() ? files_[place - 1] : QString());
+    if (place <= files_.size()) {
+      store_.writeText(kSection, entry(place), files_[place - 1]);
+    } else {
+      store_.removeEntry(kSection, entry(place));
+    }
   }
   store_.commit();
 }

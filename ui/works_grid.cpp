@@ -128,9 +128,27 @@ bool tableCommand(QObject* watched, QEvent* event) {
   return true;
 }
 
+// The cell editor opens under the mouse button and takes the drag that follows; once
+// the drag leaves the cell it selects the rectangle of cells from there, as dragging
+// over the table does.
+bool draggedOverCells(QObject* watched, QEvent* event) {
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  if (!editor || event->type() != QEvent::MouseMove) return false;
+  const auto* move = static_cast<QMouseEvent*>(event);
+  const QPoint at = move->position().toPoint();
+  if (!(move->buttons() & Qt::LeftButton) || editor->rect().contains(at)) return false;
+  TStringGrid* grid = gridOf(editor);
+  if (!grid) return false;
+  const QModelIndex to = grid->indexAt(editor->mapToParent(at));
+  if (!to.isValid()) return true;
+  grid->selectionModel()->select(QItemSelection(grid->currentIndex(), to), QItemSelectionModel::ClearAndSelect);
+  return true;
+}
+
 }  // namespace
 
 bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (draggedOverCells(watched, event)) return true;
   if (tableCommand(watched, event)) return true;
   if (pastedInto(watched, event)) return true;
   if (event->type() != QEvent::KeyPress) return false;
