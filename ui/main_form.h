@@ -1,13 +1,11 @@
 #pragma once
 
-#include <functional>
 #include <memory>
-
 #include <string>
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
-#include <QList>
 #include <QStringList>
 
 class QAction;
@@ -31,10 +29,10 @@ class TGradientPanel;
 class TPros_form;
 class TShadowLabel;
 class TStringGrid;
-class WorksTable;
 class Trab_form;
 class WorksTableModel;
 class TableInput;
+class WorksTable;
 class WorksHistory;
 class RecentFiles;
 

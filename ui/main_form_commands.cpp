@@ -1,5 +1,6 @@
 // The main window's commands: each one calls the core and shows the outcome.
 #include <algorithm>
+#include <utility>
 
 #include <QAction>
 #include <QDialog>
@@ -8,7 +9,6 @@
 #include <QHeaderView>
 #include <QTimer>
 #include <QToolButton>
-#include <utility>
 
 #include "data/data_file.h"
 #include "data/works_table_edit.h"
@@ -243,8 +243,7 @@ void TMain::N15Click() {
   if (Above_) Above_->exec();
 }
 
-// "Удалить строку".
-// The row goes and the works count drops by one; the count box follows.
+// "Удалить строку": the row goes and the works count drops by one; the count box follows.
 void TMain::N16Click() {
   runCommand(this, [this] {
     const int row = StringGrid1->SelectedRow;

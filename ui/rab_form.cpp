@@ -1,5 +1,7 @@
 #include "ui/rab_form.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -8,8 +10,6 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <tuple>
 
 #include "data/works_table_edit.h"
 #include "ui/command_guard.h"
@@ -86,15 +86,13 @@ Trab_form::Trab_form(TMain* main) : QWidget(main, Qt::Window), main_(main) {
   });
   // Undo and redo of the data set work here too; what they change shows at once.
   QUndoStack* history = main_->history()->stack();
-  for (auto [item, name, keys] : {std::tuple{&undo_, "Undo", QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z)}},
-                                  std::tuple{&redo_, "Redo",
-                                             QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}}}) {
-    *item = new QAction(this);
-    (*item)->setObjectName(QString::fromLatin1(name));
-    (*item)->setShortcuts(keys);
-    addAction(*item);
-  }
+  undo_ = new QAction(this);
+  undo_->setObjectName(QStringLiteral("Undo"));
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_ = new QAction(this);
+  redo_->setObjectName(QStringLiteral("Redo"));
+  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  addActions({undo_, redo_});
   connect(undo_, &QAction::triggered, history, &QUndoStack::undo);
   connect(redo_, &QAction::triggered, history, &QUndoStack::redo);
   connect(history, &QUndoStack::indexChanged, this, [this] {

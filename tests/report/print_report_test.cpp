@@ -237,6 +237,20 @@ TEST(ReportLayout, CountsOfZeroPrintHeadsOnly) {
   EXPECT_EQ(c.back(), "AddColumn next right 30 0 box 7 shade 0");
 }
 
+// The table's counts change after a run (a row inserted, a change undone); the report
+// shows the run as it was.
+TEST(ReportLayout, CountsChangedAfterTheRunLeaveTheReportAsItWas) {
+  TNetworkModel model;
+  calculateSmall(model);
+  RecordingReport before;
+  ReportSystem1Print(before, model, 750, 120);
+  model.WorkCount = 7;
+  model.EventCount = 2;
+  RecordingReport after;
+  ReportSystem1Print(after, model, 750, 120);
+  EXPECT_EQ(after.calls, before.calls);
+}
+
 TEST(ReportLayout, SecondPartStartsOnAPageOfItsOwnAtZoom120) {
   TNetworkModel model;
   calculateSmall(model, true);

@@ -169,6 +169,25 @@ TEST_F(EditingComforts, UndoInTheSeparateWindowShowsThereAtOnce) {
   EXPECT_EQ(gridCell(rab->StringGrid1, 3, 1), QStringLiteral("3"));
 }
 
+// The printed report and the charts read the run's counts: a row inserted or a count
+// undone afterwards does not add or drop rows of the results.
+TEST_F(EditingComforts, ChangesAndUndoAfterACalculationLeaveItsResults) {
+  enterWorks(4, kRows);
+  main->N10->trigger();  // "Расчет режима"
+  ASSERT_TRUE(waitUntilActive(pros));
+  activate(main);
+  const QString results = readFile(QStringLiteral("velko.rez"));
+  clickCell(main->StringGrid1, 2, 0);
+  main->N17->trigger();
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));  // the counts taken over before the run
+  EXPECT_EQ(theModel().WorkCount, 0);
+  EXPECT_EQ(theModel().RunWorkCount, 4);
+  EXPECT_EQ(theModel().RunEventCount, 4);
+  EXPECT_EQ(readFile(QStringLiteral("velko.rez")), results);
+  EXPECT_TRUE(main->RxSpeedButton8->isEnabled());
+}
+
 TEST_F(EditingComforts, ASpreadsheetBlockGrowsTheTableAndTheSelectionCopiesBack) {
   enterWorks(5, {"1;2;5;3;1"});
   clickCell(main->StringGrid1, 1, 0);
