@@ -13,6 +13,7 @@
 
 #include "model/network_model.h"
 #include "ui/command_guard.h"
+#include "ui/command_line.h"
 #include "ui/currency_edit.h"
 #include "ui/main_form.h"
 #include "ui/options/about_box.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&qtTranslator);
   }
+  const QString startFile = velko::dataFileArgument(app);  // "velko [FILE]"
 
   // A store that cannot be moved stays in its old place: the program then starts with
   // the defaults and the next start tries again.
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
   // Every window lives until the program ends; the secondary ones are owned by Main.
   auto* Main = new velko::TMain;
   Main->setStores(stores.profile(), stores.user());
+  Main->setStartFile(startFile);
   auto* rab_form = new velko::Trab_form(Main);
   rab_form->setPlacementStore(stores.user());
   Main->setWorksWindow(rab_form);

@@ -1,5 +1,7 @@
 #include "data/works_table.h"
 
+#include <algorithm>
+
 #include "model/command_error.h"
 
 namespace velko {
@@ -60,6 +62,15 @@ void WorksTable::setRow(int row, const Row& cells) {
 void WorksTable::clearRowsAfter(int row) {
   if (row < 0) row = 0;
   if (row < static_cast<int>(rows_.size())) rows_.resize(static_cast<std::size_t>(row));
+}
+
+bool WorksTable::operator==(const WorksTable& other) const {
+  if (rowCount_ != other.rowCount_) return false;
+  const int rows = static_cast<int>(std::max(rows_.size(), other.rows_.size()));
+  for (int r = 1; r <= rows; ++r) {
+    if (row(r) != other.row(r)) return false;
+  }
+  return true;
 }
 
 }  // namespace velko

@@ -26,6 +26,9 @@ class WorksTable {
   void setRow(int row, const Row& cells);
   void clearRowsAfter(int row);  // every stored row below `row` becomes empty
 
+  // The same row count and the same texts in every row (a row never written is empty).
+  bool operator==(const WorksTable& other) const;
+
  private:
   static void checkColumn(int column);
   std::vector<Row> rows_;  // rows_[r - 1] is row r

@@ -54,6 +54,14 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
+std::string_view trimmed(std::string_view text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && isBlank(text[first])) ++first;
+  while (last > first && isBlank(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
 // At most `limit` bytes of the text, cut at a character boundary, for a message.
 std::string shortened(std::string_view text, std::size_t limit) {
   if (text.size() <= limit) return std::string(text);
@@ -64,50 +72,54 @@ std::string shortened(std::string_view text, std::size_t limit) {
 
 }  // namespace
 
-std::string pastedCellText(std::string_view text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && isBlank(text[first])) ++first;
-  while (last > first && isBlank(text[last - 1])) --last;
-  std::string cell(text.substr(first, last - first));
-  if (cell.find_first_of("\t\r\n") != std::string::npos) {
-    throw CommandError(
-        "В буфере обмена несколько ячеек (строки или столбцы таблицы), а в ячейку вставляется одно "
-        "значение. Ничего не вставлено.");
-  }
+std::string refusedCellText(std::string_view text) {
+  return "«" + shortened(trimmed(text), 40) + "»: в ячейке допустимы только цифры, запятая и минус";
+}
+
+std::optional<std::string> cleanCellText(std::string_view text) {
+  std::string cell(trimmed(text));
   for (char& c : cell) {
     if (c == '.') c = static_cast<char>(kDecimalSeparator);
   }
-  if (!isCellText(cell)) {
-    throw CommandError("Нельзя вставить «" + shortened(cell, 40) +
-                       "»: в ячейке допустимы только цифры, запятая и минус. Ничего не вставлено.");
-  }
+  if (!isCellText(cell)) return std::nullopt;
   return cell;
 }
 
-void DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
-  checkWorkCount(workCount);
-  if (selectedRow > workCount) return;
-  checkSelectedRow(selectedRow);
-  for (int r = selectedRow; r <= workCount; ++r) {
-    table.setRow(r, table.row(r + 1));
-    if (table.cell(kColumnI, r + 1).empty()) table.clearRow(r);
+std::string pastedCellText(std::string_view text) {
+  std::optional<std::string> cell = cleanCellText(text);
+  if (!cell) {
+    const std::string_view kept = trimmed(text);
+    if (kept.find_first_of("\t\r\n") != std::string_view::npos) {
+      throw CommandError(
+          "В буфере обмена несколько ячеек (строки или столбцы таблицы), а в ячейку вставляется одно "
+          "значение. Ничего не вставлено.");
+    }
+    throw CommandError("Нельзя вставить " + refusedCellText(kept) + ". Ничего не вставлено.");
   }
+  return *cell;
 }
 
-void InsertWorkRow(WorksTable& table, int selectedRow, int workCount) {
+int DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
   checkWorkCount(workCount);
+  if (selectedRow > workCount) return workCount;
   checkSelectedRow(selectedRow);
-  if (selectedRow <= workCount) {
-    for (int r = workCount; r >= selectedRow; --r) {
-      if (r == 1) {
-        table.clearRow(1);
-      } else {
-        table.setRow(r, table.row(r - 1));
-      }
-    }
+  for (int r = selectedRow; r < workCount; ++r) table.setRow(r, table.row(r + 1));
+  table.clearRow(workCount);
+  table.setRowCount(workCount - 1);
+  return workCount - 1;
+}
+
+int InsertWorkRow(WorksTable& table, int selectedRow, int workCount) {
+  checkSelectedRow(selectedRow);
+  if (workCount >= kMaxWorks) {
+    throw CommandError("Строка не вставлена: в таблице уже 100 работ, больше не бывает");
   }
-  table.clearRow(selectedRow);
+  const int count = std::max(workCount, 0);
+  const int row = std::min(selectedRow, count + 1);
+  for (int r = count; r >= row; --r) table.setRow(r + 1, table.row(r));
+  table.clearRow(row);
+  table.setRowCount(count + 1);
+  return count + 1;
 }
 
 void CopyWorkRows(const WorksTable& from, WorksTable& to, int workCount) {
@@ -115,15 +127,15 @@ void CopyWorkRows(const WorksTable& from, WorksTable& to, int workCount) {
   for (int r = 1; r <= workCount; ++r) to.setRow(r, from.row(r));
 }
 
-void TakeWorkCounts(TNetworkModel& model, const std::string& eventsText, const std::string& worksText) {
-  const std::int32_t events = StrToInt(eventsText);
-  if (events > kMaxEvents) {
-    throw CommandError(format("Количество событий %d больше допустимого (50)", events));
+WorkCounts TakenWorkCounts(const std::string& eventsText, const std::string& worksText) {
+  WorkCounts counts;
+  counts.events = StrToInt(eventsText);
+  if (counts.events > kMaxEvents) {
+    throw CommandError(format("Количество событий %d больше допустимого (50)", counts.events));
   }
-  model.EventCount = events;
-  const std::int32_t works = StrToInt(worksText);
-  checkWorkCount(works);
-  model.WorkCount = works;
+  counts.works = StrToInt(worksText);
+  checkWorkCount(counts.works);
+  return counts;
 }
 
 int workRowsToSave(const std::string& worksText, int workCount) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,31 +24,45 @@ char32_t tableKey(char32_t key);
 // setData) keeps to it, so a saved data file always reads back as the same table.
 bool isCellText(std::string_view text);
 
-// What pasting the clipboard's UTF-8 `text` into a cell inserts: blanks and line ends
-// around it dropped (a cell copied from a spreadsheet brings its line end), "." made
-// ",". Text that holds several cells (a tab or a line end inside it) or a character a
-// cell refuses throws a CommandError that says why; nothing is to be inserted then.
-// Pasted, dropped and middle-clicked text all go through here.
+// A pasted value as a cell holds it: blanks and line ends around it dropped (a cell
+// copied from a spreadsheet brings its line end), "." made ","; nothing when a cell
+// refuses what is left (it is not what a key could type).
+std::optional<std::string> cleanCellText(std::string_view text);
+
+// The refused text and why, for a message: "«12a»: в ячейке допустимы только цифры,
+// запятая и минус" (a long text cut short).
+std::string refusedCellText(std::string_view text);
+
+// What pasting the clipboard's UTF-8 `text` into one cell inserts: cleanCellText.
+// Text that holds several cells (a tab or a line end inside it) or a character a cell
+// refuses throws a CommandError that says why; nothing is to be inserted then. Pasted,
+// dropped and middle-clicked text all go through here.
 std::string pastedCellText(std::string_view text);
 
-// "Удалить строку" on the rows 1..workCount: the rows below `selectedRow` move up by
-// one and the last row ends up empty; a row whose I cell is empty is cleared whole
-// while it moves up. Nothing happens when selectedRow > workCount. Row counts and
-// WorkCount stay as they are.
-void DeleteWorkRow(WorksTable& table, int selectedRow, int workCount);
+// "Удалить строку" on the works 1..workCount: the row `selectedRow` goes, the rows
+// below it move up whole and the works count drops by one, so no other work is lost.
+// Nothing happens when selectedRow > workCount. Returns the new works count, which
+// also becomes the table's row count.
+int DeleteWorkRow(WorksTable& table, int selectedRow, int workCount);
 
-// "Вставить строку": rows selectedRow..workCount-1 move down by one (the last row's
-// content is lost) and `selectedRow` is left empty for the new work.
-void InsertWorkRow(WorksTable& table, int selectedRow, int workCount);
+// "Вставить строку": the rows from `selectedRow` (or an empty row after the last work,
+// when it lies beyond) move down whole, `selectedRow` is left empty for the new work and
+// the works count rises by one. Refused at kMaxWorks works before anything changes.
+// Returns the new works count, which also becomes the table's row count.
+int InsertWorkRow(WorksTable& table, int selectedRow, int workCount);
 
 // Copies the five cells of rows 1..workCount from one table into the other: the
 // separate works window's activation copy and its ApplyToMain.
 void CopyWorkRows(const WorksTable& from, WorksTable& to, int workCount);
 
-// "Данные по работам" takes the counts over from the two box texts: EventCount first,
-// then WorkCount. Counts above the model's tables are refused with the messages the
-// commands use, before the offending count is stored; 0 or less stays allowed.
-void TakeWorkCounts(TNetworkModel& model, const std::string& eventsText, const std::string& worksText);
+// The counts "Данные по работам" takes over from the two box texts, read events first.
+// Counts above the model's tables are refused with the messages the commands use, and
+// then neither count is taken; 0 or less stays allowed.
+struct WorkCounts {
+  std::int32_t events = 0;
+  std::int32_t works = 0;
+};
+WorkCounts TakenWorkCounts(const std::string& eventsText, const std::string& worksText);
 
 // How many table rows a data file written now should carry. The reader takes line 2 as
 // the number of work lines that follow, so line 2 and the lines written must agree:

@@ -14,7 +14,11 @@ void ClearComputed(TNetworkModel& model) {
   model.CritWorks.clear();
 }
 
-void ClearVariants(TNetworkModel& model) { model.VariantResults.clear(); }
+void ClearVariants(TNetworkModel& model) {
+  model.VariantResults.clear();
+  model.RunWorkCount = 0;
+  model.RunEventCount = 0;
+}
 
 void ClearMatrix(TNetworkModel& model) { model.WorkMatrix.clear(); }
 

@@ -75,6 +75,10 @@ struct TNetworkModel {
   std::int32_t CritCountAfter = 0;
   std::int32_t Optimised = 0;
   Table1<TVariantResult, 2> VariantResults;
+  // The counts of the run that recorded VariantResults. The works table's counts change
+  // after a run (a row inserted, a change undone); the results of the run keep theirs.
+  std::int32_t RunWorkCount = 0;
+  std::int32_t RunEventCount = 0;
 
   TWorkCell& cell(int row, int column) { return WorkMatrix[row][column]; }
   const TWorkCell& cell(int row, int column) const { return WorkMatrix[row][column]; }
@@ -82,7 +86,7 @@ struct TNetworkModel {
 
 // The resets: every byte of the named tables becomes zero.
 void ClearComputed(TNetworkModel& model);  // Events, CritWorks
-void ClearVariants(TNetworkModel& model);  // VariantResults
+void ClearVariants(TNetworkModel& model);  // VariantResults and the run's counts
 void ClearModel(TNetworkModel& model);     // WorkMatrix, Events, CritWorks, VariantResults
 void ClearMatrix(TNetworkModel& model);    // WorkMatrix only (data file reader, load)
 

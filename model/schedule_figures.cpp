@@ -7,9 +7,11 @@ namespace velko {
 
 std::vector<WorkTiming> workTimings(const TNetworkModel& m, int variant) {
   const TVariantResult& v = m.VariantResults[variant];
+  // The run's event count: a count taken over since then does not change its results.
+  const int events = m.RunEventCount;
   int count = 0;
-  for (int i = 1; i <= m.EventCount; ++i) {
-    for (int j = i; j <= m.EventCount; ++j) {
+  for (int i = 1; i <= events; ++i) {
+    for (int j = i; j <= events; ++j) {
       if (m.cell(i, j).Id != 0) ++count;
     }
   }
@@ -20,7 +22,7 @@ std::vector<WorkTiming> workTimings(const TNetworkModel& m, int variant) {
     WorkTiming w;
     w.I = v.WorkI[k];
     w.J = v.WorkJ[k];
-    if (w.I < 1 || w.J < 1 || w.I > m.EventCount || w.J > m.EventCount) continue;
+    if (w.I < 1 || w.J < 1 || w.I > events || w.J > events) continue;
     w.duration = v.WorkDuration[k];
     w.workers = v.WorkWorkers[k];
     w.id = v.WorkId[k];

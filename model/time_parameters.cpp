@@ -114,6 +114,8 @@ namespace velko {
 
 void RecordVariant(TNetworkModel& m, int variant, int critCount) {
   TVariantResult& v = m.VariantResults[variant];
+  m.RunWorkCount = m.WorkCount;
+  m.RunEventCount = m.EventCount;
   int k = 1;
   for (int i = 1; i <= m.EventCount; ++i) {
     for (int j = i; j <= m.EventCount; ++j) {

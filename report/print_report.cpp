@@ -140,7 +140,7 @@ class ReportLayout {
 
   void body(const TVariantResult& v, std::int32_t critCount, StoredReal length) {
     pageBreakTest(0);
-    table(kWorksTable, model_.WorkCount, [&](int r) {
+    table(kWorksTable, model_.RunWorkCount, [&](int r) {
       return std::vector<std::string>{integerText(r), integerText(v.WorkI[r]),
                                       integerText(v.WorkJ[r]), realText(v.WorkDuration[r]),
                                       integerText(v.WorkWorkers[r]), integerText(v.WorkId[r])};
@@ -151,7 +151,7 @@ class ReportLayout {
     page_.NextLine();
     page_.NextLine();
     sectionTitle("РАННИЕ И ПОЗДНИЕ СРОКИ НАСТУПЛЕНИЯ СОБЫТИЙ");
-    table(kEventsTable, model_.EventCount, [&](int r) {
+    table(kEventsTable, model_.RunEventCount, [&](int r) {
       return std::vector<std::string>{integerText(v.EventNumber[r]), realText(v.EventEarly[r]),
                                       realText(v.EventLate[r]), realText(v.EventReserve[r])};
     });
@@ -177,7 +177,7 @@ class ReportLayout {
     sectionTitle("ПОЛНЫЙ И СВОБОДНЫЙ РЕЗЕРВЫ ВРЕМЕНИ РАБОТ");
     // The work's ordinal number as in the works table, with its events, so a row reads
     // without turning back to that table.
-    table(kFloatsTable, model_.WorkCount, [&](int r) {
+    table(kFloatsTable, model_.RunWorkCount, [&](int r) {
       return std::vector<std::string>{std::to_string(r) + " (" + std::to_string(v.FloatI[r]) + "-" +
                                           std::to_string(v.FloatJ[r]) + ")" + kValueEnd,
                                       realText(v.WorkTotalFloat[r]), realText(v.WorkFreeFloat[r])};
@@ -269,10 +269,10 @@ void StartContinuationPage(TBaseReport& page, int k) {
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom) {
   const std::string tooManyWorks =
-      "Количество работ " + std::to_string(model.WorkCount) + " больше допустимого (100)";
-  checkCount(model.WorkCount, kMaxWorks, tooManyWorks);
-  checkCount(model.EventCount, kMaxEvents,
-             "Количество событий " + std::to_string(model.EventCount) +
+      "Количество работ " + std::to_string(model.RunWorkCount) + " больше допустимого (100)";
+  checkCount(model.RunWorkCount, kMaxWorks, tooManyWorks);
+  checkCount(model.RunEventCount, kMaxEvents,
+             "Количество событий " + std::to_string(model.RunEventCount) +
                  " больше допустимого (50)");
   const std::string longPath = "Критический путь длиннее 50 работ";
   checkCount(model.CritCountBefore, kMaxCritWorks, longPath);

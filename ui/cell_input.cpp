@@ -1,14 +1,18 @@
 #include "ui/cell_input.h"
 
+#include <functional>
+
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 
+#include "data/cell_block.h"
 #include "data/works_table_edit.h"
 #include "model/command_error.h"
 #include "model/number_text.h"
 #include "ui/command_guard.h"
+#include "ui/works_table_model.h"
 
 namespace velko {
 
@@ -18,16 +22,39 @@ namespace {
 // error box. The box waits for the event loop: shown at once, it would take the focus
 // from the cell editor, which the view then closes and deletes while its event is
 // still being handled.
-bool checkedCellText(QWidget* over, const QString& text, QString& cell) {
+bool refusedLater(QWidget* over, const std::function<void()>& input) {
   try {
-    cell = QString::fromStdString(pastedCellText(text.toStdString()));
-    return true;
+    input();
+    return false;
   } catch (const CommandError& error) {
     QPointer<QWidget> window = over->window();
     const QString message = QString::fromUtf8(error.what());
     QTimer::singleShot(0, window, [window, message] { showError(window, message); });
-    return false;
+    return true;
   }
+}
+
+bool checkedCellText(QWidget* over, const QString& text, QString& cell) {
+  return !refusedLater(over, [&] { cell = QString::fromStdString(pastedCellText(text.toStdString())); });
+}
+
+// The block from the cell `index` (the first cell of an empty table).
+bool pasteBlock(QAbstractItemView* grid, const QModelIndex& index, const QString& text) {
+  auto* works = qobject_cast<WorksTableModel*>(grid->model());
+  if (!works) return false;
+  return !refusedLater(grid, [&] {
+    const CellBlock block = splitCellBlock(text.toStdString());
+    const int row = index.isValid() ? index.row() + 1 : 1;
+    const int column = index.isValid() ? index.column() : 0;
+    const WorksTable after = pasteCellBlock(works->table(), row, column, block);
+    works->editTable(QStringLiteral("вставка ") + QString::fromStdString(rowsOf(static_cast<int>(block.size()))),
+                     after);
+  });
+}
+
+QAbstractItemView* gridOfEditor(QLineEdit* editor) {
+  QWidget* viewport = editor->parentWidget();
+  return qobject_cast<QAbstractItemView*>(viewport ? viewport->parentWidget() : nullptr);
 }
 
 }  // namespace
@@ -39,6 +66,10 @@ QValidator::State WorksCellValidator::validate(QString& input, int&) const {
 }
 
 bool insertIntoCell(QLineEdit* editor, const QString& text) {
+  if (holdsSeveralCells(text.toStdString())) {
+    QAbstractItemView* grid = gridOfEditor(editor);
+    return grid && pasteBlock(grid, grid->currentIndex(), text);
+  }
   QString cell;
   if (!checkedCellText(editor, text, cell)) return false;
   editor->insert(cell);
@@ -46,6 +77,7 @@ bool insertIntoCell(QLineEdit* editor, const QString& text) {
 }
 
 bool replaceCellText(QAbstractItemView* grid, const QModelIndex& index, const QString& text) {
+  if (holdsSeveralCells(text.toStdString())) return pasteBlock(grid, index, text);
   QString cell;
   if (!index.isValid() || !checkedCellText(grid, text, cell)) return false;
   return grid->model()->setData(index, cell, Qt::EditRole);

@@ -25,10 +25,12 @@ class WorksCellValidator : public QValidator {
 };
 
 // The one entry point for text that is not typed into a cell: pasted, dropped or
-// middle-clicked. The text goes through pastedCellText; the result is inserted at the
+// middle-clicked. One value goes through pastedCellText; the result is inserted at the
 // editor's cursor (replacing its selection), or replaces the text of a cell that has
-// no editor open. A refusal changes nothing and is shown in the window's error box once
-// the event that asked for the paste has been handled. Returns whether text went in.
+// no editor open. A block of several cells (a spreadsheet's rows) goes into the table
+// from that cell, row by row, as one edit of the table (pasteCellBlock). A refusal
+// changes nothing and is shown in the window's error box once the event that asked for
+// the paste has been handled. Returns whether text went in.
 bool insertIntoCell(QLineEdit* editor, const QString& text);
 bool replaceCellText(QAbstractItemView* grid, const QModelIndex& index, const QString& text);
 

@@ -38,6 +38,17 @@ void showNotice(QWidget* parent, const QString& text) {
   reactivateAfterModal(parent);
 }
 
+int askYesNoCancel(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                  parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  const int answer = box.exec();
+  // The command that asked goes on in the window it was asked from.
+  if (parent && parent->isVisible()) parent->window()->activateWindow();
+  return answer == QMessageBox::Yes || answer == QMessageBox::No ? answer : int(QMessageBox::Cancel);
+}
+
 void reactivateAfterModal(QWidget* parent) {
   if (parent && parent->isVisible() && !QApplication::activeWindow()) parent->window()->activateWindow();
 }

@@ -19,6 +19,10 @@ void showError(QWidget* parent, const QString& message);
 // A message the user should read although the command succeeded.
 void showNotice(QWidget* parent, const QString& text);
 
+// A question answered with "Да", "Нет" or "Отмена" (Escape and the close button mean
+// "Отмена"); returns QMessageBox::Yes, No or Cancel.
+int askYesNoCancel(QWidget* parent, const QString& text);
+
 // After a modal box or dialog has closed: gives the activation back to the window it
 // was shown over when no window has it (some window systems leave the program with no
 // active window, and keys then reach nothing until the user clicks).

@@ -11,9 +11,11 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "data/data_file.h"
+#include "model/command_error.h"
 #include "model/network_model.h"
 #include "ui/animated_image.h"
 #include "ui/currency_edit.h"
@@ -23,9 +25,11 @@
 #include "ui/options/print_option_boxes.h"
 #include "ui/options/print_options.h"
 #include "ui/options/settings_store.h"
+#include "ui/recent_files.h"
 #include "ui/status_panel.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
+#include "ui/works_undo.h"
 
 namespace velko {
 
@@ -71,13 +75,19 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent) {
   column->addWidget(Panel3);
   column->addWidget(Panel4, 1);
   column->addWidget(Panel2);
+  history_ = new WorksHistory(worksModel_, CurrencyEdit2, CurrencyEdit3, this);
   createMenus();
   connectHandlers();
+  connectHistory();
   watchFormActivation(this, [this] { FormActivate(); });
   FormCreate();
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+  // Clearing the history as it goes would tell the windows that show it, which are
+  // being taken down.
+  history_->stack()->disconnect();
+}
 
 QToolButton* TMain::toolButton(const char* name, const QString& hint, int iconKind) {
   auto* button = new QToolButton(Panel1);
@@ -215,9 +225,10 @@ void TMain::createStatusLine() {
 }
 
 void TMain::createMenus() {
-  auto action = [this](QMenu* menu, const char* name, const QString& text) {
+  auto action = [this](QMenu* menu, const char* name, const QString& text, QKeySequence keys = {}) {
     QAction* item = menu->addAction(text);
     item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(keys);
     return item;
   };
   auto menu = [this](const char* name, const QString& title) {
@@ -225,30 +236,36 @@ void TMain::createMenus() {
     m->setObjectName(QString::fromLatin1(name));
     return m;
   };
-  QMenu* file = menu("N1", QStringLiteral("Файл"));
-  N2 = action(file, "N2", QStringLiteral("Создать"));
-  N3 = action(file, "N3", QStringLiteral("Открыть ..."));
-  N4 = action(file, "N4", QStringLiteral("Сохранить"));
-  N5 = action(file, "N5", QStringLiteral("Сохранить как ..."));
-  file->addSeparator()->setObjectName(QStringLiteral("N6"));
-  N7 = action(file, "N7", QStringLiteral("Выход"));
-  QMenu* calculation = menu("N8", QStringLiteral("Расчет"));
-  N10 = action(calculation, "N10", QStringLiteral("Расчет режима"));
-  N11 = action(calculation, "N11", QStringLiteral("Отимизация"));
-  N20 = action(calculation, "N20", QStringLiteral("Графики"));
-  QMenu* options = menu("N12", QStringLiteral("Опции"));
-  N13 = action(options, "N13", QStringLiteral("Параметры"));
-  QMenu* help = menu("N14", QStringLiteral("Помощь"));
-  N15 = action(help, "N15", QStringLiteral("О программе"));
+  fileMenu_ = menu("N1", QStringLiteral("&Файл"));
+  N2 = action(fileMenu_, "N2", QStringLiteral("&Создать"), QKeySequence::New);
+  N3 = action(fileMenu_, "N3", QStringLiteral("&Открыть ..."), QKeySequence::Open);
+  N4 = action(fileMenu_, "N4", QStringLiteral("Со&хранить"), QKeySequence::Save);
+  N5 = action(fileMenu_, "N5", QStringLiteral("Сохранить &как ..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  fileMenu_->addSeparator();
+  N21 = action(fileMenu_, "N21", QStringLiteral("&Печать результатов"), QKeySequence::Print);
+  // The recent files stand between these two separators (see showRecentFiles).
+  fileMenu_->addSeparator()->setObjectName(QStringLiteral("RecentFiles"));
+  fileMenu_->addSeparator()->setObjectName(QStringLiteral("N6"));
+  N7 = action(fileMenu_, "N7", QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  createEditMenu();
+  QMenu* calculation = menu("N8", QStringLiteral("&Расчет"));
+  N10 = action(calculation, "N10", QStringLiteral("&Расчет режима"), QKeySequence(Qt::Key_F9));
+  N11 = action(calculation, "N11", QStringLiteral("&Отимизация"), QKeySequence(Qt::CTRL | Qt::Key_F9));
+  N20 = action(calculation, "N20", QStringLiteral("&Графики"));
+  QMenu* options = menu("N12", QStringLiteral("&Опции"));
+  N13 = action(options, "N13", QStringLiteral("&Параметры"));
+  QMenu* help = menu("N14", QStringLiteral("По&мощь"));
+  N15 = action(help, "N15", QStringLiteral("&О программе"), QKeySequence(Qt::Key_F1));
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-  N16 = action(PopupMenu1, "N16", QStringLiteral("Удалить строку"));
-  N17 = action(PopupMenu1, "N17", QStringLiteral("Вставить строку"));
+  N16 = action(PopupMenu1, "N16", QStringLiteral("&Удалить строку"));
+  N17 = action(PopupMenu1, "N17", QStringLiteral("&Вставить строку"));
   PopupMenu1->addSeparator();
-  N18 = action(PopupMenu1, "N18", QStringLiteral("Отдельным окном"));
-  N19 = action(PopupMenu1, "N19", QStringLiteral("Закрыть данные"));
+  N18 = action(PopupMenu1, "N18", QStringLiteral("&Отдельным окном"));
+  N19 = action(PopupMenu1, "N19", QStringLiteral("&Закрыть данные"));
   StringGrid1->setContextMenu(PopupMenu1);
+  showShortcutsInHints();
 }
 
 void TMain::connectHandlers() {
@@ -275,6 +292,11 @@ void TMain::connectHandlers() {
   connect(N18, &QAction::triggered, this, &TMain::N18Click);
   connect(N19, &QAction::triggered, this, &TMain::N19Click);
   connect(N20, &QAction::triggered, this, &TMain::N20Click);
+  connect(N21, &QAction::triggered, this, &TMain::N21Click);
+  connect(N24, &QAction::triggered, this, &TMain::N24Click);
+  connect(N25, &QAction::triggered, this, &TMain::N25Click);
+  connect(N26, &QAction::triggered, this, &TMain::N26Click);
+  connect(N27, &QAction::triggered, this, &TMain::N27Click);
   connect(CurrencyEdit2, &QLineEdit::returnPressed, this, &TMain::CurrencyEdit2Enter);
   connect(CurrencyEdit3, &QLineEdit::returnPressed, RxSpeedButton1, &QToolButton::click);
   connect(CurrencyEdit3, &QLineEdit::textChanged, this, &TMain::CurrencyEdit3Change);
@@ -285,7 +307,7 @@ void TMain::FormCreate() {
   WasActivated = false;
   worksModel_->setHeaderTexts(worksHeaderTexts());
   DataFileName = QString::fromUtf8(kDefaultDataFileName);
-  UpdateCaption();
+  startHistory();  // and UpdateCaption
   setCalculationEnabled(false);
   setResultCommandsEnabled(false);
 
@@ -311,6 +333,13 @@ void TMain::setStores(SettingsStore& profile, SettingsStore& user) {
   FormStorage1->addStoredText(CurrencyEdit5);
   FormStorage1->addStoredText(CurrencyEdit6);
   FormStorage1->setRestoredHandler([this] { FormStorage1RestorePlacement(); });
+  try {
+    recentFiles_ = std::make_unique<RecentFiles>(user);
+  } catch (const CommandError&) {
+    // An unreadable store is reported when the placements are restored from it; the
+    // program then goes on without the list.
+  }
+  showRecentFiles();
 }
 
 void TMain::FormStorage1RestorePlacement() {
@@ -330,6 +359,10 @@ void TMain::showEvent(QShowEvent* event) {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+  if (!mayDiscardChanges()) {
+    event->ignore();
+    return;
+  }
   QMainWindow::closeEvent(event);
   if (!event->isAccepted() || !FormStorage1) return;
   FormPlacement1->save();

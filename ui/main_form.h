@@ -1,10 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include "model/optimisation.h"
 
@@ -13,6 +16,7 @@ class QDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QToolButton;
 
@@ -30,6 +34,9 @@ class TStringGrid;
 class Trab_form;
 class WorksTableModel;
 class TableInput;
+class WorksTable;
+class WorksHistory;
+class RecentFiles;
 
 // The main window: toolbar, counts panel, works table and status line, with the menu
 // bar and the table menu. It owns the count boxes and the works table, the one source of
@@ -52,6 +59,14 @@ class TMain : public QMainWindow {
   void setStores(SettingsStore& profile, SettingsStore& user);
 
   WorksTableModel* worksModel() const { return worksModel_; }
+  // The one undo history of the data set; the separate works window records into it.
+  WorksHistory* history() const { return history_; }
+  // Whether the works, the counts or the variant number changed since the data set was
+  // last opened, saved or made new (the caption then ends with "*").
+  bool isModified() const;
+  // A data file named on the command line: opened as "Открыть ..." opens it, once the
+  // window has first been activated.
+  void setStartFile(const QString& name) { startFile_ = name; }
   const QString& dataFileName() const { return DataFileName; }
   int collapsedHeight() const { return CollapsedHeight; }
   // What a secondary window opening beside the main window must not cover, on the
@@ -99,6 +114,13 @@ class TMain : public QMainWindow {
   QAction* N18 = nullptr;  // "Отдельным окном"
   QAction* N19 = nullptr;  // "Закрыть данные"
   QAction* N20 = nullptr;  // "Графики"
+  QAction* N21 = nullptr;  // "Печать результатов"
+  QAction* N22 = nullptr;  // "Отменить"
+  QAction* N23 = nullptr;  // "Повторить"
+  QAction* N24 = nullptr;  // "Вырезать"
+  QAction* N25 = nullptr;  // "Копировать"
+  QAction* N26 = nullptr;  // "Вставить"
+  QAction* N27 = nullptr;  // "Очистить"
 
   // Handlers.
   void FormCreate();
@@ -126,6 +148,11 @@ class TMain : public QMainWindow {
   void N18Click();
   void N19Click();
   void N20Click();
+  void N21Click();
+  void N24Click();
+  void N25Click();
+  void N26Click();
+  void N27Click();
   void CurrencyEdit2Enter();
   void CurrencyEdit3Change();
   void FormStorage1RestorePlacement();
@@ -137,6 +164,10 @@ class TMain : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void createToolbar();
@@ -144,7 +175,10 @@ class TMain : public QMainWindow {
   void createTablePanel();
   void createStatusLine();
   void createMenus();
+  void createEditMenu();
   void connectHandlers();
+  void connectHistory();
+  void showShortcutsInHints();
   QToolButton* toolButton(const char* name, const QString& hint, int iconKind);
 
   void setWindowHeight(int height);
@@ -156,7 +190,36 @@ class TMain : public QMainWindow {
   TableInput worksInput() const;
   void writeDataFile(const QString& name);
 
+  // Opens the data file `name` as "Открыть ..." does after its dialog; false when it
+  // could not be read (the error has been shown and nothing changed).
+  bool openDataFile(const QString& name);
+  // "Сохранить"; false when the file could not be written (the error has been shown).
+  bool saveDataFile();
+  // The data set is now the one in DataFileName: clean history, no "*", a recent file.
+  void markSaved();
+  // Before the data set is replaced or the program ends: asks whether to save the
+  // changes. False when the user cancels, or the save failed: nothing may be discarded.
+  bool mayDiscardChanges();
+  // The data set now is the one in the file: a new history, and no "*".
+  void startHistory();
+  void rememberFile(const QString& name);
+  void openRecentFile(const QString& name);
+  void openDroppedFile(const QString& name);
+  void showRecentFiles();
+  void markModified();
+  void recordCellEdit(int column, int row, const std::string& text, int session);
+  void recordRowChange(const QString& name, int workCount, const WorksTable& after);
+  void pressShortcut(const QAction* action);
+
   WorksTableModel* worksModel_ = nullptr;
+  WorksHistory* history_ = nullptr;
+  // The three box texts as last opened, saved or made new: a typed count or variant
+  // number not yet taken over is a change too.
+  QStringList savedBoxTexts_;
+  QString startFile_;
+  std::unique_ptr<RecentFiles> recentFiles_;
+  QMenu* fileMenu_ = nullptr;
+  QList<QAction*> recentActions_;
   int CollapsedHeight = 0;
   bool CollapsedHeightKnown = false;
   bool WasActivated = false;

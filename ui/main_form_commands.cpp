@@ -1,11 +1,13 @@
 // The main window's commands: each one calls the core and shows the outcome.
 #include <algorithm>
+#include <utility>
 
 #include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QTimer>
 #include <QToolButton>
 
 #include "data/data_file.h"
@@ -24,6 +26,7 @@
 #include "ui/status_panel.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
+#include "ui/works_undo.h"
 
 namespace velko {
 
@@ -41,6 +44,10 @@ void TMain::FormActivate() {
   RxLabel2->setText(statusText());
   if (!WasActivated) collapse();
   WasActivated = true;
+  // A file named on the command line opens once the window is up (and collapsed).
+  if (!startFile_.isEmpty()) {
+    QTimer::singleShot(0, this, [this, name = std::exchange(startFile_, QString())] { openDataFile(name); });
+  }
   CurrencyEdit2->setFocus(Qt::ActiveWindowFocusReason);
   CurrencyEdit2->selectAll();
 }
@@ -68,17 +75,31 @@ void TMain::setResultCommandsEnabled(bool enabled) {
   RxSpeedButton9->setEnabled(enabled);
   RxSpeedButton10->setEnabled(enabled);
   N20->setEnabled(enabled);
+  N21->setEnabled(enabled);
 }
 
 void TMain::UpdateCaption() {
-  // The part after the last path separator of this system (the data file's own name).
-  setWindowTitle(QStringLiteral("Оптимизация : ") + QFileInfo(DataFileName).fileName());
+  // The part after the last path separator of this system (the data file's own name);
+  // "*" after it while the data set has changes that are not saved.
+  setWindowTitle(QStringLiteral("Оптимизация : ") + QFileInfo(DataFileName).fileName() +
+                 (isModified() ? QStringLiteral("*") : QString()));
 }
 
-// "Данные по работам".
+// "Данные по работам". Taking over counts that differ is a change of the data set, an
+// undo step; the table's rows follow the works count.
 void TMain::RxSpeedButton1Click() {
   runCommand(this, [this] {
-    TakeWorkCounts(theModel(), text(CurrencyEdit3), text(CurrencyEdit2));
+    const WorkCounts counts = TakenWorkCounts(text(CurrencyEdit3), text(CurrencyEdit2));
+    WorksState after = history_->current();
+    const WorksState before = after;
+    after.workCount = counts.works;
+    after.eventCount = counts.events;
+    after.table.setRowCount(counts.works);
+    history_->record(countsChangeName(before, after), after);
+    // What was typed is now a step of the data set: Ctrl+Z in a box undoes that step,
+    // not the typing again (setting the text clears a box's own undo).
+    CurrencyEdit2->setText(CurrencyEdit2->text());
+    CurrencyEdit3->setText(CurrencyEdit3->text());
     ToggleWorksTable();
   });
 }
@@ -111,35 +132,32 @@ void TMain::RxSpeedButton2Click() { N2->trigger(); }
 void TMain::RxSpeedButton3Click() { N3->trigger(); }
 void TMain::RxSpeedButton4Click() { N4->trigger(); }
 
-// "Создать".
+// "Создать": after the question about unsaved changes, and with a new undo history.
 void TMain::N2Click() {
+  const bool asked = isModified();
+  if (!mayDiscardChanges()) return;
   ResetData();
   DataFileName = QString::fromUtf8(kDefaultDataFileName);
   UpdateCaption();
   setCalculationEnabled(false);
   setResultCommandsEnabled(false);
+  startHistory();
   // New data starts at the works count, its "0" selected so the first key replaces it.
-  CurrencyEdit2->setFocus(Qt::OtherFocusReason);
-  CurrencyEdit2->selectAll();
+  auto focusWorksCount = [this] {
+    CurrencyEdit2->setFocus(Qt::OtherFocusReason);
+    CurrencyEdit2->selectAll();
+  };
+  focusWorksCount();
+  // After the question box the box's new text is still being settled, which drops the
+  // selection: select once more when that is done.
+  if (asked) QTimer::singleShot(0, this, focusWorksCount);
 }
 
-// "Открыть ...". The name becomes the current data file only once the file has been
-// read: a file that cannot be read leaves the name, the caption and the data as they
-// were, so a later "Сохранить" cannot write over the file that failed.
+// "Открыть ...": after the question about unsaved changes (openDataFile).
 void TMain::N3Click() {
+  if (!mayDiscardChanges()) return;
   const QString name = chooseFileToOpen(this, QString::fromUtf8(kDataFileFilter));
-  if (name.isEmpty()) return;
-  runCommand(this, [this, &name] {
-    DataFileContents contents;
-    worksModel_->change([&](WorksTable& table) { contents = ReadDataFile(theModel(), fileName(name), table); });
-    DataFileName = name;
-    UpdateCaption();
-    CurrencyEdit1->setText(QString::number(contents.VariantNumber));
-    CurrencyEdit2->setText(QString::number(theModel().WorkCount));
-    CurrencyEdit3->setText(QString::number(theModel().EventCount));
-    RxSpeedButton1->click();
-    if (!contents.notice.empty()) showNotice(this, QString::fromStdString(contents.notice));
-  });
+  if (!name.isEmpty()) openDataFile(name);
 }
 
 void TMain::writeDataFile(const QString& name) {
@@ -150,19 +168,16 @@ void TMain::writeDataFile(const QString& name) {
 }
 
 // "Сохранить".
-void TMain::N4Click() {
-  runCommand(this, [this] { writeDataFile(DataFileName); });
-}
+void TMain::N4Click() { saveDataFile(); }
 
 // "Сохранить как ...".
 void TMain::N5Click() {
   const QString name = chooseFileToSave(this, QString::fromUtf8(kDataFileFilter), QStringLiteral("dat"));
   if (name.isEmpty()) return;
-  runCommand(this, [this, &name] {
-    writeDataFile(name);
-    DataFileName = name;
-    UpdateCaption();
-  });
+  const bool saved = runCommand(this, [this, &name] { writeDataFile(name); });
+  if (!saved) return;
+  DataFileName = name;
+  markSaved();
 }
 
 // "Выход".
@@ -223,6 +238,9 @@ void TMain::RxSpeedButton10Click() {
 }
 void TMain::N20Click() { RxSpeedButton10->click(); }
 
+// "Печать результатов" in the menu "Файл" performs the toolbar button.
+void TMain::N21Click() { RxSpeedButton8->click(); }
+
 // "Параметры".
 void TMain::N13Click() {
   if (Param_) Param_->exec();
@@ -233,14 +251,31 @@ void TMain::N15Click() {
   if (Above_) Above_->exec();
 }
 
-// "Удалить строку".
+// "Удалить строку": the row goes and the works count drops by one; the count box follows.
 void TMain::N16Click() {
-  runCommand(this, [this] { StringGrid1->deleteSelectedRow(); });
+  runCommand(this, [this] {
+    const int row = StringGrid1->SelectedRow;
+    WorksTable after = worksModel_->table();
+    const int works = DeleteWorkRow(after, row, theModel().WorkCount);
+    recordRowChange(QStringLiteral("удаление строки %1").arg(row), works, after);
+  });
 }
 
-// "Вставить строку".
+// "Вставить строку": an empty row, the works count up by one (refused at 100 works).
 void TMain::N17Click() {
-  runCommand(this, [this] { StringGrid1->insertSelectedRow(); });
+  runCommand(this, [this] {
+    const int row = StringGrid1->SelectedRow;
+    WorksTable after = worksModel_->table();
+    const int works = InsertWorkRow(after, row, theModel().WorkCount);
+    recordRowChange(QStringLiteral("вставка строки %1").arg(std::min(row, works)), works, after);
+  });
+}
+
+void TMain::recordRowChange(const QString& name, int workCount, const WorksTable& after) {
+  WorksState state = history_->current();
+  state.workCount = workCount;
+  state.table = after;
+  history_->record(name, state);
 }
 
 // "Отдельным окном".

@@ -1,11 +1,14 @@
 #include "ui/rab_form.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QShowEvent>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "data/works_table_edit.h"
@@ -15,6 +18,7 @@
 #include "ui/options/form_placement.h"
 #include "ui/works_grid.h"
 #include "ui/works_table_model.h"
+#include "ui/works_undo.h"
 
 namespace velko {
 
@@ -75,6 +79,25 @@ Trab_form::Trab_form(TMain* main) : QWidget(main, Qt::Window), main_(main) {
   connect(N1, &QAction::triggered, this, &Trab_form::N1Click);
   connect(N2, &QAction::triggered, this, &Trab_form::N2Click);
   connect(works_, &WorksTableModel::cellEdited, this, &Trab_form::StringGrid1SetEditText);
+  // A pasted block, cut or Delete reaches the main table at once, as a keystroke does.
+  works_->setTableEditHandler([this](const QString& name, const WorksTable& after) {
+    works_->setTable(after);
+    applyToMain(name);
+  });
+  // Undo and redo of the data set work here too; what they change shows at once.
+  QUndoStack* history = main_->history()->stack();
+  undo_ = new QAction(this);
+  undo_->setObjectName(QStringLiteral("Undo"));
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_ = new QAction(this);
+  redo_->setObjectName(QStringLiteral("Redo"));
+  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  addActions({undo_, redo_});
+  connect(undo_, &QAction::triggered, history, &QUndoStack::undo);
+  connect(redo_, &QAction::triggered, history, &QUndoStack::redo);
+  connect(history, &QUndoStack::indexChanged, this, [this] {
+    if (!applying_ && isVisible()) copyFromMain();
+  });
   watchFormActivation(this, [this] { FormActivate(); });
 
   // The size limits: width held at the design width, height not below the minimum.
@@ -102,26 +125,47 @@ void Trab_form::closeEvent(QCloseEvent* event) {
 void Trab_form::showForm() { showFormActive(this); }
 
 void Trab_form::FormActivate() {
-  // The rows are the works count last taken over: the rows the copies and the row
-  // commands work on, so every row shown here reaches the main table.
-  runCommand(this, [this] {
-    const int workCount = theModel().WorkCount;
-    works_->setRowCount(workCount);
-    works_->change([&](WorksTable& table) { CopyWorkRows(main_->worksModel()->table(), table, workCount); });
-  });
+  copyFromMain();
   StringGrid1->setFocus(Qt::ActiveWindowFocusReason);
   works_->setHeaderTexts(worksHeaderTexts());
 }
 
-void Trab_form::ApplyToMain() {
+void Trab_form::copyFromMain() {
+  // The rows are the works count last taken over: the rows the copies and the row
+  // commands work on, so every row shown here reaches the main table.
   runCommand(this, [this] {
-    main_->worksModel()->change(
-        [this](WorksTable& table) { CopyWorkRows(works_->table(), table, theModel().WorkCount); });
+    const int workCount = theModel().WorkCount;
+    WorksTable copy = works_->table();
+    CopyWorkRows(main_->worksModel()->table(), copy, workCount);
+    copy.setRowCount(workCount);
+    works_->setTable(copy);
   });
 }
 
-// Each change of a cell's text through the cell editor.
-void Trab_form::StringGrid1SetEditText() { ApplyToMain(); }
+void Trab_form::ApplyToMain() { applyToMain(QStringLiteral("правка в окне «Ввод данных»")); }
+
+// The rows of this table become the main table's works, and their number its works
+// count: a row inserted or deleted here is then no work lost or doubled there.
+void Trab_form::applyToMain(const QString& name, TypingKey typing) {
+  applying_ = true;
+  runCommand(this, [&] {
+    WorksHistory& history = *main_->history();
+    WorksState after = history.current();
+    const int rows = works_->table().rowCount();
+    CopyWorkRows(works_->table(), after.table, rows);
+    for (int r = rows + 1; r <= after.workCount; ++r) after.table.clearRow(r);
+    if (rows != std::max(after.workCount, 0)) after.workCount = rows;
+    after.table.setRowCount(std::max(after.workCount, 0));
+    history.record(name, after, typing);
+  });
+  applying_ = false;
+}
+
+// Each change of a cell's text through the cell editor: the keystrokes of one edit make
+// one undo step.
+void Trab_form::StringGrid1SetEditText() {
+  applyToMain(QStringLiteral("правка в окне «Ввод данных»"), {works_, works_->editSession()});
+}
 
 // "Применить".
 void Trab_form::RxSpeedButton1Click() { ApplyToMain(); }
@@ -129,14 +173,21 @@ void Trab_form::RxSpeedButton1Click() { ApplyToMain(); }
 // "Отмена": every edit has already reached the main table; nothing to undo.
 void Trab_form::RxSpeedButton2Click() { close(); }
 
-// "Удалить строку".
+// "Удалить строку" and "Вставить строку" change this table only, until they are applied.
 void Trab_form::N1Click() {
-  runCommand(this, [this] { StringGrid1->deleteSelectedRow(); });
+  runCommand(this, [this] {
+    WorksTable after = works_->table();
+    DeleteWorkRow(after, StringGrid1->SelectedRow, after.rowCount());
+    works_->setTable(after);
+  });
 }
 
-// "Вставить строку".
 void Trab_form::N2Click() {
-  runCommand(this, [this] { StringGrid1->insertSelectedRow(); });
+  runCommand(this, [this] {
+    WorksTable after = works_->table();
+    InsertWorkRow(after, StringGrid1->SelectedRow, after.rowCount());
+    works_->setTable(after);
+  });
 }
 
 }  // namespace velko

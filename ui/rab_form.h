@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "ui/works_undo.h"
+
 class QAction;
 class QMenu;
 class QToolButton;
@@ -45,13 +47,22 @@ class Trab_form : public QWidget {
   void N2Click();
   void StringGrid1SetEditText();
 
+  QAction* undoAction() const { return undo_; }
+  QAction* redoAction() const { return redo_; }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void copyFromMain();
+  void applyToMain(const QString& name, TypingKey typing = {});
+
   TMain* main_;
   WorksTableModel* works_;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
+  bool applying_ = false;  // this window's own change reaching the main table
   std::unique_ptr<FormPlacement> FormPlacement1;
 };
 

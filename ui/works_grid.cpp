@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "data/cell_block.h"
 #include "data/works_table_edit.h"
 #include "ui/cell_input.h"
+#include "ui/data_file_drop.h"
 
 namespace velko {
 
@@ -18,19 +20,11 @@ namespace {
 
 constexpr int kRowHeight = 18;
 
-// Paste (Ctrl+V, Shift+Insert), a drop and the middle button's selection paste take
-// the way every text that is not typed takes into a cell.
+// A drop and the middle button's selection paste take the way every text that is not
+// typed takes into a cell (as Ctrl+V does, in tableCommand).
 bool pastedInto(QObject* watched, QEvent* event) {
   auto* editor = qobject_cast<QLineEdit*>(watched);
   switch (event->type()) {
-    case QEvent::KeyPress:
-      if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) return false;
-      if (editor) {
-        insertIntoCell(editor, QGuiApplication::clipboard()->text());
-      } else if (auto* grid = qobject_cast<QAbstractItemView*>(watched)) {
-        replaceCellText(grid, grid->currentIndex(), QGuiApplication::clipboard()->text());
-      }
-      return true;
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
       // Moving text within the cell only rearranges what it already holds.
@@ -71,9 +65,91 @@ bool movedToNextCell(QObject* watched, QKeyEvent* key) {
   return true;
 }
 
+TStringGrid* gridOf(QObject* watched) {
+  if (auto* grid = dynamic_cast<TStringGrid*>(watched)) return grid;
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  QWidget* viewport = editor ? editor->parentWidget() : nullptr;
+  return dynamic_cast<TStringGrid*>(viewport ? viewport->parentWidget() : nullptr);
+}
+
+bool isUndoOrRedo(const QKeyEvent* key) {
+  const QKeySequence pressed(key->keyCombination());
+  return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+         pressed == QKeySequence(Qt::CTRL | Qt::Key_Y) || pressed == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+}
+
+// Copy, cut, Delete, undo and redo in a works table. A shortcut override is answered so
+// that the table, not a window's menu item of the same keys, handles the key.
+bool tableCommand(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  TStringGrid* grid = gridOf(watched);
+  if (!grid) return false;
+  // The editor's own undo would be a second history beside the window's: the override
+  // is left unanswered, so the window's "Отменить" and "Повторить" take the key.
+  if (isUndoOrRedo(key)) return true;
+  enum class Command { Copy, Cut, Clear, Paste } command;
+  if (key->matches(QKeySequence::Paste)) {
+    command = Command::Paste;
+  } else if (key->matches(QKeySequence::Copy)) {
+    command = Command::Copy;
+  } else if (key->matches(QKeySequence::Cut)) {
+    command = Command::Cut;
+  } else if (key->matches(QKeySequence::Delete)) {
+    command = Command::Clear;
+  } else {
+    return false;
+  }
+  // Part of a cell's text selected is the editor's to copy or cut, and within one cell
+  // Delete edits the text.
+  if (auto* editor = qobject_cast<QLineEdit*>(watched)) {
+    const bool part = editor->hasSelectedText() && editor->selectedText() != editor->text();
+    const QRect cells = grid->selectedCells();
+    if (command == Command::Clear ? cells.width() * cells.height() <= 1 : command != Command::Paste && part) {
+      return false;
+    }
+  }
+  event->accept();
+  if (event->type() == QEvent::ShortcutOverride) return true;
+  switch (command) {
+    case Command::Copy:
+      grid->copySelectedCells();
+      break;
+    case Command::Cut:
+      grid->cutSelectedCells();
+      break;
+    case Command::Clear:
+      grid->clearSelectedCells();
+      break;
+    case Command::Paste:
+      grid->pasteIntoCells(qobject_cast<QLineEdit*>(watched));
+      break;
+  }
+  return true;
+}
+
+// The cell editor opens under the mouse button and takes the drag that follows; once
+// the drag leaves the cell it selects the rectangle of cells from there, as dragging
+// over the table does.
+bool draggedOverCells(QObject* watched, QEvent* event) {
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  if (!editor || event->type() != QEvent::MouseMove) return false;
+  const auto* move = static_cast<QMouseEvent*>(event);
+  const QPoint at = move->position().toPoint();
+  if (!(move->buttons() & Qt::LeftButton) || editor->rect().contains(at)) return false;
+  TStringGrid* grid = gridOf(editor);
+  if (!grid) return false;
+  const QModelIndex to = grid->indexAt(editor->mapToParent(at));
+  if (!to.isValid()) return true;
+  grid->selectionModel()->select(QItemSelection(grid->currentIndex(), to), QItemSelectionModel::ClearAndSelect);
+  return true;
+}
+
 }  // namespace
 
 bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (draggedOverCells(watched, event)) return true;
+  if (tableCommand(watched, event)) return true;
   if (pastedInto(watched, event)) return true;
   if (event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
@@ -91,14 +167,18 @@ bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-WorksCellDelegate::WorksCellDelegate(TableKeyFilter* keys, QObject* parent)
-    : QStyledItemDelegate(parent), keys_(keys) {}
+WorksCellDelegate::WorksCellDelegate(TableKeyFilter* keys, WorksTableModel* works, QObject* parent)
+    : QStyledItemDelegate(parent), keys_(keys), works_(works) {}
 
 QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                          const QModelIndex& index) const {
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    works_->beginEditSession();
     line->installEventFilter(keys_);
+    if (auto* grid = dynamic_cast<const TStringGrid*>(parent ? parent->parentWidget() : nullptr)) {
+      takeDataFileDrops(line, grid->dataFileDropHandler());
+    }
     line->setValidator(new WorksCellValidator(line));
     // A right click on the cell being edited opens the table's menu, as on any other cell.
     line->setContextMenuPolicy(Qt::NoContextMenu);
@@ -128,7 +208,7 @@ TStringGrid::TStringGrid(WorksTableModel* model, int columnWidth, QWidget* paren
   setModel(model);
   auto* keys = new TableKeyFilter(this);
   installEventFilter(keys);
-  setItemDelegate(new WorksCellDelegate(keys, this));
+  setItemDelegate(new WorksCellDelegate(keys, model, this));
   setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
                   QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
                   QAbstractItemView::AnyKeyPressed);
@@ -147,7 +227,8 @@ TStringGrid::TStringGrid(WorksTableModel* model, int columnWidth, QWidget* paren
   header->setHighlightSections(false);
   header->setSectionsClickable(false);
   header->setFixedHeight(kRowHeight + 2);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // A rectangle of cells, for copy, cut and Delete.
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 }
 
@@ -157,12 +238,46 @@ void TStringGrid::setContextMenu(QMenu* menu) {
           [this, menu](const QPoint& at) { menu->popup(viewport()->mapToGlobal(at)); });
 }
 
-void TStringGrid::deleteSelectedRow() {
-  model_->change([this](WorksTable& table) { DeleteWorkRow(table, SelectedRow, theModel().WorkCount); });
+QRect TStringGrid::selectedCells() const {
+  QRect cells;
+  for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+    cells |= QRect(index.column(), index.row() + 1, 1, 1);
+  }
+  if (cells.isEmpty() && currentIndex().isValid()) cells = QRect(currentIndex().column(), currentIndex().row() + 1, 1, 1);
+  return cells;
 }
 
-void TStringGrid::insertSelectedRow() {
-  model_->change([this](WorksTable& table) { InsertWorkRow(table, SelectedRow, theModel().WorkCount); });
+void TStringGrid::copySelectedCells() {
+  const QRect cells = selectedCells();
+  if (cells.isEmpty()) return;
+  QGuiApplication::clipboard()->setText(QString::fromStdString(
+      copyCellBlock(model_->table(), cells.top(), cells.left(), cells.bottom(), cells.right())));
+}
+
+void TStringGrid::cutSelectedCells() {
+  copySelectedCells();
+  const QRect cells = selectedCells();
+  if (cells.isEmpty()) return;
+  WorksTable after = model_->table();
+  clearCellBlock(after, cells.top(), cells.left(), cells.bottom(), cells.right());
+  model_->editTable(QStringLiteral("вырезание ячеек"), after);
+}
+
+void TStringGrid::clearSelectedCells() {
+  const QRect cells = selectedCells();
+  if (cells.isEmpty()) return;
+  WorksTable after = model_->table();
+  clearCellBlock(after, cells.top(), cells.left(), cells.bottom(), cells.right());
+  model_->editTable(QStringLiteral("очистка ячеек"), after);
+}
+
+void TStringGrid::pasteIntoCells(QLineEdit* editor) {
+  const QString text = QGuiApplication::clipboard()->text();
+  if (editor) {
+    insertIntoCell(editor, text);
+  } else {
+    replaceCellText(this, currentIndex(), text);
+  }
 }
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

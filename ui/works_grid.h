@@ -3,15 +3,19 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include "ui/data_file_drop.h"
 #include "ui/works_table_model.h"
 
+class QLineEdit;
 class QMenu;
 
 namespace velko {
 
 // Drops the keys a works table cell refuses and turns "." into ","; installed on a grid
 // and on each of its cell editors. Only typed characters are judged: navigation keys
-// and control shortcuts (copy, paste, Escape) keep their meaning.
+// and control shortcuts keep their meaning. Copy, cut and Delete act on the selected
+// cells (text selected inside a cell stays the editor's), paste takes one value or a
+// block of cells, and undo and redo go to the window's history, never to the editor.
 class TableKeyFilter : public QObject {
  public:
   using QObject::QObject;
@@ -24,13 +28,14 @@ class TableKeyFilter : public QObject {
 // table can be copied to another while the user is still typing.
 class WorksCellDelegate : public QStyledItemDelegate {
  public:
-  WorksCellDelegate(TableKeyFilter* keys, QObject* parent);
+  WorksCellDelegate(TableKeyFilter* keys, WorksTableModel* works, QObject* parent);
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
   void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 
  private:
   TableKeyFilter* keys_;
+  WorksTableModel* works_;
 };
 
 // A works table: five columns of texts under the header row, a cell editor that opens
@@ -47,16 +52,29 @@ class TStringGrid : public QTableView {
 
   void setContextMenu(QMenu* menu);
 
-  // "Удалить строку" and "Вставить строку" on this table's SelectedRow, with the works
-  // count last taken over.
-  void deleteSelectedRow();
-  void insertSelectedRow();
+  // The selected cells (the current cell when none is selected) as table rows 1.. and
+  // columns 0..4; empty when the table has no rows.
+  QRect selectedCells() const;
+  // Ctrl+C: the selected cells to the clipboard as tab-separated lines. Ctrl+X copies
+  // them and empties them, Delete empties them; each a table edit of its own.
+  void copySelectedCells();
+  void cutSelectedCells();
+  void clearSelectedCells();
+  // A data file dropped on a cell editor goes here (the main window opens it); without
+  // a handler such a drop is refused.
+  void setDataFileDropHandler(DataFileDropHandler open) { dataFileDrop_ = std::move(open); }
+  const DataFileDropHandler& dataFileDropHandler() const { return dataFileDrop_; }
+
+  // Ctrl+V: one value into the cell editor `editor` (at its cursor) or into the current
+  // cell, a block of cells from the current cell.
+  void pasteIntoCells(QLineEdit* editor);
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
   WorksTableModel* model_;
+  DataFileDropHandler dataFileDrop_;
 };
 
 }  // namespace velko

@@ -1,5 +1,7 @@
 #include "ui/works_table_model.h"
 
+#include <algorithm>
+
 #include "data/works_table_edit.h"
 
 namespace velko {
@@ -33,6 +35,36 @@ void WorksTableModel::setRowCount(int rows) {
   endResetModel();
 }
 
+void WorksTableModel::setTable(const WorksTable& table) {
+  const int oldRows = table_.rowCount();
+  const int newRows = table.rowCount();
+  // Rows of the old table that differ, for the views; rows beyond both counts are unseen.
+  int first = -1;
+  int last = -1;
+  for (int r = 1; r <= std::min(oldRows, newRows); ++r) {
+    if (table_.row(r) != table.row(r)) {
+      if (first < 0) first = r;
+      last = r;
+    }
+  }
+  if (newRows > oldRows) beginInsertRows({}, oldRows, newRows - 1);
+  if (newRows < oldRows) beginRemoveRows({}, newRows, oldRows - 1);
+  table_ = table;
+  if (newRows > oldRows) endInsertRows();
+  if (newRows < oldRows) endRemoveRows();
+  if (first > 0) {
+    emit dataChanged(index(first - 1, 0), index(last - 1, kWorksColumns - 1), {Qt::DisplayRole, Qt::EditRole});
+  }
+}
+
+void WorksTableModel::editTable(const QString& name, const WorksTable& after) {
+  if (tableEditHandler_) {
+    tableEditHandler_(name, after);
+  } else {
+    setTable(after);
+  }
+}
+
 void WorksTableModel::setHeaderTexts(const std::array<QString, kWorksColumns>& texts) {
   header_ = texts;
   emit headerDataChanged(Qt::Horizontal, 0, kWorksColumns - 1);
@@ -56,8 +88,12 @@ bool WorksTableModel::setData(const QModelIndex& index, const QVariant& value, i
   const std::string text = value.toString().toStdString();
   if (table_.cell(index.column(), index.row() + 1) == text) return true;
   if (!isCellText(text)) return false;  // whatever the way in, only what a key could type
-  table_.setCell(index.column(), index.row() + 1, text);
-  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  if (cellEditHandler_) {
+    cellEditHandler_(index.column(), index.row() + 1, text, editSession_);
+  } else {
+    table_.setCell(index.column(), index.row() + 1, text);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  }
   emit cellEdited(index.column(), index.row() + 1);
   return true;
 }

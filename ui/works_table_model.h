@@ -25,6 +25,25 @@ class WorksTableModel : public QAbstractTableModel {
   // even when `edit` throws halfway.
   void change(const std::function<void(WorksTable&)>& edit);
   void setRowCount(int rows);
+  // Takes the texts and the row count of `table`, telling the views only of the rows
+  // that changed, so the cell being edited stays open and the current cell stays put.
+  void setTable(const WorksTable& table);
+
+  // Where the grid's cell edits go when set, instead of straight into the table: the main
+  // table makes each an undo step. `session` tells one opening of a cell editor from the
+  // next, so the keystrokes of one edit can make one step.
+  using CellEditHandler = std::function<void(int column, int row, const std::string& text, int session)>;
+  void setCellEditHandler(CellEditHandler handler) { cellEditHandler_ = std::move(handler); }
+  // Where a change of several cells made in the grid goes when set (a pasted block, cut,
+  // clear): the main table makes it one undo step, the separate window passes it on to
+  // the main table. Without a handler the table takes it at once.
+  using TableEditHandler = std::function<void(const QString& name, const WorksTable& after)>;
+  void setTableEditHandler(TableEditHandler handler) { tableEditHandler_ = std::move(handler); }
+  void editTable(const QString& name, const WorksTable& after);
+
+  // A cell editor opened: the edits from now on are a new session.
+  void beginEditSession() { ++editSession_; }
+  int editSession() const { return editSession_; }
   void setHeaderTexts(const std::array<QString, kWorksColumns>& texts);
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -40,6 +59,9 @@ class WorksTableModel : public QAbstractTableModel {
 
  private:
   void announceAll();
+  CellEditHandler cellEditHandler_;
+  TableEditHandler tableEditHandler_;
+  int editSession_ = 0;
   WorksTable table_;
   std::array<QString, kWorksColumns> header_;
 };

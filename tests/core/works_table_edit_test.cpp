@@ -85,71 +85,70 @@ TEST(CellText, OnlyWhatKeysCanTypeAndPasteTakesOneCleanValue) {
   EXPECT_NE(refusal(std::string(39, '1') + "жжж").find("«" + std::string(39, '1') + "…»"), std::string::npos);
 }
 
-TEST(DeleteRow, MovesTheRowsBelowUpAndLeavesTheLastRowEmpty) {
-  WorksTable table = tableOf({"A", "B", "C", "D"});
-  DeleteWorkRow(table, 2, 4);
-  EXPECT_EQ(namesOf(table, 4), (Names{"A", "C", "D", ""}));
-  EXPECT_EQ(table.rowCount(), 4);
-}
-
-TEST(DeleteRow, ARowWithAnEmptyICellIsClearedWhileItMovesUp) {
-  WorksTable table = tableOf({"A", "B", "X", "D"});
-  table.setCell(kColumnI, 3, "");
-  DeleteWorkRow(table, 2, 4);
-  EXPECT_EQ(namesOf(table, 4), (Names{"A", "", "D", ""}));
-}
-
-TEST(DeleteRow, TheRowAfterTheWorksCountIsReadButNeverWritten) {
-  // A stored row 5 beyond the works count moves up into row 4 and stays itself.
-  WorksTable table = tableOf({"A", "B", "C", "D", "E"});
-  DeleteWorkRow(table, 1, 4);
-  EXPECT_EQ(namesOf(table, 5), (Names{"B", "C", "D", "E", "E"}));
-}
-
-TEST(DeleteRow, ASelectedRowBeyondTheWorksCountChangesNothing) {
-  WorksTable table = tableOf({"A", "B", "C"});
-  DeleteWorkRow(table, 3, 2);
-  EXPECT_EQ(namesOf(table, 3), (Names{"A", "B", "C"}));
-  DeleteWorkRow(table, 1, 0);
-  DeleteWorkRow(table, 1, -5);
-  EXPECT_EQ(namesOf(table, 3), (Names{"A", "B", "C"}));
-}
-
-TEST(InsertRow, MovesTheRowsDownAndTheLastRowIsLost) {
-  WorksTable table = tableOf({"A", "B", "C", "D"});
-  InsertWorkRow(table, 2, 4);
-  EXPECT_EQ(namesOf(table, 4), (Names{"A", "", "B", "C"}));
-}
-
-TEST(InsertRow, OnTheFirstRowAndOnTheLastRow) {
-  WorksTable first = tableOf({"A", "B", "C"});
-  InsertWorkRow(first, 1, 3);
-  EXPECT_EQ(namesOf(first, 3), (Names{"", "A", "B"}));
-
-  WorksTable last = tableOf({"A", "B", "C"});
-  InsertWorkRow(last, 3, 3);
-  EXPECT_EQ(namesOf(last, 3), (Names{"A", "B", ""}));
-}
-
-TEST(InsertRow, ASelectedRowBeyondTheWorksCountIsOnlyCleared) {
-  WorksTable table = tableOf({"A", "B", "C"});
-  InsertWorkRow(table, 3, 2);
-  EXPECT_EQ(namesOf(table, 3), (Names{"A", "B", ""}));
+// Every work stays: deleting removes exactly one row and lowers the count, inserting
+// adds one and raises it (insertion used to drop the last work, and deletion to leave an
+// empty row inside the count).
+TEST(RowCommands, DeleteAndInsertKeepEveryOtherWorkAndMoveTheCount) {
+  struct Case {
+    const char* what;
+    Names rows;  // the stored rows; "" an empty one
+    int workCount;
+    bool insert;
+    int selected;
+    Names after;  // the stored rows afterwards
+    int count;    // the works count returned, and the table's row count
+  };
+  const Case cases[] = {
+      {"delete the second", {"A", "B", "C", "D"}, 4, false, 2, {"A", "C", "D", ""}, 3},
+      {"delete leaves a stored row beyond the count alone", {"A", "B", "C", "D", "E"}, 4, false, 1,
+       {"B", "C", "D", "", "E"}, 3},
+      {"delete beyond the count", {"A", "B", "C"}, 2, false, 3, {"A", "B", "C"}, 2},
+      {"delete with no works", {"A"}, 0, false, 1, {"A"}, 0},
+      {"insert at the second", {"A", "B", "C", "D"}, 4, true, 2, {"A", "", "B", "C", "D"}, 5},
+      {"insert at the first", {"A", "B", "C"}, 3, true, 1, {"", "A", "B", "C"}, 4},
+      {"insert at the last", {"A", "B", "C"}, 3, true, 3, {"A", "B", "", "C"}, 4},
+      {"insert beyond the count adds an empty last row", {"A", "B", "C"}, 2, true, 5, {"A", "B", ""}, 3},
+      {"insert into an empty table", {}, 0, true, 1, {""}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorksTable table = tableOf(c.rows);
+    const int count = c.insert ? InsertWorkRow(table, c.selected, c.workCount)
+                               : DeleteWorkRow(table, c.selected, c.workCount);
+    EXPECT_EQ(count, c.count);
+    EXPECT_EQ(namesOf(table, static_cast<int>(c.after.size())), c.after);
+    if (c.selected <= c.workCount || c.insert) {
+      EXPECT_EQ(table.rowCount(), c.count);
+    }
+  }
+  // A row with an empty I cell moves up whole (it used to be cleared on the way).
+  WorksTable partial = tableOf({"A", "B", "X", "D"});
+  partial.setCell(kColumnI, 3, "");
+  DeleteWorkRow(partial, 2, 4);
+  EXPECT_EQ(partial.row(2), (Row{"", "Xj", "Xt", "Xn", "Xd"}));
 }
 
 TEST(RowCommands, RefuseCountsAndRowsOutsideTheTableBeforeWritingAnything) {
   WorksTable table = tableOf({"A", "B"});
   EXPECT_THROW(DeleteWorkRow(table, 1, kMaxWorks + 1), CommandError);
-  EXPECT_THROW(InsertWorkRow(table, 1, kMaxWorks + 1), CommandError);
   EXPECT_THROW(InsertWorkRow(table, 0, 2), CommandError);
   EXPECT_THROW(DeleteWorkRow(table, 0, 2), CommandError);
   EXPECT_THROW(CopyWorkRows(table, table, kMaxWorks + 1), CommandError);
   EXPECT_EQ(namesOf(table, 2), (Names{"A", "B"}));
-  // The full table still works at its last row.
+  // A full table takes no further row; one short of full takes its last.
   WorksTable full;
   full.setRow(kMaxWorks, named("Z"));
-  InsertWorkRow(full, kMaxWorks, kMaxWorks);
-  EXPECT_EQ(full.row(kMaxWorks), Row{});
+  try {
+    InsertWorkRow(full, 1, kMaxWorks);
+    ADD_FAILURE() << "a 101st work was inserted";
+  } catch (const CommandError& error) {
+    EXPECT_STREQ(error.what(), "Строка не вставлена: в таблице уже 100 работ, больше не бывает");
+  }
+  EXPECT_EQ(full.row(kMaxWorks), named("Z"));
+  WorksTable almost;
+  almost.setRow(kMaxWorks - 1, named("Y"));
+  EXPECT_EQ(InsertWorkRow(almost, 1, kMaxWorks - 1), kMaxWorks);
+  EXPECT_EQ(almost.row(kMaxWorks), named("Y"));
 }
 
 TEST(CopyRows, CopiesExactlyTheRowsUpToTheWorksCount) {
@@ -161,29 +160,21 @@ TEST(CopyRows, CopiesExactlyTheRowsUpToTheWorksCount) {
   EXPECT_EQ(namesOf(to, 4), (Names{"A", "", "C", "S"}));
 }
 
-TEST(TakeCounts, StoresBothCountsAndRefusesTooLargeOnesWithTheCommandsMessages) {
-  auto owner = std::make_unique<TNetworkModel>();
-  TNetworkModel& m = *owner;
-  TakeWorkCounts(m, "4", "5");
-  EXPECT_EQ(m.EventCount, 4);
-  EXPECT_EQ(m.WorkCount, 5);
-  TakeWorkCounts(m, "-1", "0");  // counts of 0 or less stay allowed
-  EXPECT_EQ(m.EventCount, -1);
-  EXPECT_EQ(m.WorkCount, 0);
+TEST(TakeCounts, TakesBothCountsOrRefusesWithTheCommandsMessages) {
+  EXPECT_EQ(TakenWorkCounts("4", "5").events, 4);
+  EXPECT_EQ(TakenWorkCounts("4", "5").works, 5);
+  EXPECT_EQ(TakenWorkCounts("-1", "0").events, -1);  // counts of 0 or less stay allowed
 
-  auto messageOf = [&m](const std::string& events, const std::string& works) -> std::string {
+  auto messageOf = [](const std::string& events, const std::string& works) -> std::string {
     try {
-      TakeWorkCounts(m, events, works);
+      TakenWorkCounts(events, works);
     } catch (const CommandError& error) {
       return error.what();
     }
     return "(no error)";
   };
   EXPECT_EQ(messageOf("51", "5"), "Количество событий 51 больше допустимого (50)");
-  EXPECT_EQ(m.EventCount, -1);
   EXPECT_EQ(messageOf("50", "101"), "Количество работ 101 больше допустимого (100)");
-  EXPECT_EQ(m.EventCount, 50);  // the events count was taken before the works count failed
-  EXPECT_EQ(m.WorkCount, 0);
   EXPECT_EQ(messageOf("", "5"), "'' is not a valid integer value");
   EXPECT_EQ(messageOf("3", "2,5"), "'2,5' is not a valid integer value");
 }

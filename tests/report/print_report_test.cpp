@@ -38,8 +38,8 @@ void calculateSmall(TNetworkModel& model, bool optimise = false) {
 // A model at the tables' limits, filled by hand: 100 works, 50 events, 50 critical
 // works in both variants.
 void fillLargeModel(TNetworkModel& model) {
-  model.WorkCount = 100;
-  model.EventCount = 50;
+  model.RunWorkCount = 100;
+  model.RunEventCount = 50;
   model.CritCountBefore = 50;
   model.CritCountAfter = 50;
   model.LengthBefore = 250;
@@ -237,6 +237,20 @@ TEST(ReportLayout, CountsOfZeroPrintHeadsOnly) {
   EXPECT_EQ(c.back(), "AddColumn next right 30 0 box 7 shade 0");
 }
 
+// The table's counts change after a run (a row inserted, a change undone); the report
+// shows the run as it was.
+TEST(ReportLayout, CountsChangedAfterTheRunLeaveTheReportAsItWas) {
+  TNetworkModel model;
+  calculateSmall(model);
+  RecordingReport before;
+  ReportSystem1Print(before, model, 750, 120);
+  model.WorkCount = 7;
+  model.EventCount = 2;
+  RecordingReport after;
+  ReportSystem1Print(after, model, 750, 120);
+  EXPECT_EQ(after.calls, before.calls);
+}
+
 TEST(ReportLayout, SecondPartStartsOnAPageOfItsOwnAtZoom120) {
   TNetworkModel model;
   calculateSmall(model, true);
@@ -360,12 +374,12 @@ TEST(ReportLayout, RowsNeverRunBelowTheWritingAreaWhateverTheLimit) {
 TEST(ReportLayout, CountsBeyondTheTablesAreRefusedBeforeDrawing) {
   TNetworkModel model;
   fillLargeModel(model);
-  model.WorkCount = 101;
+  model.RunWorkCount = 101;
   RecordingReport page;
   EXPECT_THROW(ReportSystem1Print(page, model, 750, 120), CommandError);
   EXPECT_TRUE(page.calls.empty());
 
-  model.WorkCount = 100;
+  model.RunWorkCount = 100;
   model.CritCountAfter = 51;
   try {
     ReportSystem1Print(page, model, 750, 120);

@@ -33,7 +33,7 @@ TEST_F(ChartsCommand, StandsAfterPrintAndAtTheEndOfTheCalculationMenu) {
   const QList<QAction*> items = calculation->actions();
   ASSERT_FALSE(items.isEmpty());
   EXPECT_EQ(items.back(), main->N20);
-  EXPECT_EQ(main->N20->text(), QStringLiteral("Графики"));
+  EXPECT_EQ(main->N20->text(), QStringLiteral("&Графики"));
 }
 
 TEST_F(ChartsCommand, EnabledExactlyWithTheResultsViewer) {

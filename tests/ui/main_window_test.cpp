@@ -192,6 +192,9 @@ TEST_F(MainWindow, NewDataAfterACalculationDisablesTheResultCommandsAndKeepsTheR
   main->RxSpeedButton5->click();
   activate(main);
   main->RxSpeedButton2->click();  // "Новые данные" performs "Создать"
+  EXPECT_EQ(questions.asked.size(), 1);
+  ASSERT_TRUE(waitUntilActive(main));  // back from the question about the changes
+  QApplication::processEvents();
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : Default.dat"));
   for (QToolButton* button : {main->RxSpeedButton5, main->RxSpeedButton6, main->RxSpeedButton8, main->RxSpeedButton9}) {
     EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();

@@ -33,6 +33,7 @@ void Modals::poll() {
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || !modal->isVisible()) return;
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+    if (box->icon() == QMessageBox::Question) return;  // for Questions
     boxes.push_back({box->icon(), box->text()});
     box->buttons().constFirst()->click();
   } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
@@ -44,6 +45,20 @@ void Modals::poll() {
       static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
     }
   }
+}
+
+Questions::Questions() {
+  timer_.setInterval(0);
+  QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+  timer_.start();
+}
+
+void Questions::poll() {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (!box || !box->isVisible() || box->icon() != QMessageBox::Question) return;
+  asked << box->text();
+  buttons = box->standardButtons();
+  box->button(answers_.isEmpty() ? QMessageBox::No : answers_.takeFirst())->click();
 }
 
 void WindowTest::SetUp() {

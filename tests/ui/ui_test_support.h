@@ -41,6 +41,22 @@ class Modals {
   QStringList fileAnswers_;
 };
 
+// Answers the program's questions (the unsaved-changes box: "Да", "Нет", "Отмена") with
+// the next prepared answer, "Нет" when none is left, and records their texts. Modals
+// leaves these boxes to it.
+class Questions {
+ public:
+  Questions();
+  void answer(QMessageBox::StandardButton button) { answers_ << button; }
+  QStringList asked;
+  QMessageBox::StandardButtons buttons;  // those of the last question
+
+ private:
+  void poll();
+  QTimer timer_;
+  QList<QMessageBox::StandardButton> answers_;
+};
+
 // Whether `window` has the window system's focus, and waiting for it: a window the
 // program shows or activates gets it through the event queue.
 bool isFocusWindow(QWidget* window);
@@ -74,6 +90,7 @@ class WindowTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   QString oldCurrent_;
+  Questions questions;
   TMain* main = nullptr;
   Trab_form* rab = nullptr;
   TPros_form* pros = nullptr;

@@ -81,19 +81,32 @@ TEST_F(WorksTableWindow, RightClickOnTheCellBeingEditedOpensTheTableMenu) {
   main->PopupMenu1->close();
 }
 
-TEST_F(WorksTableWindow, DeleteAndInsertActOnTheSelectedRowAndKeepTheWorksCount) {
+// Insertion used to drop the last work and deletion to leave an empty row inside the
+// count, on which "Расчет" then failed.
+TEST_F(WorksTableWindow, DeleteAndInsertKeepEveryWorkAndTheCountBoxFollows) {
   enterWorks(5, kRowsABCD);
   clickCell(main->StringGrid1, 2, 3);
   main->N16->trigger();  // "Удалить строку"
-  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "3", "4", ""}));
+  EXPECT_EQ(firstColumn(main->worksModel()->table(), 3), (QStringList{"1", "3", "4"}));
   EXPECT_EQ(gridCell(main->StringGrid1, 0, 2), QStringLiteral("3"));  // the grid shows it
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("3"));
+  EXPECT_EQ(main->StringGrid1->model()->rowCount(), 3);
+  EXPECT_EQ(theModel().WorkCount, 3);
+
+  main->N17->trigger();  // "Вставить строку", still on row 2
+  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "", "3", "4"}));
   EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("4"));
   EXPECT_EQ(main->StringGrid1->model()->rowCount(), 4);
 
-  fillMainTable(kRowsABCD);
-  main->N17->trigger();  // "Вставить строку", still on row 2
-  EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "", "2", "3"}));
-  EXPECT_EQ(theModel().WorkCount, 4);
+  // A hundred works take no further row.
+  typeInto(main->CurrencyEdit2, QStringLiteral("100"));
+  main->RxSpeedButton1->click();  // collapses: the table was shown
+  main->RxSpeedButton1->click();
+  Modals modals;
+  main->N17->trigger();
+  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Строка не вставлена: в таблице уже 100 работ, больше не бывает")});
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("100"));
+  EXPECT_EQ(main->StringGrid1->model()->rowCount(), 100);
 }
 
 TEST_F(WorksTableWindow, BeforeAnyCellIsSelectedTheRowCommandsActOnTheFirstRow) {
@@ -143,6 +156,7 @@ TEST_F(WorksTableWindow, SeparateWindowRowCommandsReachTheMainTableOnlyByApply) 
   rab->RxSpeedButton1->click();  // "Применить"
   EXPECT_TRUE(rab->isVisible());
   EXPECT_EQ(firstColumn(main->worksModel()->table(), 4), (QStringList{"1", "3", "4", ""}));
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("3"));  // the works count follows
 }
 
 TEST_F(WorksTableWindow, CloseDataKeepsTheSeparateWindowOpen) {

@@ -320,11 +320,11 @@ ChartPicture messagePicture(const QString& message) {
 
 ChartPicture networkPicture(const TNetworkModel& model, int variant) {
   std::vector<WorkTiming> works = variantWorks(model, variant);
-  if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
-  auto layout = std::make_shared<NetworkLayout>(layoutNetwork(model.EventCount, works));
+  if (model.RunEventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  auto layout = std::make_shared<NetworkLayout>(layoutNetwork(model.RunEventCount, works));
   auto events = std::make_shared<std::vector<EventFigures>>();
   const TVariantResult& record = model.VariantResults[variant];
-  for (int e = 1; e <= model.EventCount; ++e) {
+  for (int e = 1; e <= model.RunEventCount; ++e) {
     events->push_back({record.EventEarly[e], record.EventLate[e], record.EventReserve[e]});
   }
   auto shared = std::make_shared<std::vector<WorkTiming>>(std::move(works));
@@ -497,7 +497,7 @@ ChartPicture profilePicture(const TNetworkModel& model) {
     profiles.push_back(visibleProfile(workTimings(model, v)));
     for (const ProfileStep& s : profiles.back()) peak = std::max(peak, s.workers);
   }
-  if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  if (model.RunEventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
   const DayAxis axis = dayAxisFor(chartDays(model));
   const std::vector<QStringList> figures = profileFigureRows(model);
   const double plotTop = kTitleHeight + 34;

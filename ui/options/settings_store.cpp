@@ -106,6 +106,10 @@ void SettingsStore::writeYesNo(const QString& section, const QString& name, bool
   settings_.setValue(key(section, name), value);
 }
 
+void SettingsStore::removeEntry(const QString& section, const QString& name) {
+  settings_.remove(key(section, name));
+}
+
 void SettingsStore::commit() {
   settings_.sync();
   if (settings_.status() != QSettings::NoError)

@@ -32,6 +32,7 @@ class SettingsStore {
   void writeFour(const QString& section, const QString& name,
                  const std::array<std::int32_t, 4>& values);
   void writeYesNo(const QString& section, const QString& name, bool value);
+  void removeEntry(const QString& section, const QString& name);
 
   // Puts the entries written so far on disk; throws CommandError when that fails.
   void commit();

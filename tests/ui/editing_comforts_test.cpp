@@ -1,0 +1,404 @@
+// What every planning tool offers, in the main window driven as a user drives it: undo
+// and redo of every change to the works, blocks of cells through the clipboard, the
+// question before unsaved changes are lost, the shortcuts, recent files and data files
+// opened from outside.
+#include <functional>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QUrl>
+
+#include "model/network_model.h"
+#include "ui/currency_edit.h"
+#include "ui/options/settings_store.h"
+#include "ui/works_grid.h"
+#include "ui/works_table_model.h"
+#include "ui/works_undo.h"
+#include "ui_test_support.h"
+
+namespace velko::testing {
+namespace {
+
+const QStringList kRows = {"1;2;5;3;1", "2;4;2,5;4;2", "1;3;4;2;3", "3;4;1;1;3"};
+
+// What an undo step must give back: every stored cell, the counts and the count boxes.
+struct Shown {
+  QStringList cells;
+  int works = 0;
+  int events = 0;
+  QString worksBox;
+  QString eventsBox;
+  bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* out) {
+  *out << s.works << "/" << s.events << " boxes " << s.worksBox.toStdString() << "/" << s.eventsBox.toStdString()
+       << " cells " << s.cells.join(QLatin1Char('|')).toStdString();
+}
+
+class EditingComforts : public WindowTest {
+ protected:
+  Shown shown() const {
+    Shown s{{}, theModel().WorkCount, theModel().EventCount, main->CurrencyEdit2->text(), main->CurrencyEdit3->text()};
+    for (int r = 1; r <= 6; ++r) {
+      for (int c = 0; c < kWorksColumns; ++c) s.cells << mainCell(c, r);
+    }
+    return s;
+  }
+  QUndoStack* history() const { return main->history()->stack(); }
+  void keys(const QKeySequence& sequence) { QTest::keySequence(QApplication::focusWidget(), sequence); }
+  void selectCells(QTableView* grid, int top, int left, int bottom, int right) {
+    clickCell(grid, top, left);
+    const QModelIndex from = grid->model()->index(top - 1, left);
+    const QModelIndex to = grid->model()->index(bottom - 1, right);
+    grid->selectionModel()->select(QItemSelection(from, to), QItemSelectionModel::ClearAndSelect);
+  }
+  // Waits for the error box a refusal shows once its event has been handled.
+  void settle(const Modals& modals) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !modals.boxes.isEmpty(); }, 2000));
+  }
+};
+
+// Each kind of change, made as a user makes it, is one step named in the menu; undo
+// gives back exactly the table before it, redo the table after it.
+class UndoEveryChange;
+struct Change {
+  const char* what;
+  const char* step;  // as "Отменить: " names it
+  std::function<void(UndoEveryChange&)> make;
+};
+
+class UndoEveryChange : public EditingComforts, public ::testing::WithParamInterface<Change> {
+ public:
+  using EditingComforts::clickCell;
+  using EditingComforts::keys;
+  using EditingComforts::selectCells;
+  using EditingComforts::typeInto;
+  using EditingComforts::typeKeys;
+  TMain* window() const { return main; }
+  Trab_form* separate() const { return rab; }
+};
+
+TEST_P(UndoEveryChange, UndoGivesBackTheTableBeforeAndRedoTheTableAfter) {
+  enterWorks(5, kRows);
+  const Shown before = shown();
+  const int steps = history()->count();
+  GetParam().make(*this);
+  if (rab->isVisible()) activate(main);
+  QApplication::processEvents();
+  const Shown after = shown();
+  ASSERT_NE(after, before);
+  EXPECT_EQ(history()->count(), steps + 1);
+  EXPECT_EQ(main->N22->text(), QStringLiteral("&Отменить: ") + QString::fromUtf8(GetParam().step));
+  EXPECT_TRUE(main->windowTitle().endsWith(QLatin1Char('*')));
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(shown(), before);
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  EXPECT_EQ(shown(), after);
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  EXPECT_EQ(shown(), after);
+}
+
+const Change kChanges[] = {
+    {"typing", "правка ячейки t в строке 2",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 2, 2);
+       u.typeKeys(QStringLiteral("7.5"));  // three keys, one step
+     }},
+    {"paste", "вставка 2 строк",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 4, 0);
+       QGuiApplication::clipboard()->setText(QStringLiteral("4\t5\t1\t1\t1\r\n2\t5\t3\t1\t1\r\n"));
+       u.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+     }},
+    {"cut", "вырезание ячеек",
+     [](UndoEveryChange& u) {
+       u.selectCells(u.window()->StringGrid1, 1, 1, 2, 3);
+       u.keys(QKeySequence(Qt::CTRL | Qt::Key_X));
+     }},
+    {"delete", "очистка ячеек",
+     [](UndoEveryChange& u) {
+       u.selectCells(u.window()->StringGrid1, 2, 0, 3, 4);
+       u.keys(QKeySequence(Qt::Key_Delete));
+     }},
+    {"remove_row", "удаление строки 2",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 2, 0);
+       u.window()->N16->trigger();
+     }},
+    {"insert_row", "вставка строки 3",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 3, 0);
+       u.window()->N17->trigger();
+     }},
+    {"counts", "изменение количества работ",
+     [](UndoEveryChange& u) {
+       u.typeInto(u.window()->CurrencyEdit2, QStringLiteral("6"));
+       u.window()->RxSpeedButton1->click();
+     }},
+    {"separate_window", "правка в окне «Ввод данных»",
+     [](UndoEveryChange& u) {
+       u.window()->N18->trigger();
+       ASSERT_TRUE(waitUntilActive(u.separate()));
+       u.clickCell(u.separate()->StringGrid1, 1, 3);
+       u.typeKeys(QStringLiteral("12"));
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(EditingComforts, UndoEveryChange, ::testing::ValuesIn(kChanges),
+                         [](const ::testing::TestParamInfo<Change>& info) { return std::string(info.param.what); });
+
+TEST_F(EditingComforts, UndoInTheSeparateWindowShowsThereAtOnce) {
+  enterWorks(5, kRows);
+  main->N18->trigger();
+  ASSERT_TRUE(waitUntilActive(rab));
+  clickCell(rab->StringGrid1, 1, 3);
+  typeKeys(QStringLiteral("12"));
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(mainCell(3, 1), QStringLiteral("3"));
+  EXPECT_EQ(gridCell(rab->StringGrid1, 3, 1), QStringLiteral("3"));
+}
+
+// The printed report and the charts read the run's counts: a row inserted or a count
+// undone afterwards does not add or drop rows of the results.
+TEST_F(EditingComforts, ChangesAndUndoAfterACalculationLeaveItsResults) {
+  enterWorks(4, kRows);
+  main->N10->trigger();  // "Расчет режима"
+  ASSERT_TRUE(waitUntilActive(pros));
+  activate(main);
+  const QString results = readFile(QStringLiteral("velko.rez"));
+  clickCell(main->StringGrid1, 2, 0);
+  main->N17->trigger();
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  keys(QKeySequence(Qt::CTRL | Qt::Key_Z));  // the counts taken over before the run
+  EXPECT_EQ(theModel().WorkCount, 0);
+  EXPECT_EQ(theModel().RunWorkCount, 4);
+  EXPECT_EQ(theModel().RunEventCount, 4);
+  EXPECT_EQ(readFile(QStringLiteral("velko.rez")), results);
+  EXPECT_TRUE(main->RxSpeedButton8->isEnabled());
+}
+
+TEST_F(EditingComforts, ASpreadsheetBlockGrowsTheTableAndTheSelectionCopiesBack) {
+  enterWorks(5, {"1;2;5;3;1"});
+  clickCell(main->StringGrid1, 1, 0);
+  // Copied from a spreadsheet: tabs, CR LF, both decimal marks, the last line end.
+  QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t5\t3\t1\r\n2\t4\t2.5\t4\t2\r\n1\t3\t4,25\t2\t3\r\n"));
+  keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("3"));
+  EXPECT_EQ(main->StringGrid1->model()->rowCount(), 3);
+  EXPECT_EQ(main->N22->text(), QStringLiteral("&Отменить: вставка 3 строк"));
+  // Saved by a spreadsheet as text with semicolons, LF line ends, into the n column.
+  clickCell(main->StringGrid1, 3, 3);
+  QGuiApplication::clipboard()->setText(QStringLiteral("7;8\n"));
+  keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+  selectCells(main->StringGrid1, 2, 0, 3, 4);
+  keys(QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("2\t4\t2,5\t4\t2\n1\t3\t4,25\t7\t8\n"));
+  EXPECT_EQ(theModel().WorkCount, 3);
+}
+
+TEST_F(EditingComforts, ARefusedBlockIsToldAndLeavesTheTableAsItWas) {
+  enterWorks(5, kRows);
+  QString hundredAndOne;
+  for (int k = 0; k < 101; ++k) hundredAndOne += QStringLiteral("1;2;3;4;5\n");
+  const std::pair<QString, QString> cases[] = {
+      {QStringLiteral("1\t2\t3\n4\t5\tшесть\n"),
+       QStringLiteral("Строка 3, столбец t: нельзя вставить «шесть»: в ячейке допустимы только цифры, запятая и "
+                      "минус. Ничего не вставлено.")},
+      {hundredAndOne, QStringLiteral("Строка 101, столбец I: работ не может быть больше 100, а блок из 101 строки "
+                                     "от строки 2 дошел бы до строки 102. Ничего не вставлено.")},
+  };
+  const Shown before = shown();
+  for (const auto& [text, message] : cases) {
+    if (!isFocusWindow(main)) activate(main);  // back from the last error box
+    clickCell(main->StringGrid1, 2, 0);
+    Modals modals;
+    QGuiApplication::clipboard()->setText(text);
+    keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+    settle(modals);
+    EXPECT_EQ(modals.texts(), QStringList{message});
+    EXPECT_EQ(shown(), before);
+  }
+  EXPECT_EQ(main->N22->text(), QStringLiteral("&Отменить: изменение количества работ и событий"));
+}
+
+// "Создать", "Открыть ...", "Выход", the window's close button, a dropped file: each
+// asks before the changes are lost. "Отмена" keeps everything, "Нет" goes on without
+// saving, "Да" saves first.
+TEST_F(EditingComforts, EveryWayOutAsksAboutUnsavedChanges) {
+  writeFile(QStringLiteral("other.dat"), "1\r\n1\r\n2\r\n1,2,3,1,1\r\n");
+  struct Way {
+    const char* what;
+    std::function<void()> take;
+    std::function<bool()> taken;
+  };
+  Modals modals;
+  const Way ways[] = {
+      {"Создать", [&] { main->N2->trigger(); }, [&] { return main->CurrencyEdit3->text() == QStringLiteral("0"); }},
+      {"Открыть ...",
+       [&] {
+         modals.chooseFile(path(QStringLiteral("other.dat")));
+         main->N3->trigger();
+       },
+       [&] { return main->windowTitle() == QStringLiteral("Оптимизация : other.dat"); }},
+      {"Выход", [&] { main->N7->trigger(); }, [&] { return !main->isVisible(); }},
+      {"close button", [&] { main->close(); }, [&] { return !main->isVisible(); }},
+      {"drop",
+       [&] {
+         QMimeData mime;
+         mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("other.dat")))});
+         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(main, &enter);  // a drop goes where the drag was taken
+         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(main, &drop);
+         QApplication::processEvents();
+       },
+       [&] { return main->windowTitle() == QStringLiteral("Оптимизация : other.dat"); }},
+  };
+  for (const Way& way : ways) {
+    for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::No}) {
+      SCOPED_TRACE(std::string(way.what) + (answer == QMessageBox::Cancel ? ", Отмена" : ", Нет"));
+      if (!main->isVisible()) main->show();
+      activate(main);
+      main->worksModel()->change([](WorksTable& table) { table.setCell(0, 1, "9"); });
+      enterWorks(5, kRows);
+      ASSERT_TRUE(main->isModified());
+      const Shown before = shown();
+      questions.asked.clear();
+      questions.answer(answer);
+      way.take();
+      ASSERT_EQ(questions.asked, QStringList{QStringLiteral("Сохранить изменения в файле Default.dat?")});
+      EXPECT_EQ(questions.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      EXPECT_EQ(way.taken(), answer == QMessageBox::No);
+      if (answer == QMessageBox::Cancel) {
+        EXPECT_EQ(shown(), before);
+      }
+      if (answer == QMessageBox::No && main->windowTitle().contains(QStringLiteral("other.dat"))) {
+        main->N2->trigger();  // back to Default.dat, nothing to ask
+      }
+    }
+  }
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Default.dat"))));
+  // "Да" saves, and then the way out goes on.
+  main->show();
+  activate(main);
+  enterWorks(4, {"1;2;3;1;1"});
+  questions.answer(QMessageBox::Yes);
+  main->N2->trigger();
+  EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n4\r\n1,2,3,1,1\r\n"));
+  EXPECT_EQ(main->CurrencyEdit3->text(), QStringLiteral("0"));
+  EXPECT_TRUE(modals.boxes.isEmpty());
+}
+
+TEST_F(EditingComforts, ShortcutsAndMnemonicsReachTheirCommands) {
+  enterWorks(5, kRows);
+  const std::pair<QKeySequence, QAction*> shortcuts[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_N), main->N2},  {QKeySequence(Qt::CTRL | Qt::Key_O), main->N3},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), main->N4},  {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), main->N5},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), main->N21}, {QKeySequence(Qt::CTRL | Qt::Key_Q), main->N7},
+      {QKeySequence(Qt::Key_F9), main->N10},           {QKeySequence(Qt::CTRL | Qt::Key_F9), main->N11},
+      {QKeySequence(Qt::Key_F1), main->N15},           {QKeySequence(Qt::CTRL | Qt::Key_Z), main->N22},
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), main->N23}, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), main->N23},
+  };
+  // Only whether the key reaches the item is looked at here, not the command's work.
+  for (const auto& [keys, action] : shortcuts) {
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    action->setEnabled(true);
+  }
+  for (QWidget* focus : {static_cast<QWidget*>(main->CurrencyEdit3), static_cast<QWidget*>(main->StringGrid1)}) {
+    for (const auto& [keys, action] : shortcuts) {
+      if (focus == main->StringGrid1) {
+        clickCell(main->StringGrid1, 2, 2);  // the cell editor has the keys
+      } else {
+        focus->setFocus();
+      }
+      SCOPED_TRACE(focus->objectName().toStdString() + " " + keys.toString().toStdString());
+      if (focus == main->CurrencyEdit3 && action == main->N22) continue;  // the box's own typing first
+      QSignalSpy triggered(action, &QAction::triggered);
+      QTest::keySequence(QApplication::focusWidget(), keys);
+      EXPECT_EQ(triggered.size(), 1);
+    }
+  }
+  EXPECT_EQ(main->RxSpeedButton5->toolTip(), QStringLiteral("Расчет (F9)"));
+  EXPECT_EQ(main->RxSpeedButton2->toolTip(), QStringLiteral("Новые данные (Ctrl+N)"));
+  EXPECT_TRUE(main->N5->shortcut().toString(QKeySequence::NativeText).contains(QStringLiteral("Shift+S")));
+  // Alt+Ф opens "Файл", from a count box and from a cell being edited.
+  for (int place = 0; place < 2; ++place) {
+    if (place == 0) {
+      main->CurrencyEdit2->setFocus();
+    } else {
+      clickCell(main->StringGrid1, 1, 1);
+    }
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar(u'Ф').unicode()),
+                        QStringLiteral("ф"), Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000));
+    EXPECT_EQ(QApplication::activePopupWidget(), main->findChild<QMenu*>(QStringLiteral("N1"))) << place;
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  }
+}
+
+TEST_F(EditingComforts, RecentFilesAFileNamedAtStartAndADroppedFile) {
+  QSettings profileSettings(path(QStringLiteral("Velko.ini")), QSettings::IniFormat);
+  QSettings userSettings(path(QStringLiteral("velko.conf")), QSettings::IniFormat);
+  SettingsStore profile(profileSettings);
+  SettingsStore user(userSettings);
+  main->setStores(profile, user);
+  enterWorks(3, {"1;2;3;1;1"});
+  Modals modals;
+  for (int k = 1; k <= 6; ++k) {
+    modals.chooseFile(path(QStringLiteral("f%1.dat").arg(k)));
+    main->N5->trigger();
+  }
+  auto recent = [this](int place) { return main->findChild<QAction*>(QStringLiteral("RecentFile%1").arg(place)); };
+  ASSERT_NE(recent(5), nullptr);
+  EXPECT_EQ(recent(6), nullptr);
+  EXPECT_EQ(recent(1)->statusTip(), path(QStringLiteral("f6.dat")));
+  EXPECT_TRUE(recent(1)->text().startsWith(QStringLiteral("&1 ")));
+  EXPECT_EQ(QSettings(path(QStringLiteral("velko.conf")), QSettings::IniFormat).value(QStringLiteral("RecentFiles/File5")),
+            path(QStringLiteral("f2.dat")));
+  // A file gone from its folder is dropped from the list with a message.
+  QFile::remove(path(QStringLiteral("f5.dat")));
+  recent(2)->trigger();
+  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Файл ") + path(QStringLiteral("f5.dat")) +
+                                        QStringLiteral(" не найден; он убран из списка последних файлов.")});
+  EXPECT_EQ(recent(5), nullptr);
+  recent(3)->trigger();  // f3.dat, opened as "Открыть ..." opens it
+  EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : f3.dat"));
+  EXPECT_EQ(recent(1)->statusTip(), path(QStringLiteral("f3.dat")));
+
+  // "velko FILE.dat": the file opens once the window is up.
+  {
+    TMain started;
+    started.setStartFile(path(QStringLiteral("f4.dat")));
+    started.show();
+    ASSERT_TRUE(waitUntilActive(&started));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return started.windowTitle() == QStringLiteral("Оптимизация : f4.dat"); }));
+    EXPECT_EQ(started.height(), 470);
+  }
+  // A data file dragged over a count box goes to the window, not into the box.
+  activate(main);
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("f1.dat")))});
+  mime.setText(QUrl::fromLocalFile(path(QStringLiteral("f1.dat"))).toString());
+  QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(main->CurrencyEdit1, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(3, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(main->CurrencyEdit1, &drop);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return main->windowTitle() == QStringLiteral("Оптимизация : f1.dat"); }));
+  EXPECT_EQ(main->CurrencyEdit1->text(), QStringLiteral("0"));
+  EXPECT_EQ(modals.boxes.size(), 1);
+}
+
+}  // namespace
+}  // namespace velko::testing

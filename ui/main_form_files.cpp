@@ -1,0 +1,132 @@
+// The main window's data files beyond the three file commands: the question before
+// unsaved changes are given up, the recent files, a file dropped on the window or named
+// on the command line.
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+#include <QUndoStack>
+
+#include "data/data_file.h"
+#include "model/network_model.h"
+#include "model/command_error.h"
+#include "ui/command_guard.h"
+#include "ui/currency_edit.h"
+#include "ui/data_file_drop.h"
+#include "ui/main_form.h"
+#include "ui/recent_files.h"
+#include "ui/works_table_model.h"
+#include "ui/works_undo.h"
+
+namespace velko {
+
+bool TMain::mayDiscardChanges() {
+  if (!isModified()) return true;
+  const int answer = askYesNoCancel(
+      this, QStringLiteral("Сохранить изменения в файле ") + QFileInfo(DataFileName).fileName() + QLatin1Char('?'));
+  if (answer == QMessageBox::Yes) return saveDataFile();
+  return answer == QMessageBox::No;
+}
+
+void TMain::startHistory() {
+  history_->restart();
+  savedBoxTexts_ = QStringList{CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()};
+  UpdateCaption();
+}
+
+bool TMain::saveDataFile() {
+  if (!runCommand(this, [this] { writeDataFile(DataFileName); })) return false;
+  markSaved();
+  return true;
+}
+
+void TMain::markSaved() {
+  history_->stack()->setClean();
+  savedBoxTexts_ = QStringList{CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()};
+  UpdateCaption();
+  rememberFile(DataFileName);
+}
+
+void TMain::rememberFile(const QString& name) {
+  if (!recentFiles_) return;
+  runCommand(this, [this, &name] { recentFiles_->add(name); });
+  showRecentFiles();
+}
+
+void TMain::showRecentFiles() {
+  for (QAction* item : recentActions_) delete item;
+  recentActions_.clear();
+  auto* before = findChild<QAction*>(QStringLiteral("N6"));
+  auto* separator = findChild<QAction*>(QStringLiteral("RecentFiles"));
+  const QStringList files = recentFiles_ ? recentFiles_->files() : QStringList();
+  separator->setVisible(!files.isEmpty());
+  for (int k = 0; k < files.size(); ++k) {
+    auto* item = new QAction(recentFileText(k + 1, files[k]), fileMenu_);
+    item->setObjectName(QStringLiteral("RecentFile%1").arg(k + 1));
+    item->setStatusTip(files[k]);
+    const QString name = files[k];
+    connect(item, &QAction::triggered, this, [this, name] { openRecentFile(name); });
+    fileMenu_->insertAction(before, item);
+    recentActions_ << item;
+  }
+}
+
+void TMain::openRecentFile(const QString& name) {
+  if (!QFileInfo::exists(name)) {
+    runCommand(this, [this, &name] { recentFiles_->remove(name); });
+    showRecentFiles();
+    showError(this, QStringLiteral("Файл ") + name + QStringLiteral(" не найден; он убран из списка последних файлов."));
+    return;
+  }
+  if (mayDiscardChanges()) openDataFile(name);
+}
+
+// "Открыть ..." after its dialog. The name becomes the current data file only once the
+// file has been read: a file that cannot be read leaves the name, the caption and the
+// data as they were, so a later "Сохранить" cannot write over the file that failed.
+bool TMain::openDataFile(const QString& name) {
+  const bool opened = runCommand(this, [this, &name] {
+    DataFileContents contents;
+    worksModel_->change([&](WorksTable& table) { contents = ReadDataFile(theModel(), QFile::encodeName(name).toStdString(), table); });
+    DataFileName = name;
+    UpdateCaption();
+    CurrencyEdit1->setText(QString::number(contents.VariantNumber));
+    CurrencyEdit2->setText(QString::number(theModel().WorkCount));
+    CurrencyEdit3->setText(QString::number(theModel().EventCount));
+    RxSpeedButton1->click();
+    startHistory();
+    if (!contents.notice.empty()) showNotice(this, QString::fromStdString(contents.notice));
+  });
+  if (opened) rememberFile(name);
+  return opened;
+}
+
+void TMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!draggedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMain::dragMoveEvent(QDragMoveEvent* event) {
+  if (!draggedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMain::dropEvent(QDropEvent* event) {
+  const QString name = draggedDataFile(event->mimeData());
+  if (name.isEmpty()) return;
+  event->acceptProposedAction();
+  openDroppedFile(name);
+}
+
+// A data file dropped on the window opens as "Открыть ..." would open it; the question
+// about unsaved changes waits until the drop is over, so the file manager is not held.
+void TMain::openDroppedFile(const QString& name) {
+  QTimer::singleShot(0, this, [this, name] {
+    if (mayDiscardChanges()) openDataFile(name);
+  });
+}
+
+}  // namespace velko
