@@ -76,6 +76,8 @@ struct Change {
   const char* step;  // as "Отменить: " names it
   std::function<void(UndoEveryChange&)> make;
 };
+// The test list names the change, not the bytes of the struct.
+void PrintTo(const Change& change, std::ostream* out) { *out << change.what; }
 
 class UndoEveryChange : public EditingComforts, public ::testing::WithParamInterface<Change> {
  public:

@@ -75,8 +75,7 @@ TEST_F(WorksTableWindow, RightClickOnTheCellBeingEditedOpensTheTableMenu) {
   ASSERT_NE(qobject_cast<QLineEdit*>(editor), nullptr);
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(3, 3), editor->mapToGlobal(QPoint(3, 3)));
   QApplication::sendEvent(editor, &click);
-  QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000);
-  for (QWidget* w : QApplication::topLevelWidgets()) if (w->isVisible()) qDebug() << "visible" << w;
+  (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000);
   EXPECT_EQ(QApplication::activePopupWidget(), main->PopupMenu1);
   main->PopupMenu1->close();
 }

@@ -11,6 +11,7 @@
 #include <QPolygonF>
 
 #include "model/command_error.h"
+#include "ui/charts/chart_drawing.h"
 #include "ui/charts/chart_text.h"
 #include "ui/charts/network_layout.h"
 
@@ -18,15 +19,12 @@ namespace velko {
 
 namespace {
 
-constexpr double kTitleHeight = 34;
 constexpr double kLeftMargin = 70;   // room for the row labels and the workers axis
 constexpr double kRightMargin = 36;
 constexpr double kRowHeight = 22;
 constexpr double kBarHeight = 12;
 constexpr double kAxisHeight = 24;  // day numbers above the bar chart
 constexpr double kResidue = 1e-6;  // days; far below the two decimals shown
-const QColor kText{0x20, 0x20, 0x20};
-const QColor kGrid{0xdd, 0xdd, 0xdd};
 const QColor kPlainWork{0x55, 0x55, 0x55};
 const QColor kFloatColour{0x80, 0x80, 0x80};
 
@@ -36,12 +34,6 @@ QString variantName(int variant) {
 
 Extended variantLength(const TNetworkModel& model, int variant) {
   return variant == 2 ? model.LengthAfter : model.LengthBefore;
-}
-
-void drawTitle(QPainter& p, double width, const QString& text) {
-  p.setFont(chartFont(15, true));
-  p.setPen(kText);
-  p.drawText(QRectF(12, 4, width - 24, kTitleHeight - 8), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
 // Draws `text` centred on `centre`, shrinking the face until it fits 2 x `halfWidth`.
@@ -75,14 +67,14 @@ struct EventFigures {
 void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& early, const QString& late,
                const QString& reserve) {
   const double r = kEventDiameter / 2;
-  p.setPen(QPen(kText, 1.4));
+  p.setPen(QPen(kChartText, 1.4));
   p.setBrush(Qt::white);
   p.drawEllipse(c, r, r);
   const double k = r * std::sqrt(0.5);
-  p.setPen(QPen(kText, 0.9));
+  p.setPen(QPen(kChartText, 0.9));
   p.drawLine(QPointF(c.x() - k, c.y() - k), QPointF(c.x() + k, c.y() + k));
   p.drawLine(QPointF(c.x() - k, c.y() + k), QPointF(c.x() + k, c.y() - k));
-  p.setPen(kText);
+  p.setPen(kChartText);
   // Left and right sectors are narrow where the text sits: about 0.8 r wide.
   const double off = r * 0.56;
   drawFitted(p, QPointF(c.x(), c.y() - off), number, r * 0.6, 14, true);
@@ -106,7 +98,7 @@ QPainterPath routePath(const WorkRoute& route) {
 }
 
 void drawWorkLabel(QPainter& p, const WorkRoute& route, const WorkTiming& w) {
-  const QColor colour = w.critical ? kCriticalColour : kText;
+  const QColor colour = w.critical ? kCriticalColour : kChartText;
   const QFont font = chartFont(kWorkLabelPixels, w.critical);
   const QFontMetricsF metrics(font);
   const QString first = workLabelFirstLine(w);
@@ -122,17 +114,6 @@ void drawWorkLabel(QPainter& p, const WorkRoute& route, const WorkTiming& w) {
   p.drawText(QRectF(box.left(), box.top(), width, line), Qt::AlignCenter, first);
   p.setFont(chartFont(kWorkLabelPixels - 1));
   p.drawText(QRectF(box.left(), box.top() + line, width, line), Qt::AlignCenter, second);
-}
-
-// A short sample line for a legend, then its text; returns the x after the text.
-double legendLine(QPainter& p, double x, double y, const QPen& pen, const QString& text) {
-  p.setPen(pen);
-  p.drawLine(QPointF(x, y), QPointF(x + 34, y));
-  p.setPen(kText);
-  p.setFont(chartFont(12));
-  const double width = QFontMetricsF(p.font()).horizontalAdvance(text);
-  p.drawText(QRectF(x + 42, y - 10, width + 4, 20), Qt::AlignLeft | Qt::AlignVCenter, text);
-  return x + 42 + width + 28;
 }
 
 // The width a row of legend entries takes: each is a sample, its text and a gap.
@@ -153,30 +134,6 @@ const QStringList& barLegend() {
   return texts;
 }
 
-double legendBox(QPainter& p, double x, double y, const QColor& colour, const QString& text) {
-  p.setPen(Qt::NoPen);
-  p.setBrush(colour);
-  p.drawRect(QRectF(x, y - kBarHeight / 2, 34, kBarHeight));
-  p.setPen(kText);
-  p.setFont(chartFont(12));
-  const double width = QFontMetricsF(p.font()).horizontalAdvance(text);
-  p.drawText(QRectF(x + 42, y - 10, width + 4, 20), Qt::AlignLeft | Qt::AlignVCenter, text);
-  return x + 42 + width + 28;
-}
-
-void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove) {
-  const Extended step = axis.tickStep();
-  p.setFont(chartFont(11));
-  for (Extended day = 0; day <= axis.days + 1e-9; day += step) {
-    const double x = axis.x(day);
-    p.setPen(QPen(kGrid, 1));
-    p.drawLine(QPointF(x, top), QPointF(x, bottom));
-    p.setPen(kText);
-    const QRectF box(x - 30, labelsAbove ? top - 18 : bottom + 2, 60, 16);
-    p.drawText(box, Qt::AlignCenter, chartNumber(day));
-  }
-}
-
 // The works of a variant as the pictures see them: a total float that is only a
 // rounding residue of the storage format counts as zero, so that a chain of events with
 // reserve 0 is drawn critical even after the optimisation left fractional durations.
@@ -190,17 +147,7 @@ std::vector<WorkTiming> variantWorks(const TNetworkModel& model, int variant) {
 // The profile without the steps that only a rounding residue separates from their
 // neighbours: they would draw as spikes and could carry a peak no day has.
 std::vector<ProfileStep> visibleProfile(const std::vector<WorkTiming>& works) {
-  std::vector<ProfileStep> steps;
-  for (const ProfileStep& s : workersProfile(works)) {
-    if (s.to - s.from < kResidue) continue;
-    if (!steps.empty() && steps.back().workers == s.workers) {
-      steps.back().to = s.to;
-    } else {
-      if (!steps.empty()) steps.back().to = s.from;
-      steps.push_back(s);
-    }
-  }
-  return steps;
+  return withoutResidues(workersProfile(works));
 }
 
 }  // namespace
@@ -311,7 +258,7 @@ ChartPicture messagePicture(const QString& message) {
   picture.size = QSizeF(640, 120);
   picture.paint = [message](QPainter& p) {
     p.fillRect(QRectF(0, 0, 640, 120), Qt::white);
-    p.setPen(kText);
+    p.setPen(kChartText);
     p.setFont(chartFont(14));
     p.drawText(QRectF(16, 0, 608, 120), Qt::AlignCenter | Qt::TextWordWrap, message);
   };
@@ -379,7 +326,7 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant) {
     p.translate(-sample);
     drawEvent(p, sample, QStringLiteral("№"), QStringLiteral("Tр"), QStringLiteral("Tп"), QStringLiteral("R"));
     p.restore();
-    p.setPen(kText);
+    p.setPen(kChartText);
     p.setFont(chartFont(12));
     const double x = 16 + kEventDiameter + 14;
     p.drawText(QRectF(x, top, 560, 40), Qt::AlignLeft | Qt::AlignVCenter,
@@ -430,12 +377,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
   picture.paint = [=](QPainter& p) {
     p.fillRect(QRectF(0, 0, width, height), Qt::white);
     drawTitle(p, width, title);
-    for (std::size_t k = 0; k < rows->size(); k += 2) {
-      p.fillRect(QRectF(0, top + kRowHeight * static_cast<double>(k), width, kRowHeight), QColor(0xf4, 0xf6, 0xf9));
-    }
-    drawDayAxis(p, axis, top, plotBottom, true);
-    p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));
-    p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), plotBottom));
+    drawBarGround(p, axis, top, plotBottom, kRowHeight, width, length);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF clip = p.clipBoundingRect();  // empty when not clipped
     for (const BarRow& row : *rows) {
@@ -444,7 +386,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
       const QRectF bar = row.bar;
       const double mid = bar.center().y();
       const QColor colour = row.work.critical ? kCriticalColour : kWorkColour;
-      p.setPen(row.work.critical ? kCriticalColour : kText);
+      p.setPen(row.work.critical ? kCriticalColour : kChartText);
       p.setFont(chartFont(12, row.work.critical));
       p.drawText(QRectF(4, band.top(), kLeftMargin - 12, kRowHeight), Qt::AlignRight | Qt::AlignVCenter,
                  workName(row.work.I, row.work.J));
@@ -468,12 +410,9 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
         p.drawText(bar, Qt::AlignCenter, workers);
       }
     }
-    p.setPen(kText);
-    p.setFont(chartFont(11));
-    p.drawText(QRectF(axis.right() - 80, plotBottom + 2, 80 + kRightMargin, 18), Qt::AlignRight, QStringLiteral("дни"));
     const double y = height - legendHeight / 2;
-    double x = legendBox(p, kBarLegendLeft, y, kCriticalColour, barLegend()[0]);
-    x = legendBox(p, x, y, kWorkColour, barLegend()[1]);
+    double x = legendBox(p, kBarLegendLeft, y, Qt::NoPen, kCriticalColour, barLegend()[0]);
+    x = legendBox(p, x, y, Qt::NoPen, kWorkColour, barLegend()[1]);
     x = legendLine(p, x, y, QPen(kWorkColour, 2), barLegend()[2]);
     x = legendLine(p, x, y, QPen(kFloatColour, 1.5, Qt::DashLine), barLegend()[3]);
     legendLine(p, x, y, QPen(kCriticalColour, 1, Qt::DashLine), barLegend()[4]);
@@ -509,11 +448,10 @@ ChartPicture profilePicture(const TNetworkModel& model) {
   const double tableHeight = rowHeight * static_cast<double>(figures.size() + 1);
   const double width = std::max(axis.right() + kRightMargin, 900.0);
   const double height = tableTop + tableHeight + 16;
-  long long yStep = 1;
-  while (peak / yStep > 8) yStep = yStep == 1 ? 2 : yStep == 2 ? 5 : yStep * 2;
-  const double yMax = static_cast<double>(std::max<long long>(yStep, (peak / yStep + 1) * yStep));
-  const auto y = [=](double workers) { return plotBottom - workers / yMax * plotHeight; };
-  const Extended lengths[2] = {model.LengthBefore, model.LengthAfter};
+  const WorkersScale scale = workersScale(peak, 8, plotTop, plotBottom);
+  const auto y = [=](double workers) { return scale.y(workers); };
+  std::vector<Extended> lengths = {model.LengthBefore};
+  if (variants == 2) lengths.push_back(model.LengthAfter);
 
   ChartPicture picture;
   picture.size = QSizeF(width, height);
@@ -522,24 +460,8 @@ ChartPicture profilePicture(const TNetworkModel& model) {
     drawTitle(p, width, variants == 2 ? QStringLiteral("Движение рабочих до и после оптимизации")
                                       : QStringLiteral("Движение рабочих"));
     drawDayAxis(p, axis, plotTop, plotBottom, false);
-    p.setFont(chartFont(11));
-    for (long long w = 0; w <= static_cast<long long>(yMax); w += yStep) {
-      p.setPen(QPen(kGrid, 1));
-      p.drawLine(QPointF(axis.left, y(static_cast<double>(w))), QPointF(axis.right(), y(static_cast<double>(w))));
-      p.setPen(kText);
-      p.drawText(QRectF(0, y(static_cast<double>(w)) - 8, axis.left - 8, 16), Qt::AlignRight | Qt::AlignVCenter,
-                 QString::number(w));
-    }
-    p.save();
-    p.translate(14, (plotTop + plotBottom) / 2);
-    p.rotate(-90);
-    p.drawText(QRectF(-80, -10, 160, 20), Qt::AlignCenter, QStringLiteral("рабочих, чел."));
-    p.restore();
-    p.setPen(kText);
-    p.drawText(QRectF(axis.right() - 80, plotBottom + 2, 80 + kRightMargin, 18), Qt::AlignRight, QStringLiteral("дни"));
-    p.setPen(QPen(kText, 1));
-    p.drawLine(QPointF(axis.left, plotBottom), QPointF(axis.right(), plotBottom));
-    p.drawLine(QPointF(axis.left, plotTop), QPointF(axis.left, plotBottom));
+    drawWorkersGrid(p, axis, scale, 11);
+    drawWorkersFrame(p, axis, scale);
 
     p.setRenderHint(QPainter::Antialiasing);
     for (int v = 0; v < variants; ++v) {
@@ -560,20 +482,7 @@ ChartPicture profilePicture(const TNetworkModel& model) {
       p.setBrush(Qt::NoBrush);
       p.drawPath(path);
     }
-    const bool twoLengths = variants == 2 && lengths[1] != lengths[0];
-    for (int v = 0; v < (twoLengths ? 2 : 1); ++v) {
-      // Two markers close together: their captions on two lines, right-aligned to the line.
-      const double x = axis.x(lengths[v]);
-      const double captionTop = plotTop - (v == 0 ? 32 : 17);
-      p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
-      p.drawLine(QPointF(x, captionTop + 14), QPointF(x, plotBottom));
-      p.setPen(kCriticalColour);
-      p.setFont(chartFont(11, true));
-      const QString caption = !twoLengths ? QStringLiteral("Tкр = %1").arg(chartNumber(lengths[v]))
-                              : v == 0    ? QStringLiteral("Tкр до = %1").arg(chartNumber(lengths[v]))
-                                          : QStringLiteral("Tкр после = %1").arg(chartNumber(lengths[v]));
-      p.drawText(QRectF(x - 200, captionTop, 196, 14), Qt::AlignRight | Qt::AlignVCenter, caption);
-    }
+    drawCriticalLengths(p, axis, lengths, plotTop, plotBottom);
     p.setRenderHint(QPainter::Antialiasing, false);
 
     double x = legendLine(p, 16, legendTop + 10, QPen(kBeforeColour, 4.5), QStringLiteral("до оптимизации"));
@@ -582,28 +491,17 @@ ChartPicture profilePicture(const TNetworkModel& model) {
                QStringLiteral("Tкр — длина критического пути; все работы в ранние сроки"));
 
     // The figures of each variant.
-    const double labelWidth = 380;
-    const double valueWidth = 170;
     QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
-    if (variants == 2) header << QStringLiteral("После оптимизации");
+    std::vector<double> widths = {380, 170};
+    std::vector<QColor> colours = {kChartText, kBeforeColour.darker(120)};
+    if (variants == 2) {
+      header << QStringLiteral("После оптимизации");
+      widths.push_back(170);
+      colours.push_back(kAfterColour.darker(130));
+    }
     std::vector<QStringList> table = {header};
     table.insert(table.end(), figures.begin(), figures.end());
-    for (std::size_t r = 0; r < table.size(); ++r) {
-      const double top = tableTop + rowHeight * static_cast<double>(r);
-      if (r == 0) p.fillRect(QRectF(16, top, labelWidth + valueWidth * (variants), rowHeight), QColor(0xea, 0xee, 0xf3));
-      double cx = 16;
-      for (int c = 0; c < table[r].size(); ++c) {
-        const double cw = c == 0 ? labelWidth : valueWidth;
-        p.setPen(QPen(kGrid.darker(120), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(cx, top, cw, rowHeight));
-        p.setPen(c == 0 ? kText : (c == 1 ? kBeforeColour.darker(120) : kAfterColour.darker(130)));
-        p.setFont(chartFont(12, r == 0));
-        p.drawText(QRectF(cx + 6, top, cw - 12, rowHeight),
-                   (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, table[r][c]);
-        cx += cw;
-      }
-    }
+    drawTable(p, 16, tableTop, widths, table, colours, rowHeight);
   };
   return picture;
 }

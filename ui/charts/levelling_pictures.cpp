@@ -10,19 +10,17 @@
 #include <QPolygonF>
 
 #include "model/schedule_figures.h"
+#include "ui/charts/chart_drawing.h"
 #include "ui/charts/chart_text.h"
 
 namespace velko {
 
 namespace {
 
-constexpr double kTitleHeight = 34;
 constexpr double kRightMargin = 36;
 constexpr double kRowHeight = 22;
 constexpr double kAxisHeight = 24;
-constexpr double kResidue = 1e-6;  // days: steps shorter than this are rounding residues
-const QColor kText{0x20, 0x20, 0x20};
-const QColor kGrid{0xdd, 0xdd, 0xdd};
+constexpr double kResidue = 1e-6;  // days: a float this small is a rounding residue
 const QColor kFloatColour{0x80, 0x80, 0x80};
 const QColor kGhostColour{0x9a, 0x9a, 0x9a};
 
@@ -32,67 +30,10 @@ Extended variantLength(const TNetworkModel& model, int variant) {
   return variant == 2 ? model.LengthAfter : model.LengthBefore;
 }
 
-void drawTitle(QPainter& p, double width, const QString& text) {
-  p.setFont(chartFont(15, true));
-  p.setPen(kText);
-  p.drawText(QRectF(12, 4, width - 24, kTitleHeight - 8), Qt::AlignLeft | Qt::AlignVCenter, text);
-}
-
-double legendText(QPainter& p, double x, double y, const QString& text) {
-  p.setPen(kText);
-  p.setFont(chartFont(12));
-  const double width = QFontMetricsF(p.font()).horizontalAdvance(text);
-  p.drawText(QRectF(x, y - 10, width + 4, 20), Qt::AlignLeft | Qt::AlignVCenter, text);
-  return x + width + 28;
-}
-
-double legendLine(QPainter& p, double x, double y, const QPen& pen, const QString& text) {
-  p.setPen(pen);
-  p.drawLine(QPointF(x, y), QPointF(x + 34, y));
-  return legendText(p, x + 42, y, text);
-}
-
-double legendBox(QPainter& p, double x, double y, const QPen& pen, const QBrush& brush, const QString& text) {
-  p.setPen(pen);
-  p.setBrush(brush);
-  p.drawRect(QRectF(x, y - 6, 34, 12));
-  return legendText(p, x + 42, y, text);
-}
-
-void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove) {
-  const Extended step = axis.tickStep();
-  p.setFont(chartFont(11));
-  for (Extended day = 0; day <= axis.days + 1e-9; day += step) {
-    const double x = axis.x(day);
-    p.setPen(QPen(kGrid, 1));
-    p.drawLine(QPointF(x, top), QPointF(x, bottom));
-    p.setPen(kText);
-    p.drawText(QRectF(x - 30, labelsAbove ? top - 18 : bottom + 2, 60, 16), Qt::AlignCenter, chartNumber(day));
-  }
-  p.drawText(QRectF(axis.right() - 80, labelsAbove ? top - 18 : bottom + 2, 80 + kRightMargin, 16),
-             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("дни"));
-}
-
-// Steps that only a rounding residue separates from their neighbours would draw as
-// spikes with a peak no day has.
-std::vector<ProfileStep> visible(const std::vector<ProfileStep>& steps) {
-  std::vector<ProfileStep> out;
-  for (const ProfileStep& s : steps) {
-    if (s.to - s.from < kResidue) continue;
-    if (!out.empty() && out.back().workers == s.workers) {
-      out.back().to = s.to;
-    } else {
-      if (!out.empty()) out.back().to = s.from;
-      out.push_back(s);
-    }
-  }
-  return out;
-}
-
 std::vector<ProfileStep> variantProfile(const TNetworkModel& model, int variant, const int* id = nullptr) {
   std::vector<WorkTiming> works = workTimings(model, variant);
   if (id != nullptr) std::erase_if(works, [id](const WorkTiming& w) { return w.id != *id; });
-  return visible(workersProfile(works));
+  return withoutResidues(workersProfile(works));
 }
 
 long long peakOf(const std::vector<ProfileStep>& steps) {
@@ -128,15 +69,9 @@ std::vector<Curve> curves(const TNetworkModel& model, const LevellingResult* res
     } else if (const auto it = result->profileAfterById.find(*id); it != result->profileAfterById.end()) {
       levelled = it->second;
     }
-    out.push_back({visible(levelled), QPen(kLevelledColour, 2.8), false, QStringLiteral("после выравнивания")});
+    out.push_back({withoutResidues(levelled), QPen(kLevelledColour, 2.8), false, QStringLiteral("после выравнивания")});
   }
   return out;
-}
-
-long long yStepFor(long long peak, long long lines) {
-  long long step = 1;
-  while (peak / step > lines) step = step == 1 ? 2 : step == 2 ? 5 : step * 2;
-  return step;
 }
 
 // Draws the curves into the plot box, filled ones first.
@@ -184,51 +119,6 @@ double legendCurve(QPainter& p, double x, double y, const Curve& curve) {
   return legendText(p, x + 42, y, curve.name);
 }
 
-// The critical path length of each variant; two lengths have their captions on two
-// lines, right-aligned to their markers.
-void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Extended>& lengths, double top,
-                         double bottom) {
-  const bool two = lengths.size() == 2 && lengths[0] != lengths[1];
-  for (std::size_t v = 0; v < (two ? 2u : 1u); ++v) {
-    const double x = axis.x(lengths[two ? v : lengths.size() - 1]);
-    const double captionTop = top - (two && v == 0 ? 32 : 17);
-    p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
-    p.drawLine(QPointF(x, captionTop + 14), QPointF(x, bottom));
-    p.setPen(kCriticalColour);
-    p.setFont(chartFont(11, true));
-    const QString caption = !two    ? QStringLiteral("Tкр = %1").arg(chartNumber(lengths.back()))
-                            : v == 0 ? QStringLiteral("Tкр до = %1").arg(chartNumber(lengths[0]))
-                                     : QStringLiteral("Tкр после = %1").arg(chartNumber(lengths[1]));
-    p.drawText(QRectF(x - 200, captionTop, 196, 14), Qt::AlignRight | Qt::AlignVCenter, caption);
-  }
-}
-
-// A table of texts with a shaded header row; returns its height.
-double drawTable(QPainter& p, double left, double top, const std::vector<double>& widths,
-                 const std::vector<QStringList>& rows, const std::vector<QColor>& columnColours, double rowHeight) {
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const double y = top + rowHeight * static_cast<double>(r);
-    double x = left;
-    if (r == 0) {
-      double total = 0;
-      for (double w : widths) total += w;
-      p.fillRect(QRectF(left, y, total, rowHeight), QColor(0xea, 0xee, 0xf3));
-    }
-    for (int c = 0; c < rows[r].size() && c < static_cast<int>(widths.size()); ++c) {
-      const double w = widths[static_cast<std::size_t>(c)];
-      p.setPen(QPen(kGrid.darker(120), 1));
-      p.setBrush(Qt::NoBrush);
-      p.drawRect(QRectF(x, y, w, rowHeight));
-      p.setPen(r == 0 ? kText : columnColours[static_cast<std::size_t>(c)]);
-      p.setFont(chartFont(12, r == 0));
-      p.drawText(QRectF(x + 6, y, w - 12, rowHeight), (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
-                 rows[r][c]);
-      x += w;
-    }
-  }
-  return rowHeight * static_cast<double>(rows.size());
-}
-
 }  // namespace
 
 QString levellingProofText(const LevellingResult& r) {
@@ -272,7 +162,7 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   std::vector<QStringList> table = {header};
   table.insert(table.end(), figures.begin(), figures.end());
   std::vector<double> widths = {380};
-  std::vector<QColor> colours = {kText, kBeforeColour.darker(120)};
+  std::vector<QColor> colours = {kChartText, kBeforeColour.darker(120)};
   if (variants == 2) colours.push_back(kAfterColour.darker(130));
   colours.push_back(kLevelledColour.darker(130));
   for (int c = 1; c < header.size(); ++c) widths.push_back(170);
@@ -286,9 +176,8 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const double tableHeight = rowHeight * static_cast<double>(table.size());
   const double width = std::max(axis.right() + kRightMargin, 900.0);
   const double height = tableTop + tableHeight + 48;
-  const long long yStep = yStepFor(peak, 8);
-  const double yMax = static_cast<double>(std::max<long long>(yStep, (peak / yStep + 1) * yStep));
-  const auto y = [=](double workers) { return plotBottom - workers / yMax * plotHeight; };
+  const WorkersScale scale = workersScale(peak, 8, plotTop, plotBottom);
+  const auto y = [=](double workers) { return scale.y(workers); };
   const QString title = variants == 2 ? QStringLiteral("Движение рабочих до и после оптимизации и после выравнивания")
                                       : QStringLiteral("Движение рабочих до и после выравнивания");
   const QString summary = levellingSummary(result);
@@ -302,22 +191,8 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
     p.fillRect(QRectF(0, 0, width, height), Qt::white);
     drawTitle(p, width, title);
     drawDayAxis(p, axis, plotTop, plotBottom, false);
-    p.setFont(chartFont(11));
-    for (long long w = 0; w <= static_cast<long long>(yMax); w += yStep) {
-      p.setPen(QPen(kGrid, 1));
-      p.drawLine(QPointF(axis.left, y(static_cast<double>(w))), QPointF(axis.right(), y(static_cast<double>(w))));
-      p.setPen(kText);
-      p.drawText(QRectF(0, y(static_cast<double>(w)) - 8, axis.left - 8, 16), Qt::AlignRight | Qt::AlignVCenter,
-                 QString::number(w));
-    }
-    p.save();
-    p.translate(14, (plotTop + plotBottom) / 2);
-    p.rotate(-90);
-    p.drawText(QRectF(-80, -10, 160, 20), Qt::AlignCenter, QStringLiteral("рабочих, чел."));
-    p.restore();
-    p.setPen(QPen(kText, 1));
-    p.drawLine(QPointF(axis.left, plotBottom), QPointF(axis.right(), plotBottom));
-    p.drawLine(QPointF(axis.left, plotTop), QPointF(axis.left, plotBottom));
+    drawWorkersGrid(p, axis, scale, 11);
+    drawWorkersFrame(p, axis, scale);
     drawCurves(p, list, axis, y);
     // The lower bound: no schedule within the floats peaks below it.
     if (lowerBound > 0) {
@@ -381,29 +256,21 @@ ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult
       const double plotBottom = plotTop + plotHeight;
       QStringList peaks;
       for (const Curve& c : s.curves) peaks << QString::number(peakOf(c.steps));
-      p.setPen(kText);
+      p.setPen(kChartText);
       p.setFont(chartFont(13, true));
       p.drawText(QRectF(axis.left, stripTop, 90, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Id %1").arg(s.id));
       p.setFont(chartFont(12));
       p.drawText(QRectF(axis.left + 90, stripTop, 400, 20), Qt::AlignLeft | Qt::AlignVCenter,
                  QStringLiteral("пик: %1 чел.").arg(peaks.join(QStringLiteral(" → "))));
-      const long long yStep = yStepFor(s.peak, 3);
-      const double yMax = static_cast<double>(std::max<long long>(yStep, (s.peak / yStep + 1) * yStep));
-      const auto y = [=](double workers) { return plotBottom - workers / yMax * plotHeight; };
+      const WorkersScale scale = workersScale(s.peak, 3, plotTop, plotBottom);
+      const auto y = [=](double workers) { return scale.y(workers); };
       const Extended step = axis.tickStep();
-      p.setPen(QPen(kGrid, 1));
+      p.setPen(QPen(kChartGrid, 1));
       for (Extended day = 0; day <= axis.days + 1e-9; day += step) {
         p.drawLine(QPointF(axis.x(day), plotTop), QPointF(axis.x(day), plotBottom));
       }
-      p.setFont(chartFont(10));
-      for (long long w = 0; w <= static_cast<long long>(yMax); w += yStep) {
-        p.setPen(QPen(kGrid, 1));
-        p.drawLine(QPointF(axis.left, y(static_cast<double>(w))), QPointF(axis.right(), y(static_cast<double>(w))));
-        p.setPen(kText);
-        p.drawText(QRectF(0, y(static_cast<double>(w)) - 7, axis.left - 8, 14), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(w));
-      }
-      p.setPen(QPen(kText, 1));
+      drawWorkersGrid(p, axis, scale, 10);
+      p.setPen(QPen(kChartText, 1));
       p.drawLine(QPointF(axis.left, plotBottom), QPointF(axis.right(), plotBottom));
       drawCurves(p, s.curves, axis, y);
       p.setPen(QPen(kCriticalColour, 1.2, Qt::DashLine));
@@ -454,12 +321,7 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
   picture.paint = [=](QPainter& p) {
     p.fillRect(QRectF(0, 0, width, height), Qt::white);
     drawTitle(p, width, title);
-    for (std::size_t k = 0; k < rows->size(); k += 2) {
-      p.fillRect(QRectF(0, top + kRowHeight * static_cast<double>(k), width, kRowHeight), QColor(0xf4, 0xf6, 0xf9));
-    }
-    drawDayAxis(p, axis, top, plotBottom, true);
-    p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));
-    p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), plotBottom));
+    drawBarGround(p, axis, top, plotBottom, kRowHeight, width, length);
     p.setRenderHint(QPainter::Antialiasing);
     for (std::size_t k = 0; k < rows->size(); ++k) {
       const BarRow& row = (*rows)[k];
@@ -468,7 +330,7 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
       const double mid = bar.center().y();
       const bool shifted = s.shift > 0;
       const QColor colour = row.work.critical ? kCriticalColour : shifted ? kLevelledColour : kWorkColour;
-      p.setPen(row.work.critical ? kCriticalColour : shifted ? kLevelledColour.darker(130) : kText);
+      p.setPen(row.work.critical ? kCriticalColour : shifted ? kLevelledColour.darker(130) : kChartText);
       p.setFont(chartFont(12, row.work.critical || shifted));
       p.drawText(QRectF(4, row.row.top(), axis.left - 12, kRowHeight), Qt::AlignRight | Qt::AlignVCenter,
                  workName(row.work.I, row.work.J));
@@ -595,7 +457,7 @@ ChartPicture shiftsPicture(const LevellingResult* result) {
   const QString summary = levellingSummary(*result);
   const double width = std::max({tableWidth + 2 * left, 640.0, QFontMetricsF(chartFont(15, true)).horizontalAdvance(summary) + 2 * left});
   const double height = top + rowHeight * static_cast<double>(table.size()) + 14;
-  const std::vector<QColor> colours(widths.size(), kText);
+  const std::vector<QColor> colours(widths.size(), kChartText);
   ChartPicture picture;
   picture.size = QSizeF(width, height);
   picture.paint = [=](QPainter& p) {

@@ -1,0 +1,162 @@
+#include "ui/charts/chart_drawing.h"
+
+#include <algorithm>
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include "ui/charts/chart_text.h"
+
+namespace velko {
+
+namespace {
+
+constexpr double kResidue = 1e-6;  // days; far below the two decimals shown
+constexpr double kUnitWidth = 110;  // the box "дни" is right-aligned in, a little short of the edge
+
+}  // namespace
+
+void drawTitle(QPainter& p, double width, const QString& text) {
+  p.setFont(chartFont(15, true));
+  p.setPen(kChartText);
+  p.drawText(QRectF(12, 4, width - 24, kTitleHeight - 8), Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove) {
+  const Extended step = axis.tickStep();
+  const double labelTop = labelsAbove ? top - 18 : bottom + 2;
+  p.setFont(chartFont(11));
+  for (Extended day = 0; day <= axis.days + 1e-9; day += step) {
+    const double x = axis.x(day);
+    p.setPen(QPen(kChartGrid, 1));
+    p.drawLine(QPointF(x, top), QPointF(x, bottom));
+    p.setPen(kChartText);
+    p.drawText(QRectF(x - 30, labelTop, 60, 16), Qt::AlignCenter, chartNumber(day));
+  }
+  p.drawText(QRectF(axis.right() - 80, labelTop, kUnitWidth, 16), Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("дни"));
+}
+
+double legendText(QPainter& p, double x, double y, const QString& text) {
+  p.setPen(kChartText);
+  p.setFont(chartFont(12));
+  const double width = QFontMetricsF(p.font()).horizontalAdvance(text);
+  p.drawText(QRectF(x, y - 10, width + 4, 20), Qt::AlignLeft | Qt::AlignVCenter, text);
+  return x + width + 28;
+}
+
+double legendLine(QPainter& p, double x, double y, const QPen& pen, const QString& text) {
+  p.setPen(pen);
+  p.drawLine(QPointF(x, y), QPointF(x + 34, y));
+  return legendText(p, x + 42, y, text);
+}
+
+double legendBox(QPainter& p, double x, double y, const QPen& pen, const QBrush& brush, const QString& text) {
+  p.setPen(pen);
+  p.setBrush(brush);
+  p.drawRect(QRectF(x, y - 6, 34, 12));
+  return legendText(p, x + 42, y, text);
+}
+
+WorkersScale workersScale(long long peak, long long lines, double top, double bottom) {
+  WorkersScale scale;
+  scale.top = top;
+  scale.bottom = bottom;
+  while (peak / scale.step > lines) scale.step = scale.step == 1 ? 2 : scale.step == 2 ? 5 : scale.step * 2;
+  scale.max = static_cast<double>(std::max<long long>(scale.step, (peak / scale.step + 1) * scale.step));
+  return scale;
+}
+
+void drawWorkersGrid(QPainter& p, const DayAxis& axis, const WorkersScale& scale, int pixels) {
+  p.setFont(chartFont(pixels));
+  for (long long w = 0; w <= static_cast<long long>(scale.max); w += scale.step) {
+    const double y = scale.y(static_cast<double>(w));
+    p.setPen(QPen(kChartGrid, 1));
+    p.drawLine(QPointF(axis.left, y), QPointF(axis.right(), y));
+    p.setPen(kChartText);
+    p.drawText(QRectF(0, y - 8, axis.left - 8, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(w));
+  }
+}
+
+void drawWorkersFrame(QPainter& p, const DayAxis& axis, const WorkersScale& scale) {
+  p.save();
+  p.setPen(kChartText);
+  p.setFont(chartFont(11));
+  p.translate(14, (scale.top + scale.bottom) / 2);
+  p.rotate(-90);
+  p.drawText(QRectF(-80, -10, 160, 20), Qt::AlignCenter, QStringLiteral("рабочих, чел."));
+  p.restore();
+  p.setPen(QPen(kChartText, 1));
+  p.drawLine(QPointF(axis.left, scale.bottom), QPointF(axis.right(), scale.bottom));
+  p.drawLine(QPointF(axis.left, scale.top), QPointF(axis.left, scale.bottom));
+}
+
+std::vector<ProfileStep> withoutResidues(const std::vector<ProfileStep>& steps) {
+  std::vector<ProfileStep> out;
+  for (const ProfileStep& s : steps) {
+    if (s.to - s.from < kResidue) continue;
+    if (!out.empty() && out.back().workers == s.workers) {
+      out.back().to = s.to;
+    } else {
+      if (!out.empty()) out.back().to = s.from;
+      out.push_back(s);
+    }
+  }
+  return out;
+}
+
+void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Extended>& lengths, double top,
+                         double bottom) {
+  if (lengths.empty()) return;
+  const bool two = lengths.size() == 2 && lengths[0] != lengths[1];
+  for (std::size_t v = 0; v < (two ? 2u : 1u); ++v) {
+    const double x = axis.x(lengths[two ? v : lengths.size() - 1]);
+    const double captionTop = top - (two && v == 0 ? 32 : 17);
+    p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
+    p.drawLine(QPointF(x, captionTop + 14), QPointF(x, bottom));
+    p.setPen(kCriticalColour);
+    p.setFont(chartFont(11, true));
+    const QString caption = !two     ? QStringLiteral("Tкр = %1").arg(chartNumber(lengths.back()))
+                            : v == 0 ? QStringLiteral("Tкр до = %1").arg(chartNumber(lengths[0]))
+                                     : QStringLiteral("Tкр после = %1").arg(chartNumber(lengths[1]));
+    p.drawText(QRectF(x - 200, captionTop, 196, 14), Qt::AlignRight | Qt::AlignVCenter, caption);
+  }
+}
+
+void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, double rowHeight, double width,
+                   Extended length) {
+  for (double y = top; y + rowHeight / 2 < bottom; y += 2 * rowHeight) {
+    p.fillRect(QRectF(0, y, width, rowHeight), QColor(0xf4, 0xf6, 0xf9));
+  }
+  drawDayAxis(p, axis, top, bottom, true);
+  p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));
+  p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), bottom));
+}
+
+double drawTable(QPainter& p, double left, double top, const std::vector<double>& widths,
+                 const std::vector<QStringList>& rows, const std::vector<QColor>& columnColours, double rowHeight) {
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const double y = top + rowHeight * static_cast<double>(r);
+    double x = left;
+    if (r == 0) {
+      double total = 0;
+      for (double w : widths) total += w;
+      p.fillRect(QRectF(left, y, total, rowHeight), QColor(0xea, 0xee, 0xf3));
+    }
+    for (int c = 0; c < rows[r].size() && c < static_cast<int>(widths.size()); ++c) {
+      const double w = widths[static_cast<std::size_t>(c)];
+      p.setPen(QPen(kChartGrid.darker(120), 1));
+      p.setBrush(Qt::NoBrush);
+      p.drawRect(QRectF(x, y, w, rowHeight));
+      p.setPen(r == 0 || static_cast<std::size_t>(c) >= columnColours.size() ? kChartText
+                                                                              : columnColours[static_cast<std::size_t>(c)]);
+      p.setFont(chartFont(12, r == 0));
+      p.drawText(QRectF(x + 6, y, w - 12, rowHeight), (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
+                 rows[r][c]);
+      x += w;
+    }
+  }
+  return rowHeight * static_cast<double>(rows.size());
+}
+
+}  // namespace velko

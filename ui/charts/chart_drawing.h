@@ -1,0 +1,69 @@
+#pragma once
+
+// The drawing the chart pictures have in common: the title, the day axis, the workers
+// scale of a profile, legends, the critical path markers and the figures table.
+#include <vector>
+
+#include <QBrush>
+#include <QColor>
+#include <QPen>
+#include <QString>
+#include <QStringList>
+
+#include "model/schedule_figures.h"
+#include "ui/charts/chart_pictures.h"
+
+class QPainter;
+
+namespace velko {
+
+inline constexpr double kTitleHeight = 34;
+inline const QColor kChartText{0x20, 0x20, 0x20};
+inline const QColor kChartGrid{0xdd, 0xdd, 0xdd};
+
+void drawTitle(QPainter& p, double width, const QString& text);
+// Grid lines at the labelled days between `top` and `bottom`, their numbers above or
+// below, and the unit "дни" at the right end.
+void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove);
+
+// Legend entries: a text, a line sample or a box sample followed by its text. Each
+// returns the x where the next entry starts.
+double legendText(QPainter& p, double x, double y, const QString& text);
+double legendLine(QPainter& p, double x, double y, const QPen& pen, const QString& text);
+double legendBox(QPainter& p, double x, double y, const QPen& pen, const QBrush& brush, const QString& text);
+
+// The workers axis of a profile plot: lines every `step` workers (1, 2, 5, 10, 20, ...,
+// at most `lines` of them below the peak) up to `max`, above the peak.
+struct WorkersScale {
+  double top = 0;
+  double bottom = 0;
+  long long step = 1;
+  double max = 1;
+  double y(double workers) const { return bottom - workers / max * (bottom - top); }
+};
+WorkersScale workersScale(long long peak, long long lines, double top, double bottom);
+// The scale's grid lines across the plot and its numbers left of the axis.
+void drawWorkersGrid(QPainter& p, const DayAxis& axis, const WorkersScale& scale, int pixels);
+// "рабочих, чел." up the left side, the axis lines of the plot.
+void drawWorkersFrame(QPainter& p, const DayAxis& axis, const WorkersScale& scale);
+
+// A profile without the steps that only a rounding residue of the storage format
+// separates from their neighbours: they would draw as spikes and could carry a peak
+// no day has.
+std::vector<ProfileStep> withoutResidues(const std::vector<ProfileStep>& steps);
+
+// The critical path length of each variant (one or two) as a dashed line with its
+// caption; two different lengths have their captions on two lines, right-aligned.
+void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Extended>& lengths, double top,
+                         double bottom);
+
+// The ground of a bar chart between `top` and `bottom`: every other row of `rowHeight`
+// shaded, the day axis with its numbers above, the critical path length dashed.
+void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, double rowHeight, double width,
+                   Extended length);
+
+// A table of texts with a shaded header row; returns its height.
+double drawTable(QPainter& p, double left, double top, const std::vector<double>& widths,
+                 const std::vector<QStringList>& rows, const std::vector<QColor>& columnColours, double rowHeight);
+
+}  // namespace velko
