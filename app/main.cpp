@@ -1,7 +1,9 @@
 // The program's start: the windows in their fixed order, only the main window shown.
-// The window "Графики" and the printed report's owner are made at their first use, from
-// a module loaded then (ui/late_windows.h): the program starts without the libraries
-// only they need.
+// The secondary windows are made at their first use, which no one can tell from their
+// being made here: each restores its placement when it is first shown, and one never
+// shown keeps what its store holds. The window "Графики" and the printed report's owner
+// come from a module loaded then (ui/late_windows.h): the program starts without the
+// libraries only they need.
 #include <clocale>
 #include <csignal>
 
@@ -55,15 +57,18 @@ int main(int argc, char** argv) {
   auto* Main = new velko::TMain;
   Main->setStores(stores.profile(), stores.user());
   Main->setStartFile(startFile);
-  auto* rab_form = new velko::Trab_form(Main);
-  rab_form->setPlacementStore(stores.user());
-  Main->setWorksWindow(rab_form);
-  Main->setAboutBox(new velko::TAbove(Main));
-  auto* Pros_form = new velko::TPros_form(Main);
-  Main->setResultsViewer(Pros_form);
+  velko::SettingsStore& user = stores.user();
+  Main->setWorksWindowMaker([Main, &user] {
+    auto* rab_form = new velko::Trab_form(Main);
+    rab_form->setPlacementStore(user);
+    return rab_form;
+  });
+  Main->setAboutBoxMaker([Main] { return new velko::TAbove(Main); });
+  Main->setResultsViewerMaker([Main] { return new velko::TPros_form(Main); });
   new velko::Trasch(Main);
-  Main->setOptionsDialog(
-      new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main));
+  Main->setOptionsDialogMaker([Main] {
+    return new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main);
+  });
 
   Main->show();
   const int result = QApplication::exec();

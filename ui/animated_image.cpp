@@ -38,7 +38,6 @@ QPixmap drawFrame(int frame) {
 
 TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent) {
   setFixedSize(32, 32);
-  for (std::size_t k = 0; k < frames_.size(); ++k) frames_[k] = drawFrame(static_cast<int>(k));
   timer_.setInterval(166);
   connect(&timer_, &QTimer::timeout, this, [this] {
     frame_ = (frame_ + 1) % static_cast<int>(frames_.size());
@@ -48,8 +47,11 @@ TAnimatedImage::TAnimatedImage(QWidget* parent) : QWidget(parent) {
 }
 
 void TAnimatedImage::paintEvent(QPaintEvent*) {
+  // Drawn here rather than at creation: the start then draws the first frame only.
+  QPixmap& frame = frames_[static_cast<std::size_t>(frame_)];
+  if (frame.isNull()) frame = drawFrame(frame_);
   QPainter painter(this);
-  painter.drawPixmap(0, 0, frames_[static_cast<std::size_t>(frame_)]);
+  painter.drawPixmap(0, 0, frame);
 }
 
 }  // namespace velko

@@ -9,7 +9,7 @@
 namespace velko {
 
 // The small decorative animation of the counts panel: 8 frames of 32 x 32 pixels,
-// one every 166 ms, drawn once at creation.
+// one every 166 ms, each drawn when it is first shown.
 class TAnimatedImage : public QWidget {
  public:
   explicit TAnimatedImage(QWidget* parent = nullptr);

@@ -353,6 +353,9 @@ void TMain::showEvent(QShowEvent* event) {
     FormStorage1->restore();
     FormPlacement1->restore();
   }
+  // The first activation collapses the window; doing so already here, before the window
+  // system maps it, spares a first paint at the creation height undone a moment later.
+  if (!WasActivated) collapse();
   // Some window systems give a new window no focus by themselves; the first
   // activation is what collapses the window and focuses the works count box.
   if (!WasActivated) activateWindow();

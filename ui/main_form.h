@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "model/optimisation.h"
+#include "ui/first_use.h"
 
 class QAction;
 class QDialog;
@@ -47,11 +48,16 @@ class TMain : public QMainWindow {
   explicit TMain(QWidget* parent = nullptr);
   ~TMain() override;
 
-  // The windows the commands show, created after the main window.
-  void setWorksWindow(Trab_form* form) { rab_form_ = form; }
-  void setResultsViewer(TPros_form* form) { Pros_form_ = form; }
-  void setOptionsDialog(QDialog* dialog) { Param_ = dialog; }
-  void setAboutBox(QDialog* dialog) { Above_ = dialog; }
+  // The windows the commands show, created after the main window: ready-made, or by a
+  // maker at the command's first use.
+  void setWorksWindow(Trab_form* form) { rab_form_.set(form); }
+  void setResultsViewer(TPros_form* form) { Pros_form_.set(form); }
+  void setOptionsDialog(QDialog* dialog) { Param_.set(dialog); }
+  void setAboutBox(QDialog* dialog) { Above_.set(dialog); }
+  void setWorksWindowMaker(std::function<Trab_form*()> make) { rab_form_.setMaker(std::move(make)); }
+  void setResultsViewerMaker(std::function<TPros_form*()> make) { Pros_form_.setMaker(std::move(make)); }
+  void setOptionsDialogMaker(std::function<QDialog*()> make) { Param_.setMaker(std::move(make)); }
+  void setAboutBoxMaker(std::function<QDialog*()> make) { Above_.setMaker(std::move(make)); }
   // The window "Графики", made on its first showing (ui/late_windows.h); nullptr before.
   QWidget* chartsWindow() const { return Charts_form_; }
   // The stores that keep the placement and the two options between runs: the profile
@@ -225,10 +231,10 @@ class TMain : public QMainWindow {
   bool WasActivated = false;
   QString DataFileName;
 
-  Trab_form* rab_form_ = nullptr;
-  TPros_form* Pros_form_ = nullptr;
-  QDialog* Param_ = nullptr;
-  QDialog* Above_ = nullptr;
+  MadeAtFirstUse<Trab_form> rab_form_;
+  MadeAtFirstUse<TPros_form> Pros_form_;
+  MadeAtFirstUse<QDialog> Param_;
+  MadeAtFirstUse<QDialog> Above_;
   QWidget* Charts_form_ = nullptr;
   std::vector<OptimisationMove> LastLog;  // of the last run, for the charts window when it is made
 

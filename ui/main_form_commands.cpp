@@ -201,7 +201,7 @@ void TMain::runResultsCommand(bool optimise) {
   LastLog = std::move(log.moves);
   if (Charts_form_) lateWindows().setOptimisationLog(Charts_form_, LastLog);
   setResultCommandsEnabled(true);
-  if (Pros_form_) Pros_form_->showResults();
+  if (auto* window = Pros_form_.get()) window->showResults();
 }
 
 // "Расчет".
@@ -222,7 +222,7 @@ void TMain::RxSpeedButton8Click() {
 
 // "Просмотр результатов".
 void TMain::RxSpeedButton9Click() {
-  if (Pros_form_) Pros_form_->showResults();
+  if (auto* window = Pros_form_.get()) window->showResults();
 }
 
 // "Графики", from the toolbar and the menu "Расчет".
@@ -243,12 +243,12 @@ void TMain::N21Click() { RxSpeedButton8->click(); }
 
 // "Параметры".
 void TMain::N13Click() {
-  if (Param_) Param_->exec();
+  if (auto* window = Param_.get()) window->exec();
 }
 
 // "О программе".
 void TMain::N15Click() {
-  if (Above_) Above_->exec();
+  if (auto* window = Above_.get()) window->exec();
 }
 
 // "Удалить строку": the row goes and the works count drops by one; the count box follows.
@@ -281,7 +281,7 @@ void TMain::recordRowChange(const QString& name, int workCount, const WorksTable
 // "Отдельным окном".
 void TMain::N18Click() {
   collapse();
-  if (rab_form_) rab_form_->showForm();
+  if (auto* window = rab_form_.get()) window->showForm();
 }
 
 // "Закрыть данные".

@@ -4,7 +4,7 @@
 
 namespace velko {
 
-// The computation unit's window: created at start-up with the others, never shown.
+// The computation unit's window: created at start-up, never shown.
 class Trasch : public QWidget {
  public:
   explicit Trasch(QWidget* owner);

@@ -19,17 +19,25 @@
 namespace velko::testing {
 namespace {
 
-// One start of the program as app/main.cpp makes it, over stores in `folder`.
+// One start of the program over stores in `folder`; the works window made at once, or
+// at its first use as app/main.cpp makes it.
 struct ProgramRun {
-  explicit ProgramRun(const QTemporaryDir& folder)
+  enum class Works { Ready, AtFirstUse };
+  explicit ProgramRun(const QTemporaryDir& folder, Works works = Works::Ready)
       : profileSettings(folder.filePath(QStringLiteral("Velko.ini")), QSettings::IniFormat),
         userSettings(folder.filePath(QStringLiteral("velko.conf")), QSettings::IniFormat) {
     printOptions() = TPrintOptions{};  // a new process starts at the defaults
     main = new TMain;
     main->setStores(profile, user);
-    rab = new Trab_form(main);
-    rab->setPlacementStore(user);
-    main->setWorksWindow(rab);
+    auto make = [this] {
+      rab = new Trab_form(main);
+      rab->setPlacementStore(user);
+      return rab;
+    };
+    if (works == Works::Ready)
+      main->setWorksWindow(make());
+    else
+      main->setWorksWindowMaker(make);
   }
   ~ProgramRun() { delete main; }
 
@@ -124,6 +132,31 @@ TEST_F(StoredPlacement, WorksWindowOpenAtTheEndIsSavedAsVisible) {
                 .arg(place.top())
                 .arg(place.right() + 1)
                 .arg(place.bottom() + 1));
+}
+
+TEST_F(StoredPlacement, WorksWindowMadeAtFirstUseComesBackWhereItWasLeft) {
+  const QRect place(420, 110, 276, 300);
+  {
+    ProgramRun run(folder, ProgramRun::Works::AtFirstUse);
+    run.start();
+    EXPECT_EQ(run.rab, nullptr);
+    run.main->N18->trigger();  // "Отдельным окном"
+    ASSERT_NE(run.rab, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(run.rab));
+    run.rab->setGeometry(place);
+    run.rab->close();
+    Trab_form* made = run.rab;
+    run.main->N18->trigger();
+    EXPECT_EQ(run.rab, made);  // made once
+    run.main->close();
+  }
+  ProgramRun run(folder, ProgramRun::Works::AtFirstUse);
+  run.start();
+  run.main->N18->trigger();
+  ASSERT_NE(run.rab, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(run.rab));
+  EXPECT_EQ(run.rab->geometry(), place);
+  EXPECT_TRUE(modals.boxes.isEmpty());
 }
 
 TEST_F(StoredPlacement, DamagedStoredOptionIsReportedAndTheWindowStillShows) {

@@ -78,7 +78,7 @@ class TPrint_form : public QWidget {
   TReportSystem* ReportSystem1;
 };
 
-// The one owner, created at start-up with the other windows.
+// The one owner, made at the first printed report (ui/late_windows.h).
 extern TPrint_form* Print_form;
 
 // Runs the printed report of the model: preview, and from it printing. Uses Print_form's
