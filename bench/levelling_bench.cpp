@@ -1,8 +1,9 @@
 // Smoothing of the workers profile on random networks of the program's sizes (up to 50
 // events and 100 works), after "Расчет" and after "Оптимизация": how long the solver
 // takes and how often it proves the smallest peak within its time limit.
-//   levelling_bench [NETWORKS] [SECONDS] [ONLY]
-// ONLY runs the one network of that number, with the solver's progress. Times depend
+//   levelling_bench [NETWORKS] [SECONDS] [ONLY] [SEED]
+// ONLY runs the one network of that number (the first column; -1 for all), with the
+// solver's progress; SEED draws another set of networks. Times depend
 // on the machine and on what else runs on it.
 #include <algorithm>
 #include <cstdio>
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
   const int networks = argc > 1 ? std::atoi(argv[1]) : 40;
   const double limit = argc > 2 ? std::atof(argv[2]) : 2.0;
   const int only = argc > 3 ? std::atoi(argv[3]) : -1;
-  std::mt19937 random(17);
+  std::mt19937 random(argc > 4 ? static_cast<unsigned>(std::atoi(argv[4])) : 17U);
   std::vector<double> peakTimes;
   std::vector<double> totalTimes;
   int proven = 0;
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
   int searchedProven = 0;
   std::vector<double> searchedTimes;
   long long lowered = 0;
-  std::printf("events works  variant  peak before -> after  bound  proven  peak at  seconds\n");
+  std::printf("   no events works  variant  peak before -> after  bound  proven  peak at  seconds\n");
   for (int k = 0; k < networks; ++k) {
     const int events = k % 4 == 0 ? 50 : std::uniform_int_distribution<int>(10, 50)(random);
     const int works = std::min(100, std::uniform_int_distribution<int>(events + 5, 2 * events)(random));
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
     }
     even += r.evennessProven ? 1 : 0;
     lowered += r.peakBefore - r.peakAfter;
-    std::printf("%6d %5zu  %7d  %11lld -> %-5lld  %5lld  %-6s  %7.3f  %7.3f\n", n.events, r.works.size(), r.variant,
+    std::printf("%5d %6d %5zu  %7d  %11lld -> %-5lld  %5lld  %-6s  %7.3f  %7.3f\n", k, n.events, r.works.size(), r.variant,
                 r.peakBefore, r.peakAfter, r.lowerBound, r.proven ? "yes" : "no", peakTimes.back(), r.seconds);
   }
   if (totalTimes.empty()) return 0;

@@ -11,9 +11,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The share of the time limit the constraint search has for a first good schedule
-// before the integer program takes over the proof.
-constexpr double kFirstScheduleShare = 0.1;
+// The share of the time limit the constraint search has to find and prove the
+// smallest peak before the integer program takes over what it left open.
+constexpr double kFirstScheduleShare = 0.5;
 constexpr long long kMaxMipWorkers = 1000000;
 
 Clock::time_point after(Clock::time_point start, double seconds) {

@@ -197,17 +197,18 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   // stops the search at the deadline itself.
   char secondsText[16];
   *std::to_chars(secondsText, secondsText + sizeof secondsText - 1, static_cast<long long>(std::ceil(seconds))).ptr = '\0';
-  // The solver's own driver, with its preprocessing, cuts and heuristics; quiet.
+  // The solver's own driver, with its preprocessing and heuristics; quiet.
   const std::lock_guard<std::mutex> lock(driverMutex);
   CbcSolverUsefulData data;
   CbcMain0(model, data);
   data.noPrinting_ = true;
   data.useSignalHandler_ = false;
   CbcOrClpRead_mode = 1;
-  // Wall-clock seconds: the machine may be busy with other work.
+  // Wall-clock seconds: the machine may be busy with other work. Of the cuts only
+  // probing: the others cost seconds at the root and barely move this model's bound.
   const char* arguments[] = {"velko", "-log", "0", "-slog", "0", "-timeMode", "elapsed", "-sec", secondsText,
-                             "-solve", "-quit"};
-  CbcMain1(11, arguments, model, [](CbcModel*, int) { return 0; }, data);
+                             "-cuts", "off", "-probing", "on", "-solve", "-quit"};
+  CbcMain1(15, arguments, model, [](CbcModel*, int) { return 0; }, data);
 
   const double best = model.getBestPossibleObjValue();
   if (model.isProvenInfeasible()) {

@@ -223,8 +223,8 @@ TEST(Levelling, ProofOnlyWhenTheSearchEnded) {
   }
 }
 
-// A network whose minimum (19) the constraint search alone does not settle quickly:
-// the integer program works on it for seconds.
+// A network whose minimum (19) is two above the stated bound, so that the solvers
+// have to search for it.
 std::unique_ptr<TNetworkModel> hardNetwork() {
   const Network hard(15, {{"1", "2", "4", "8", "1"},     {"1", "3", "7", "6", "4"},    {"2", "4", "3,5", "6", "1"},
                           {"2", "5", "11,5", "8", "6"},  {"2", "7", "4,5", "6", "4"},  {"3", "4", "11,5", "2", "3"},
@@ -256,18 +256,32 @@ TEST(Levelling, SolvesQuietlyUnderADecimalComma) {
   for (const std::string& fault : testing::checkSchedule(*model, r)) ADD_FAILURE() << fault;
 }
 
-// "Отменить" must not wait for the integer program's rounds of cuts to end.
+// Twenty works of one worker in parallel beside a critical one of 60 days, each with
+// float of weeks: the peak is settled at once, the most even profile takes far longer.
+std::unique_ptr<TNetworkModel> wideNetwork() {
+  Network wide(22, {{"1", "22", "60", "1", "1"}});
+  for (int k = 2; k <= 21; ++k) {
+    wide.table.setRow(2 * k - 2, {"1", std::to_string(k), std::to_string(3 + k % 10), "1", "1"});
+    wide.table.setRow(2 * k - 1, {std::to_string(k), "22", "0", "0", "1"});
+  }
+  wide.table.setRowCount(41);
+  wide.works = "41";
+  auto model = std::make_unique<TNetworkModel>();
+  calculateVariants(*model, wide.input());
+  return model;
+}
+
+// "Отменить" must not wait for a solver to reach its time limit.
 TEST(Levelling, CancelStopsTheSolversPromptly) {
-  const auto model = hardNetwork();
+  const auto model = wideNetwork();
   std::atomic<bool> cancel{false};
   LevellingOptions options;
   options.cancel = &cancel;
-  // The integer program takes over after a tenth of the limit; the cancel comes during
-  // it, and the limit is far enough away that only the cancel can end the run this
-  // early, however loaded the machine.
+  // The limit is far enough away that only the cancel can end the run this early,
+  // however loaded the machine.
   options.timeLimitSeconds = 20;
   std::thread user([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
     cancel = true;
   });
   const LevellingResult r = levelWorkers(levellingInput(*model), options);
