@@ -188,6 +188,7 @@ class TMain : public QMainWindow {
   QToolButton* toolButton(const char* name, const QString& hint, int iconKind);
 
   void setWindowHeight(int height);
+  void keepBottomOnScreen();
   void collapse() { setWindowHeight(CollapsedHeight); }
   bool isCollapsed() const { return height() == CollapsedHeight; }
   void setCalculationEnabled(bool enabled);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -53,6 +54,18 @@ void TMain::FormActivate() {
 }
 
 void TMain::setWindowHeight(int height) { resize(width(), height); }
+
+// A window placed for its collapsed height (a first start, a small screen) could open
+// its table past the bottom of the screen: it moves up as far as the table needs.
+void TMain::keepBottomOnScreen() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect free = screen->availableGeometry();
+  const QRect frame = frameGeometry();
+  const int bottom = frame.top() + (frame.height() - geometry().height()) + height() - 1;
+  const int over = bottom - free.bottom();
+  if (over > 0) move(pos().x(), std::max(free.top(), pos().y() - over));
+}
 
 QRect TMain::workingArea() const {
   QRect area = frameGeometry();
@@ -108,6 +121,7 @@ void TMain::ToggleWorksTable() {
   if (isCollapsed() && theModel().EventCount > 0) {
     setCalculationEnabled(true);
     setWindowHeight(kExpandedHeight);
+    keepBottomOnScreen();
     worksModel_->setRowCount(theModel().WorkCount);
     StringGrid1->setFocus(Qt::OtherFocusReason);
   } else {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -82,6 +83,17 @@ TEST_F(MainWindow, WorksDataShowsTheTableSizedToTheWorksCountAndHidesItAgain) {
   main->RxSpeedButton1->click();
   EXPECT_EQ(main->height(), main->collapsedHeight());
   EXPECT_TRUE(main->RxSpeedButton5->isEnabled());  // collapsing disables nothing
+}
+
+TEST_F(MainWindow, ATableOpenedLowOnTheScreenMovesTheWindowUpToShowIt) {
+  const QRect free = main->screen()->availableGeometry();
+  main->move(main->pos().x(), free.bottom() - main->collapsedHeight() - 10);
+  typeInto(main->CurrencyEdit2, QStringLiteral("5"));
+  typeInto(main->CurrencyEdit3, QStringLiteral("4"));
+  pressKey(Qt::Key_Return);
+  ASSERT_EQ(main->height(), 470);
+  EXPECT_LE(main->frameGeometry().bottom(), free.bottom());
+  EXPECT_GE(main->frameGeometry().top(), free.top());
 }
 
 TEST_F(MainWindow, NoEventsKeepsTheWindowCollapsedAndCalculateDisabled) {
