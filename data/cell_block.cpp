@@ -44,10 +44,6 @@ bool isEmptyLine(const std::vector<std::string>& cells) {
   });
 }
 
-std::string place(int row, int column) {
-  return "Строка " + std::to_string(row) + ", столбец " + columnName(column) + ": ";
-}
-
 }  // namespace
 
 std::string rowsOf(int rows) {
@@ -75,9 +71,10 @@ WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const Ce
   const int rows = static_cast<int>(block.size());
   const int lastRow = row + rows - 1;
   if (lastRow > kMaxWorks) {
-    throw CommandError(place(kMaxWorks + 1, column) + "работ не может быть больше 100, а блок из " +
-                       rowsOf(rows) + " от строки " + std::to_string(row) + " дошел бы до строки " +
-                       std::to_string(lastRow) + ". Ничего не вставлено.");
+    throw CellError(kMaxWorks + 1, column,
+                    "работ не может быть больше 100, а блок из " + rowsOf(rows) + " от строки " +
+                        std::to_string(row) + " дошел бы до строки " + std::to_string(lastRow) +
+                        ". Ничего не вставлено.");
   }
   WorksTable pasted = table;
   for (int k = 0; k < rows; ++k) {
@@ -87,13 +84,13 @@ WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const Ce
       const std::optional<std::string> value = cleanCellText(cells[m]);
       if (c >= kWorksColumns) {
         if (value && value->empty()) continue;
-        throw CommandError(place(row + k, column) + "в строке блока " + std::to_string(cells.size()) +
-                           " столбцов, а от столбца " + columnName(column) + " до Id их " +
-                           std::to_string(kWorksColumns - column) + ". Ничего не вставлено.");
+        throw CellError(row + k, column,
+                        "в строке блока " + std::to_string(cells.size()) + " столбцов, а от столбца " +
+                            columnName(column) + " до Id их " + std::to_string(kWorksColumns - column) +
+                            ". Ничего не вставлено.");
       }
       if (!value) {
-        throw CommandError(place(row + k, c) + "нельзя вставить " + refusedCellText(cells[m]) +
-                           ". Ничего не вставлено.");
+        throw CellError(row + k, c, "нельзя вставить " + refusedCellText(cells[m]) + ". Ничего не вставлено.");
       }
       pasted.setCell(c, row + k, *value);
     }

@@ -19,9 +19,13 @@ class MadeAtFirstUse {
     window_ = nullptr;
     make_ = std::move(make);
   }
-  // nullptr when there is neither a window nor a maker.
+  // nullptr when there is neither a window nor a maker. A maker that throws is kept, so
+  // the next use tries again.
   Window* get() {
-    if (!window_ && make_) window_ = std::exchange(make_, nullptr)();
+    if (!window_ && make_) {
+      window_ = make_();
+      make_ = nullptr;
+    }
     return window_;
   }
   // Without making it.

@@ -21,6 +21,7 @@
 #include "ui/currency_edit.h"
 #include "ui/form_activation.h"
 #include "ui/icons.h"
+#include "ui/late_windows.h"
 #include "ui/options/form_placement.h"
 #include "ui/options/print_option_boxes.h"
 #include "ui/options/print_options.h"
@@ -60,6 +61,12 @@ QFrame* separator(QFrame::Shape shape, QWidget* parent) {
 TMain::TMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Main"));
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  // "Графики" comes from the module loaded at its first use, with the last run's log.
+  Charts_form_.setMaker([this] {
+    QWidget* charts = lateWindows().createChartsWindow(this, theModel());
+    lateWindows().setOptimisationLog(charts, LastLog);
+    return charts;
+  });
 
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);

@@ -59,7 +59,7 @@ class TMain : public QMainWindow {
   void setOptionsDialogMaker(std::function<QDialog*()> make) { Param_.setMaker(std::move(make)); }
   void setAboutBoxMaker(std::function<QDialog*()> make) { Above_.setMaker(std::move(make)); }
   // The window "Графики", made on its first showing (ui/late_windows.h); nullptr before.
-  QWidget* chartsWindow() const { return Charts_form_; }
+  QWidget* chartsWindow() const { return Charts_form_.made(); }
   // The stores that keep the placement and the two options between runs: the profile
   // file and the per-user store. Without them nothing is restored or saved.
   void setStores(SettingsStore& profile, SettingsStore& user);
@@ -214,8 +214,8 @@ class TMain : public QMainWindow {
   void openDroppedFile(const QString& name);
   void showRecentFiles();
   void markModified();
+  QStringList boxTexts() const;
   void recordCellEdit(int column, int row, const std::string& text, int session);
-  void recordRowChange(const QString& name, int workCount, const WorksTable& after);
   void pressShortcut(const QAction* action);
 
   WorksTableModel* worksModel_ = nullptr;
@@ -236,7 +236,7 @@ class TMain : public QMainWindow {
   MadeAtFirstUse<TPros_form> Pros_form_;
   MadeAtFirstUse<QDialog> Param_;
   MadeAtFirstUse<QDialog> Above_;
-  QWidget* Charts_form_ = nullptr;
+  MadeAtFirstUse<QWidget> Charts_form_;  // from the module loaded at its first use
   std::vector<OptimisationMove> LastLog;  // of the last run, for the charts window when it is made
 
   // In the order they stand on the window; at showing the profile is restored first, so

@@ -213,7 +213,7 @@ void TMain::runResultsCommand(bool optimise) {
   });
   if (!done) return;
   LastLog = std::move(log.moves);
-  if (Charts_form_) lateWindows().setOptimisationLog(Charts_form_, LastLog);
+  if (QWidget* charts = Charts_form_.made()) lateWindows().setOptimisationLog(charts, LastLog);
   setResultCommandsEnabled(true);
   if (auto* window = Pros_form_.get()) window->showResults();
 }
@@ -241,14 +241,9 @@ void TMain::RxSpeedButton9Click() {
 
 // "Графики", from the toolbar and the menu "Расчет".
 void TMain::RxSpeedButton10Click() {
-  if (!Charts_form_) {
-    runCommand(this, [this] {
-      QWidget* charts = lateWindows().createChartsWindow(this, theModel());
-      lateWindows().setOptimisationLog(charts, LastLog);
-      Charts_form_ = charts;
-    });
-  }
-  if (Charts_form_) showFormActive(Charts_form_);
+  runCommand(this, [this] {
+    if (QWidget* charts = Charts_form_.get()) showFormActive(charts);
+  });
 }
 void TMain::N20Click() { RxSpeedButton10->click(); }
 
@@ -270,8 +265,8 @@ void TMain::N16Click() {
   runCommand(this, [this] {
     const int row = StringGrid1->SelectedRow;
     WorksTable after = worksModel_->table();
-    const int works = DeleteWorkRow(after, row, theModel().WorkCount);
-    recordRowChange(QStringLiteral("удаление строки %1").arg(row), works, after);
+    DeleteWorkRow(after, row, theModel().WorkCount);
+    history_->recordTable(QStringLiteral("удаление строки %1").arg(row), after);
   });
 }
 
@@ -281,15 +276,8 @@ void TMain::N17Click() {
     const int row = StringGrid1->SelectedRow;
     WorksTable after = worksModel_->table();
     const int works = InsertWorkRow(after, row, theModel().WorkCount);
-    recordRowChange(QStringLiteral("вставка строки %1").arg(std::min(row, works)), works, after);
+    history_->recordTable(QStringLiteral("вставка строки %1").arg(std::min(row, works)), after);
   });
-}
-
-void TMain::recordRowChange(const QString& name, int workCount, const WorksTable& after) {
-  WorksState state = history_->current();
-  state.workCount = workCount;
-  state.table = after;
-  history_->record(name, state);
 }
 
 // "Отдельным окном".

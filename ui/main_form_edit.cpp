@@ -93,10 +93,9 @@ void TMain::recordCellEdit(int column, int row, const std::string& text, int ses
   history_->recordTable(cellEditName(column, row), after, {worksModel_, session});
 }
 
-bool TMain::isModified() const {
-  const QStringList boxes = {CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()};
-  return !history_->stack()->isClean() || boxes != savedBoxTexts_;
-}
+QStringList TMain::boxTexts() const { return {CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()}; }
+
+bool TMain::isModified() const { return !history_->stack()->isClean() || boxTexts() != savedBoxTexts_; }
 
 void TMain::markModified() { UpdateCaption(); }
 

@@ -35,7 +35,7 @@ bool TMain::mayDiscardChanges() {
 
 void TMain::startHistory() {
   history_->restart();
-  savedBoxTexts_ = QStringList{CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()};
+  savedBoxTexts_ = boxTexts();
   UpdateCaption();
 }
 
@@ -47,7 +47,7 @@ bool TMain::saveDataFile() {
 
 void TMain::markSaved() {
   history_->stack()->setClean();
-  savedBoxTexts_ = QStringList{CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()};
+  savedBoxTexts_ = boxTexts();
   UpdateCaption();
   rememberFile(DataFileName);
 }
@@ -92,7 +92,9 @@ void TMain::openRecentFile(const QString& name) {
 bool TMain::openDataFile(const QString& name) {
   const bool opened = runCommand(this, [this, &name] {
     DataFileContents contents;
-    worksModel_->change([&](WorksTable& table) { contents = ReadDataFile(theModel(), QFile::encodeName(name).toStdString(), table); });
+    worksModel_->change([&](WorksTable& table) {
+      contents = ReadDataFile(theModel(), QFile::encodeName(name).toStdString(), table);
+    });
     DataFileName = name;
     UpdateCaption();
     CurrencyEdit1->setText(QString::number(contents.VariantNumber));

@@ -24,6 +24,9 @@ namespace velko {
 
 namespace {
 
+// An edit made here as "Отменить: " names it.
+QString separateEditName() { return QStringLiteral("правка в окне «Ввод данных»"); }
+
 constexpr int kWidth = 276;
 constexpr int kDesignHeight = 375;
 constexpr int kMinimumHeight = 252;
@@ -142,7 +145,7 @@ void Trab_form::copyFromMain() {
   });
 }
 
-void Trab_form::ApplyToMain() { applyToMain(QStringLiteral("правка в окне «Ввод данных»")); }
+void Trab_form::ApplyToMain() { applyToMain(separateEditName()); }
 
 // The rows of this table become the main table's works, and their number its works
 // count: a row inserted or deleted here is then no work lost or doubled there.
@@ -164,7 +167,7 @@ void Trab_form::applyToMain(const QString& name, TypingKey typing) {
 // Each change of a cell's text through the cell editor: the keystrokes of one edit make
 // one undo step.
 void Trab_form::StringGrid1SetEditText() {
-  applyToMain(QStringLiteral("правка в окне «Ввод данных»"), {works_, works_->editSession()});
+  applyToMain(separateEditName(), {works_, works_->editSession()});
 }
 
 // "Применить".

@@ -18,7 +18,6 @@
 #include "ui/charts/chart_canvas.h"
 #include "ui/charts/chart_export.h"
 #include "ui/charts/optimisation_log.h"
-#include "ui/form_activation.h"
 
 namespace velko {
 namespace {
@@ -29,14 +28,7 @@ class ChartsForm : public ::testing::Test {
   TCharts_form form{nullptr, *run.model};
 
   // The window refreshes when it becomes the active form, coming from another one.
-  void showForm() {
-    elsewhere.show();
-    elsewhere.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    form.resize(1000, 700);
-    showFormActive(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  }
+  void showForm() { testing::showFormFrom(elsewhere, form); }
   QWidget elsewhere;
 };
 

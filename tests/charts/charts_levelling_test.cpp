@@ -19,7 +19,6 @@
 #include "ui/charts/chart_export.h"
 #include "ui/charts/charts_form.h"
 #include "ui/charts/levelling_pictures.h"
-#include "ui/form_activation.h"
 
 namespace velko {
 namespace {
@@ -37,14 +36,7 @@ class ChartsLevelling : public ::testing::Test {
   TCharts_form form{nullptr, *run.model};
   QWidget elsewhere;
 
-  void showForm() {
-    elsewhere.show();
-    elsewhere.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    form.resize(1000, 700);
-    showFormActive(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  }
+  void showForm() { testing::showFormFrom(elsewhere, form); }
 };
 
 TEST_F(ChartsLevelling, SmoothsOffTheWindowThreadAndShowsTheShifts) {

@@ -2,10 +2,16 @@
 
 #include <cmath>
 
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QWidget>
+
 #include "data/data_file.h"
 #include "data/works_table.h"
 #include "model/commands.h"
 #include "ui/charts/optimisation_log.h"
+#include "ui/form_activation.h"
 
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -84,6 +90,15 @@ bool near(const QImage& image, double x, double y, int radius, const std::functi
     }
   }
   return false;
+}
+
+void showFormFrom(QWidget& elsewhere, QWidget& form) {
+  elsewhere.show();
+  elsewhere.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+  form.resize(1000, 700);
+  showFormActive(&form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 }
 
 }  // namespace velko::testing

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QString>
 
+class QWidget;
+
 #include "model/network_model.h"
 #include "model/optimisation.h"
 
@@ -41,6 +43,10 @@ inline const std::initializer_list<Row> kThreeEvents = {
 
 // 50 events and 100 works: a chain with jumps over one and over five events.
 std::vector<Row> fiftyEventRows();
+
+// Shows the charts window 1000 x 700 as the active form, coming from `elsewhere`: the
+// window refreshes on such an activation.
+void showFormFrom(QWidget& elsewhere, QWidget& form);
 
 // Pixel checks of rendered pictures.
 bool isRed(QColor colour);

@@ -3,12 +3,7 @@
 # reports (infos and pedantic ones too) a failure unless the package overrides it, and the
 # AppStream validator on the installed tree. Also keeps the manual page of velko-batch in
 # step with its --help.
-set -euo pipefail
-build=$1
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
-(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
-deb=$(ls "$out"/*.deb)
+source "$(dirname "$0")/build_package.sh" "$1"
 failed=0
 
 # lintian warns on stderr when run as root; its findings go to stdout.

@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build folder and checks what it holds.
-set -euo pipefail
-build=$1
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
-(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
-deb=$(ls "$out"/*.deb)
+source "$(dirname "$0")/build_package.sh" "$1"
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/velko ./usr/bin/velko-batch ./usr/lib/velko/velko-batch-full \
     ./usr/lib/velko/libvelko_charts_report.so \
