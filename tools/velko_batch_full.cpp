@@ -43,6 +43,7 @@ std::unique_ptr<QGuiApplication> startPainting() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setlocale(LC_MESSAGES, "");  // the system's reasons for a failed write, in the user's language
   velko::BatchOptions options;
   if (const auto exitCode = velko::parseBatchArguments(argc, argv, options)) return *exitCode;
   velko::OptimisationLogRecorder log;
