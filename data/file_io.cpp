@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string_view>
@@ -48,6 +50,19 @@ std::string fileErrorMessage(int error, bool reading) {
   }
 }
 
+std::string systemErrorText(int error) {
+  char buffer[256];
+  // The GNU strerror_r: the text may be a static string rather than the buffer.
+  return ::strerror_r(error, buffer, sizeof buffer);
+}
+
+std::string fileWriteFailure(const std::string& what, const std::string& path, int error, const std::string& cure) {
+  std::error_code failed;
+  const std::filesystem::path full = std::filesystem::absolute(path, failed);
+  return "Не удалось записать " + what + " " + (failed ? path : full.lexically_normal().string()) + ": " +
+         systemErrorText(error) + ". " + cure;
+}
+
 namespace {
 
 std::string directoryOf(const std::string& path) {
@@ -69,11 +84,11 @@ std::string finalTarget(std::string path) {
   for (int depth = 0; depth < 40; ++depth) {
     const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
     if (n < 0) return path;  // not a link, or nothing there
-    if (static_cast<std::size_t>(n) >= buffer.size()) throw CommandError(fileErrorMessage(ENAMETOOLONG, false));
+    if (static_cast<std::size_t>(n) >= buffer.size()) throw FileWriteError(ENAMETOOLONG);
     const std::string target(buffer.data(), static_cast<std::size_t>(n));
     path = target.front() == '/' ? target : directoryOf(path) + "/" + target;
   }
-  throw CommandError(fileErrorMessage(ELOOP, false));
+  throw FileWriteError(ELOOP);
 }
 
 constexpr std::size_t kTempSuffixLength = 6;  // mkstemp's XXXXXX
@@ -118,7 +133,7 @@ void removeStaleTemporaries(const std::string& directory, const std::string& nam
 }  // namespace
 
 SafeFileWriter::SafeFileWriter(std::string path) {
-  if (path.empty() || path.back() == '/') throw CommandError(fileErrorMessage(ENOENT, false));
+  if (path.empty() || path.back() == '/') throw FileWriteError(ENOENT);
   path_ = finalTarget(std::move(path));
   // A directory or other non-file under the target name is refused as the plain
   // open would refuse it, before anything is created; so is a file the user may not
@@ -126,16 +141,16 @@ SafeFileWriter::SafeFileWriter(std::string path) {
   struct stat target {};
   const bool exists = ::stat(path_.c_str(), &target) == 0;
   if (exists && !S_ISREG(target.st_mode)) {
-    throw CommandError(fileErrorMessage(S_ISDIR(target.st_mode) ? EISDIR : EACCES, false));
+    throw FileWriteError(S_ISDIR(target.st_mode) ? EISDIR : EACCES);
   }
-  if (exists && ::access(path_.c_str(), W_OK) != 0) throw CommandError(fileErrorMessage(errno, false));
+  if (exists && ::access(path_.c_str(), W_OK) != 0) throw FileWriteError(errno);
   const std::string directory = directoryOf(path_);
   removeStaleTemporaries(directory, fileNameOf(path_));
   std::string pattern = directory + "/." + fileNameOf(path_) + "." + std::string(kTempSuffixLength, 'X');
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   fd_ = ::mkostemp(buffer.data(), O_CLOEXEC);
-  if (fd_ < 0) throw CommandError(fileErrorMessage(errno, false));
+  if (fd_ < 0) throw FileWriteError(errno);
   tempPath_ = buffer.data();
   ::flock(fd_, LOCK_EX);
   // The permissions of the file replaced, or those an ordinary new file would get.
@@ -161,7 +176,7 @@ void SafeFileWriter::fail(int error) {
   fd_ = -1;
   ::unlink(tempPath_.c_str());
   tempPath_.clear();
-  throw CommandError(fileErrorMessage(error, false));
+  throw FileWriteError(error);
 }
 
 void SafeFileWriter::write(const std::string& bytes) {
@@ -207,8 +222,8 @@ void writeFileSafely(const std::string& path, const std::string& bytes) {
 
 namespace {
 
-[[noreturn]] void refuseWrite(const std::string& path, const CommandError& error) {
-  throw CommandError("Не удалось записать файл " + path + ": " + error.what());
+[[noreturn]] void refuseWrite(const std::string& path, const FileWriteError& error) {
+  throw FileWriteError(error.error(), "Не удалось записать файл " + path + ": " + error.what());
 }
 
 }  // namespace
@@ -218,7 +233,7 @@ void SafeFileSet::add(const std::string& path, const std::string& bytes) {
     auto writer = std::make_unique<SafeFileWriter>(path);
     writer->write(bytes);
     files_.push_back({path, std::move(writer)});
-  } catch (const CommandError& error) {
+  } catch (const FileWriteError& error) {
     refuseWrite(path, error);
   }
 }
@@ -229,7 +244,7 @@ void SafeFileSet::commit() {
   for (auto& [path, writer] : files_) {
     try {
       writer->finish();
-    } catch (const CommandError& error) {
+    } catch (const FileWriteError& error) {
       refuseWrite(path, error);
     }
   }
@@ -238,7 +253,7 @@ void SafeFileSet::commit() {
   for (auto& [path, writer] : files_) {
     try {
       writer->replace();
-    } catch (const CommandError& error) {
+    } catch (const FileWriteError& error) {
       refuseWrite(path, error);
     }
   }

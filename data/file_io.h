@@ -6,11 +6,32 @@
 #include <string>
 #include <vector>
 
+#include "model/command_error.h"
+
 namespace velko {
 
 // The runtime's message for a failed file operation ("File not found",
 // "File access denied", "Disk full", "I/O error %d", ...), from errno.
 std::string fileErrorMessage(int error, bool reading);
+
+// A file that could not be written, with the system's error number for a message that
+// names the file and gives the system's own reason.
+class FileWriteError : public CommandError {
+ public:
+  explicit FileWriteError(int error) : FileWriteError(error, fileErrorMessage(error, false)) {}
+  FileWriteError(int error, const std::string& message) : CommandError(message), error_(error) {}
+  int error() const { return error_; }
+
+ private:
+  int error_;
+};
+
+// The system's description of `error`, in the user's language where the C library has
+// it for the locale in force.
+std::string systemErrorText(int error);
+
+// "Не удалось записать WHAT FULL-PATH: reason. CURE", the reason from systemErrorText.
+std::string fileWriteFailure(const std::string& what, const std::string& path, int error, const std::string& cure);
 
 // Writes a whole file safely: the bytes go to a temporary file beside the target,
 // which replaces the target only once it is complete. A failure throws a CommandError
@@ -44,7 +65,7 @@ void writeFileSafely(const std::string& path, const std::string& bytes);
 // Several files written as one: each goes to a temporary file of its own, and the
 // targets are replaced only once every file is complete, so that a failure leaves all
 // the previous files as they were. Errors name the file: "Не удалось записать файл
-// NAME: Disk full". Without commit() nothing is replaced.
+// NAME: Disk full" (a FileWriteError). Without commit() nothing is replaced.
 class SafeFileSet {
  public:
   void add(const std::string& path, const std::string& bytes);

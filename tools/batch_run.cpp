@@ -60,7 +60,13 @@ int runBatch(const BatchOptions& options, OptimisationObserver* observer, const 
     }
     SafeFileSet outputs;
     std::string text = resultsText(model, model.Optimised == 1);
-    outputs.add(kResultsFileName, utf8ToCp1251(text));
+    try {
+      outputs.add(kResultsFileName, utf8ToCp1251(text));
+    } catch (const FileWriteError& error) {
+      throw CommandError(fileWriteFailure("файл результатов", kResultsFileName, error.error(),
+                                          "Файл результатов записывается в текущую папку: запустите velko-batch "
+                                          "из папки, где разрешена запись."));
+    }
     if (moreOutputs) text += moreOutputs(outputs);
     if (!printResults(text)) return 1;
     outputs.commit();

@@ -25,8 +25,7 @@ class DataFileDrops : public QObject {
       drag->ignore();
       return true;
     }
-    drag->acceptProposedAction();
-    if (type == QEvent::Drop) open_(name);
+    if (acceptAsCopy(drag) && type == QEvent::Drop) open_(name);
     return true;
   }
 
@@ -42,6 +41,18 @@ QString draggedDataFile(const QMimeData* mime) {
   if (!url.isLocalFile()) return {};
   const QString name = url.toLocalFile();
   return QFileInfo(name).suffix().compare(QStringLiteral("dat"), Qt::CaseInsensitive) == 0 ? name : QString();
+}
+
+bool acceptAsCopy(QDropEvent* drag) {
+  for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+    if (drag->possibleActions() & action) {
+      drag->setDropAction(action);
+      drag->accept();
+      return true;
+    }
+  }
+  drag->ignore();
+  return false;
 }
 
 void takeDataFileDrops(QWidget* box, DataFileDropHandler open) {

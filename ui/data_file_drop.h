@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QDropEvent;
 class QMimeData;
 class QWidget;
 
@@ -11,6 +12,11 @@ namespace velko {
 
 // The local data file (.dat) a drag carries, as a single file; empty for anything else.
 QString draggedDataFile(const QMimeData* mime);
+
+// Takes a drag as a copy (or else a link), whatever the source proposes: a file manager
+// that is answered "move" deletes its file. A drag that offers only a move is refused.
+// True when taken.
+bool acceptAsCopy(QDropEvent* drag);
 
 // What to do with a data file dropped on a window: open it.
 using DataFileDropHandler = std::function<void(const QString& name)>;

@@ -2,6 +2,8 @@
 
 #include "ui/command_guard.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -46,14 +48,23 @@ QString chooseFileToOpen(QWidget* parent, const QString& filter) {
   return runDialog(dialog);
 }
 
-QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix) {
+QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix, int* chosenFilter) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(qtFileFilter(filter));
+  const QStringList filters = qtFileFilter(filter).split(QStringLiteral(";;"));
+  dialog.setNameFilters(filters);
   dialog.setDefaultSuffix(defaultSuffix);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  return runDialog(dialog);
+  // The suffix follows the filter picked, so the overwrite question is asked about the
+  // file that will really be written.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& picked) {
+    const qsizetype k = filters.indexOf(picked);
+    const QString pattern = picked.section(QLatin1Char('('), -1).section(QLatin1Char(')'), 0, 0).section(' ', 0, 0);
+    dialog.setDefaultSuffix(k > 0 && pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : defaultSuffix);
+  });
+  const QString name = runDialog(dialog);
+  if (chosenFilter) *chosenFilter = std::max<int>(0, int(filters.indexOf(dialog.selectedNameFilter())));
+  return name;
 }
 
 }  // namespace velko

@@ -14,9 +14,11 @@ QString qtFileFilter(const QString& filter);
 // once a file is chosen, leave the process's current directory at its folder: the
 // results file "velko.rez" is written and read by its bare name and so follows the
 // folder the user last worked in. Both return an empty name when cancelled. The save
-// dialog adds `defaultSuffix` to a name typed without one and replaces an existing file
-// without asking.
+// dialog asks before it replaces an existing file, and adds to a name typed without an
+// extension `defaultSuffix`, or the extension of the filter the user picked when that
+// is not the first one; `chosenFilter` gets the index of the filter in force.
 QString chooseFileToOpen(QWidget* parent, const QString& filter);
-QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix);
+QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                         int* chosenFilter = nullptr);
 
 }  // namespace velko

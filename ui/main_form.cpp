@@ -314,6 +314,7 @@ void TMain::FormCreate() {
   WasActivated = false;
   worksModel_->setHeaderTexts(worksHeaderTexts());
   DataFileName = QString::fromUtf8(kDefaultDataFileName);
+  DataFileChosen = false;
   startHistory();  // and UpdateCaption
   setCalculationEnabled(false);
   setResultCommandsEnabled(false);

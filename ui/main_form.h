@@ -200,8 +200,11 @@ class TMain : public QMainWindow {
   // Opens the data file `name` as "Открыть ..." does after its dialog; false when it
   // could not be read (the error has been shown and nothing changed).
   bool openDataFile(const QString& name);
-  // "Сохранить"; false when the file could not be written (the error has been shown).
+  // "Сохранить": "Сохранить как ..." while the data set has no file the user chose.
+  // False when the user cancelled or the file could not be written (the error has been
+  // shown).
   bool saveDataFile();
+  bool saveDataFileAs();
   // The data set is now the one in DataFileName: clean history, no "*", a recent file.
   void markSaved();
   // Before the data set is replaced or the program ends: asks whether to save the
@@ -231,6 +234,10 @@ class TMain : public QMainWindow {
   bool CollapsedHeightKnown = false;
   bool WasActivated = false;
   QString DataFileName;
+  // Whether DataFileName was opened or chosen by the user; "Default.dat" of new data is
+  // not, and saving it without a dialog would replace whatever file of that name lies in
+  // the current folder.
+  bool DataFileChosen = false;
 
   MadeAtFirstUse<Trab_form> rab_form_;
   MadeAtFirstUse<TPros_form> Pros_form_;

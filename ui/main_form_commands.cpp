@@ -12,7 +12,9 @@
 #include <QToolButton>
 
 #include "data/data_file.h"
+#include "data/file_io.h"
 #include "data/works_table_edit.h"
+#include "model/command_error.h"
 #include "model/commands.h"
 #include "results/results_file.h"
 #include "ui/command_guard.h"
@@ -152,6 +154,7 @@ void TMain::N2Click() {
   if (!mayDiscardChanges()) return;
   ResetData();
   DataFileName = QString::fromUtf8(kDefaultDataFileName);
+  DataFileChosen = false;
   UpdateCaption();
   setCalculationEnabled(false);
   setResultCommandsEnabled(false);
@@ -185,14 +188,7 @@ void TMain::writeDataFile(const QString& name) {
 void TMain::N4Click() { saveDataFile(); }
 
 // "Сохранить как ...".
-void TMain::N5Click() {
-  const QString name = chooseFileToSave(this, QString::fromUtf8(kDataFileFilter), QStringLiteral("dat"));
-  if (name.isEmpty()) return;
-  const bool saved = runCommand(this, [this, &name] { writeDataFile(name); });
-  if (!saved) return;
-  DataFileName = name;
-  markSaved();
-}
+void TMain::N5Click() { saveDataFileAs(); }
 
 // "Выход".
 void TMain::N7Click() { close(); }
@@ -203,14 +199,31 @@ TableInput TMain::worksInput() const {
 
 void TMain::runResultsCommand(bool optimise) {
   OptimisationLogRecorder log;
-  const bool done = runCommand(this, [this, optimise, &log] {
+  bool notWritten = false;
+  const bool done = runCommand(this, [this, optimise, &log, &notWritten] {
     const TableInput input = worksInput();
-    if (optimise) {
-      runOptimise(theModel(), input, kResultsFileName, &log);
-    } else {
-      runCalculate(theModel(), input, kResultsFileName);
+    try {
+      if (optimise) {
+        runOptimise(theModel(), input, kResultsFileName, &log);
+      } else {
+        runCalculate(theModel(), input, kResultsFileName);
+      }
+    } catch (const FileWriteError& error) {
+      // The bare runtime text named no file; the folder is the one of the last file
+      // dialog, often one the user may only read (the installed examples).
+      notWritten = true;
+      throw CommandError(fileWriteFailure(
+          "файл результатов", kResultsFileName, error.error(),
+          "Файл результатов записывается в папку, где последний раз открывали или сохраняли файл данных. "
+          "Сохраните файл данных командой «Сохранить как ...» в папке, где разрешена запись, и повторите "
+          "команду."));
     }
   });
+  if (notWritten) {
+    // What the viewer would show now is an older file, not this run's results.
+    RxSpeedButton9->setEnabled(false);
+    if (TPros_form* window = Pros_form_.made()) window->hide();
+  }
   if (!done) return;
   LastLog = std::move(log.moves);
   if (QWidget* charts = Charts_form_.made()) lateWindows().setOptimisationLog(charts, LastLog);

@@ -18,6 +18,7 @@
 #include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/data_file_drop.h"
+#include "ui/file_dialogs.h"
 #include "ui/main_form.h"
 #include "ui/recent_files.h"
 #include "ui/works_table_model.h"
@@ -40,7 +41,18 @@ void TMain::startHistory() {
 }
 
 bool TMain::saveDataFile() {
+  if (!DataFileChosen) return saveDataFileAs();
   if (!runCommand(this, [this] { writeDataFile(DataFileName); })) return false;
+  markSaved();
+  return true;
+}
+
+bool TMain::saveDataFileAs() {
+  const QString name = chooseFileToSave(this, QString::fromUtf8(kDataFileFilter), QStringLiteral("dat"));
+  if (name.isEmpty()) return false;
+  if (!runCommand(this, [this, &name] { writeDataFile(name); })) return false;
+  DataFileName = name;
+  DataFileChosen = true;
   markSaved();
   return true;
 }
@@ -96,6 +108,7 @@ bool TMain::openDataFile(const QString& name) {
       contents = ReadDataFile(theModel(), QFile::encodeName(name).toStdString(), table);
     });
     DataFileName = name;
+    DataFileChosen = true;
     UpdateCaption();
     CurrencyEdit1->setText(QString::number(contents.VariantNumber));
     CurrencyEdit2->setText(QString::number(theModel().WorkCount));
@@ -109,18 +122,16 @@ bool TMain::openDataFile(const QString& name) {
 }
 
 void TMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!draggedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!draggedDataFile(event->mimeData()).isEmpty()) acceptAsCopy(event);
 }
 
 void TMain::dragMoveEvent(QDragMoveEvent* event) {
-  if (!draggedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!draggedDataFile(event->mimeData()).isEmpty()) acceptAsCopy(event);
 }
 
 void TMain::dropEvent(QDropEvent* event) {
   const QString name = draggedDataFile(event->mimeData());
-  if (name.isEmpty()) return;
-  event->acceptProposedAction();
-  openDroppedFile(name);
+  if (!name.isEmpty() && acceptAsCopy(event)) openDroppedFile(name);
 }
 
 // A data file dropped on the window opens as "Открыть ..." would open it; the question

@@ -1,5 +1,7 @@
 #include "ui/pros_form.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
@@ -27,7 +29,9 @@ namespace velko {
 
 namespace {
 
-constexpr const char* kResultsFilter = "Файл результатов (*.rez)|*.rez";
+// The first is the results file as the program writes it; the second suits a text
+// editor of this system.
+constexpr const char* kResultsFilter = "Файл результатов (*.rez)|*.rez|Текст UTF-8 (*.txt)|*.txt";
 
 // The file's lines, one text line per file line (CR LF or LF ends a line).
 QString readResultsText(const QString& name) {
@@ -40,13 +44,14 @@ QString readResultsText(const QString& name) {
   return text;
 }
 
-// The box's lines, each ended by CR LF, in the program's code page.
-std::string resultsFileBytes(const QPlainTextEdit& memo) {
+// The box's lines, each ended by CR LF, in the program's code page; or as UTF-8 with
+// LF line ends.
+std::string resultsFileBytes(const QPlainTextEdit& memo, bool utf8) {
   if (memo.document()->isEmpty()) return {};
   std::string text;
   const QStringList lines = memo.toPlainText().split(QLatin1Char('\n'));
-  for (const QString& line : lines) text += line.toStdString() + "\r\n";
-  return utf8ToCp1251(text);
+  for (const QString& line : lines) text += line.toStdString() + (utf8 ? "\n" : "\r\n");
+  return utf8 ? text : utf8ToCp1251(text);
 }
 
 }  // namespace
@@ -85,7 +90,7 @@ TPros_form::TPros_form(TMain* main) : QMainWindow(main, Qt::Window), main_(main)
   connect(N6, &QAction::triggered, this, &TPros_form::N6Click);
   connect(N8, &QAction::triggered, this, &TPros_form::N8Click);
   connect(N9, &QAction::triggered, this, &TPros_form::N9Click);
-  watchFormActivation(this, [this] { FormActivate(); });
+  watchFormActivation(this, [this] { activated(); });
 }
 
 void TPros_form::createToolbar() {
@@ -131,25 +136,40 @@ void TPros_form::createToolbar() {
 }
 
 void TPros_form::createMenus() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
   file->setObjectName(QStringLiteral("N1"));
-  N2 = file->addAction(QStringLiteral("Сохранить результаты  ..."));
+  N2 = file->addAction(QStringLiteral("&Сохранить результаты  ..."));
   N2->setObjectName(QStringLiteral("N2"));
   file->addSeparator()->setObjectName(QStringLiteral("N3"));
-  N6 = file->addAction(QStringLiteral("Печать"));
+  N6 = file->addAction(QStringLiteral("&Печать"));
   N6->setObjectName(QStringLiteral("N6"));
   file->addSeparator()->setObjectName(QStringLiteral("N5"));
-  N4 = file->addAction(QStringLiteral("Закрыть"));
+  N4 = file->addAction(QStringLiteral("&Закрыть"));
   N4->setObjectName(QStringLiteral("N4"));
-  QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+  N4->setShortcut(QKeySequence(Qt::Key_Escape));
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
   edit->setObjectName(QStringLiteral("N7"));
-  N9 = edit->addAction(QStringLiteral("Копировать"));
+  N9 = edit->addAction(QStringLiteral("&Копировать"));
   N9->setObjectName(QStringLiteral("N9"));
-  N8 = edit->addAction(QStringLiteral("Выделить все"));
+  N8 = edit->addAction(QStringLiteral("&Выделить все"));
   N8->setObjectName(QStringLiteral("N8"));
 }
 
-void TPros_form::showResults() { showFormActive(this); }
+// A minimised viewer is neither shown again by show() nor told of an activation, so
+// it is restored here and brought up to date at once; the activation that follows is
+// then not a second reload (nor a second error box).
+void TPros_form::showResults() {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  const bool willActivate = !isActiveWindow();
+  showFormActive(this);
+  reloadedByShowing_ = willActivate;
+  FormActivate();
+}
+
+void TPros_form::activated() {
+  if (std::exchange(reloadedByShowing_, false)) return;
+  FormActivate();
+}
 
 void TPros_form::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
@@ -172,10 +192,12 @@ void TPros_form::FormActivate() {
 
 // "Сохранить результаты  ...": the text as it stands in the box, the user's edits included.
 void TPros_form::N2Click() {
-  const QString name = chooseFileToSave(this, QString::fromUtf8(kResultsFilter), QStringLiteral("rez"));
+  int filter = 0;
+  const QString name = chooseFileToSave(this, QString::fromUtf8(kResultsFilter), QStringLiteral("rez"), &filter);
   if (name.isEmpty()) return;
-  runCommand(this, [this, &name] {
-    const std::string bytes = resultsFileBytes(*Memo1);
+  const bool utf8 = filter == 1 || name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive);
+  runCommand(this, [this, &name, utf8] {
+    const std::string bytes = resultsFileBytes(*Memo1, utf8);
     try {
       writeFileSafely(QFile::encodeName(name).toStdString(), bytes);
     } catch (const CommandError& error) {
@@ -185,7 +207,8 @@ void TPros_form::N2Click() {
   });
 }
 
-// "Закрыть": the window is only hidden; its text stays until the next activation.
+// "Закрыть" (and Escape): the window is only hidden; its text stays until the next
+// activation.
 void TPros_form::N4Click() { close(); }
 
 void TPros_form::N6Click() { RxSpeedButton6->click(); }

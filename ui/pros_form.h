@@ -19,7 +19,8 @@ class TPros_form : public QMainWindow {
  public:
   explicit TPros_form(TMain* main);
 
-  // Shows the window without making it modal, in front and active (so it reloads).
+  // Shows the window without making it modal, restored from minimised, in front and
+  // active, with the caption and the text of the results file brought up to date.
   void showResults();
 
   QFrame* Panel1 = nullptr;
@@ -51,8 +52,10 @@ class TPros_form : public QMainWindow {
  private:
   void createToolbar();
   void createMenus();
+  void activated();
   TMain* main_;
   bool placed_ = false;
+  bool reloadedByShowing_ = false;
 };
 
 }  // namespace velko

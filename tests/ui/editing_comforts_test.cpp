@@ -3,11 +3,13 @@
 // question before unsaved changes are lost, the shortcuts, recent files and data files
 // opened from outside.
 #include <functional>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
@@ -234,10 +236,14 @@ TEST_F(EditingComforts, ARefusedBlockIsToldAndLeavesTheTableAsItWas) {
   EXPECT_EQ(main->N22->text(), QStringLiteral("&Отменить: изменение количества работ и событий"));
 }
 
-// "Создать", "Открыть ...", "Выход", the window's close button, a dropped file: each
-// asks before the changes are lost. "Отмена" keeps everything, "Нет" goes on without
-// saving, "Да" saves first.
+// "Создать", "Открыть ...", a recent file, "Выход", the window's close button, a dropped
+// file: each asks before the changes are lost. "Отмена" keeps everything, "Нет" goes on
+// without saving, "Да" saves first: new data has no file chosen, so "Да" asks for a name,
+// and cancelling that dialog keeps everything too.
 TEST_F(EditingComforts, EveryWayOutAsksAboutUnsavedChanges) {
+  QSettings userSettings(path(QStringLiteral("velko.conf")), QSettings::IniFormat);
+  SettingsStore user(userSettings);
+  main->setStores(user, user);
   writeFile(QStringLiteral("other.dat"), "1\r\n1\r\n2\r\n1,2,3,1,1\r\n");
   struct Way {
     const char* what;
@@ -245,14 +251,18 @@ TEST_F(EditingComforts, EveryWayOutAsksAboutUnsavedChanges) {
     std::function<bool()> taken;
   };
   Modals modals;
+  QMessageBox::StandardButton answer = QMessageBox::Cancel;
+  auto isOther = [&] { return main->windowTitle() == QStringLiteral("Оптимизация : other.dat"); };
   const Way ways[] = {
       {"Создать", [&] { main->N2->trigger(); }, [&] { return main->CurrencyEdit3->text() == QStringLiteral("0"); }},
       {"Открыть ...",
        [&] {
-         modals.chooseFile(path(QStringLiteral("other.dat")));
+         if (answer == QMessageBox::No) modals.chooseFile(path(QStringLiteral("other.dat")));
          main->N3->trigger();
        },
-       [&] { return main->windowTitle() == QStringLiteral("Оптимизация : other.dat"); }},
+       isOther},
+      {"recent file",  // other.dat, since "Открыть ..." opened it
+       [&] { main->findChild<QAction*>(QStringLiteral("RecentFile1"))->trigger(); }, isOther},
       {"Выход", [&] { main->N7->trigger(); }, [&] { return !main->isVisible(); }},
       {"close button", [&] { main->close(); }, [&] { return !main->isVisible(); }},
       {"drop",
@@ -265,11 +275,13 @@ TEST_F(EditingComforts, EveryWayOutAsksAboutUnsavedChanges) {
          QApplication::sendEvent(main, &drop);
          QApplication::processEvents();
        },
-       [&] { return main->windowTitle() == QStringLiteral("Оптимизация : other.dat"); }},
+       isOther},
   };
   for (const Way& way : ways) {
-    for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::No}) {
-      SCOPED_TRACE(std::string(way.what) + (answer == QMessageBox::Cancel ? ", Отмена" : ", Нет"));
+    for (const QMessageBox::StandardButton given : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Yes}) {
+      answer = given;
+      SCOPED_TRACE(std::string(way.what) +
+                   (given == QMessageBox::Cancel ? ", Отмена" : given == QMessageBox::No ? ", Нет" : ", Да"));
       if (!main->isVisible()) main->show();
       activate(main);
       main->worksModel()->change([](WorksTable& table) { table.setCell(0, 1, "9"); });
@@ -277,29 +289,64 @@ TEST_F(EditingComforts, EveryWayOutAsksAboutUnsavedChanges) {
       ASSERT_TRUE(main->isModified());
       const Shown before = shown();
       questions.asked.clear();
-      questions.answer(answer);
+      questions.answer(given);
       way.take();
       ASSERT_EQ(questions.asked, QStringList{QStringLiteral("Сохранить изменения в файле Default.dat?")});
       EXPECT_EQ(questions.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-      EXPECT_EQ(way.taken(), answer == QMessageBox::No);
-      if (answer == QMessageBox::Cancel) {
+      EXPECT_EQ(way.taken(), given == QMessageBox::No);
+      if (given != QMessageBox::No) {
         EXPECT_EQ(shown(), before);
       }
-      if (answer == QMessageBox::No && main->windowTitle().contains(QStringLiteral("other.dat"))) {
+      if (given == QMessageBox::No && main->windowTitle().contains(QStringLiteral("other.dat"))) {
         main->N2->trigger();  // back to Default.dat, nothing to ask
       }
     }
   }
   EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Default.dat"))));
-  // "Да" saves, and then the way out goes on.
+  // "Да" saves under the name chosen, and then the way out goes on.
   main->show();
   activate(main);
   enterWorks(4, {"1;2;3;1;1"});
   questions.answer(QMessageBox::Yes);
+  modals.chooseFile(path(QStringLiteral("saved.dat")));
   main->N2->trigger();
-  EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n4\r\n1,2,3,1,1\r\n"));
+  EXPECT_EQ(readFile(QStringLiteral("saved.dat")), QStringLiteral("0\r\n1\r\n4\r\n1,2,3,1,1\r\n"));
   EXPECT_EQ(main->CurrencyEdit3->text(), QStringLiteral("0"));
   EXPECT_TRUE(modals.boxes.isEmpty());
+  delete std::exchange(main, nullptr);  // before the store it keeps its placement in
+}
+
+// A drag source that is answered "move" deletes its file: a data file is only ever
+// taken as a copy (or a link), and a drag that offers nothing but a move is refused,
+// on the window and on a box that would take its text.
+TEST_F(EditingComforts, ADroppedFileIsNeverMoved) {
+  writeFile(QStringLiteral("other.dat"), "1\r\n1\r\n2\r\n1,2,3,1,1\r\n");
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("other.dat")))});
+  struct Case {
+    Qt::DropActions offered;
+    Qt::KeyboardModifiers keys;  // Shift proposes a move
+    Qt::DropAction taken;        // IgnoreAction: refused
+  };
+  for (QWidget* target : {static_cast<QWidget*>(main), static_cast<QWidget*>(main->CurrencyEdit1)}) {
+    for (const Case& c : {Case{Qt::MoveAction, Qt::NoModifier, Qt::IgnoreAction},
+                          Case{Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier, Qt::CopyAction},
+                          Case{Qt::LinkAction | Qt::MoveAction, Qt::ShiftModifier, Qt::LinkAction}}) {
+      SCOPED_TRACE(target->objectName().toStdString() + " " + std::to_string(int(c.offered)));
+      main->N2->trigger();
+      QDragEnterEvent enter(QPoint(5, 5), c.offered, &mime, Qt::LeftButton, c.keys);
+      QApplication::sendEvent(target, &enter);
+      EXPECT_EQ(enter.isAccepted(), c.taken != Qt::IgnoreAction);
+      QDropEvent drop(QPointF(5, 5), c.offered, &mime, Qt::LeftButton, c.keys);
+      QApplication::sendEvent(target, &drop);
+      QApplication::processEvents();
+      EXPECT_EQ(drop.isAccepted(), c.taken != Qt::IgnoreAction);
+      if (c.taken != Qt::IgnoreAction) {
+        EXPECT_EQ(drop.dropAction(), c.taken);
+      }
+      EXPECT_EQ(main->windowTitle() == QStringLiteral("Оптимизация : other.dat"), c.taken != Qt::IgnoreAction);
+    }
+  }
 }
 
 TEST_F(EditingComforts, ShortcutsAndMnemonicsReachTheirCommands) {

@@ -1,5 +1,9 @@
 // "Открыть ...", "Сохранить", "Сохранить как ..." through the program's file dialogs.
+#include <functional>
+
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
@@ -51,10 +55,52 @@ TEST_F(FileCommands, SaveAsAddsTheExtensionAndOpenBringsTheDataBackInEventOrder)
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : net.dat"));
 }
 
-TEST_F(FileCommands, SaveBeforeAnyFileWritesDefaultDatInTheCurrentFolder) {
+// New data is named "Default.dat", but no file of that name was chosen: "Сохранить" by
+// every way in is "Сохранить как ...", and another project's Default.dat stays.
+TEST_F(FileCommands, SaveBeforeAnyFileAsksForAName) {
+  writeFile(QStringLiteral("Default.dat"), kExampleFile);
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"menu", [&] { main->N4->trigger(); }},
+      {"toolbar", [&] { main->RxSpeedButton4->click(); }},
+      {"Ctrl+S",
+       [&] {
+         if (!isFocusWindow(main)) activate(main);  // back from the last dialog
+         QTest::keySequence(main->StringGrid1, QKeySequence(Qt::CTRL | Qt::Key_S));
+       }},
+  };
+  for (const auto& [what, save] : ways) {
+    SCOPED_TRACE(what);
+    main->N2->trigger();
+    enterWorks(3, {"1;2;1;1;1"});
+    Modals modals;
+    save();  // cancelled
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : Default.dat*"));
+    modals.chooseFile(path(QStringLiteral("mine")));
+    save();
+    EXPECT_EQ(readFile(QStringLiteral("mine.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Оптимизация : mine.dat"));
+    EXPECT_TRUE(modals.boxes.isEmpty());
+    QFile::remove(path(QStringLiteral("mine.dat")));
+  }
+  EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QString::fromLatin1(kExampleFile));
+}
+
+// "Сохранить как ..." asks before it replaces a file; "Нет" goes back to the dialog.
+TEST_F(FileCommands, SaveAsAsksBeforeReplacingAFile) {
+  writeFile(QStringLiteral("net.dat"), kExampleFile);
   enterWorks(3, {"1;2;1;1;1"});
-  main->N4->trigger();
-  EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
+  Modals modals;
+  modals.chooseFile(path(QStringLiteral("net")));
+  modals.answerBox(QMessageBox::No);
+  main->N5->trigger();  // and the dialog, asked again, is cancelled
+  ASSERT_EQ(modals.boxes.size(), 1);
+  EXPECT_TRUE(modals.boxes[0].text.contains(QStringLiteral("net.dat")));
+  EXPECT_EQ(readFile(QStringLiteral("net.dat")), QString::fromLatin1(kExampleFile));
+  modals.chooseFile(path(QStringLiteral("net.dat")));
+  modals.answerBox(QMessageBox::Yes);
+  main->N5->trigger();
+  EXPECT_EQ(modals.boxes.size(), 2);
+  EXPECT_EQ(readFile(QStringLiteral("net.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
 }
 
 // Counts out of bounds, and a file that is no data file at all (it used to open as an
@@ -75,10 +121,11 @@ TEST_F(FileCommands, AFileThatCannotBeReadChangesNeitherTheNameNorTheData) {
     EXPECT_TRUE(main->windowTitle().startsWith(QStringLiteral("Оптимизация : Default.dat")));
     EXPECT_EQ(main->CurrencyEdit3->text(), QStringLiteral("3"));
     EXPECT_EQ(main->height(), 470);
-    // A later "Сохранить" still writes the current file, never the one that failed.
+    // A later "Сохранить" never writes the file that failed (here it asks for a name,
+    // and is cancelled).
     main->N4->trigger();
     EXPECT_EQ(readFile(QStringLiteral("bad.dat")), QString::fromLatin1(bytes));
-    EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n1\r\n3\r\n1,2,1,1,1\r\n"));
+    EXPECT_EQ(modals.boxes.size(), 1);
   }
 }
 
@@ -114,6 +161,8 @@ TEST_F(FileCommands, OpeningTheSameFileTwiceWithTheTableShownEndsCollapsed) {
 TEST_F(FileCommands, SavingRightAfterNewDataGivesAnEmptyDataSet) {
   enterWorks(4, {"1;2;5;3;1", "2;4;2;4;2"});
   main->N2->trigger();
+  Modals modals;
+  modals.chooseFile(path(QStringLiteral("Default.dat")));
   main->N4->trigger();
   EXPECT_EQ(readFile(QStringLiteral("Default.dat")), QStringLiteral("0\r\n0\r\n0\r\n"));
 }

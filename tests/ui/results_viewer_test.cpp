@@ -2,7 +2,10 @@
 // select all and copy, and print handed to the main window.
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <utility>
 
 #include <QTimer>
@@ -11,6 +14,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -131,6 +138,109 @@ TEST_F(ResultsViewer, AFileThatCannotBeCreatedIsReportedWithTheReason) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(QDir(path(QString())).entryList({QStringLiteral("*limited*")}, QDir::Files | QDir::Hidden),
             QStringList());
+}
+
+// Besides the results file as it is, plain UTF-8 text with LF ends for a text editor of
+// this system: by the second filter (whose extension it then gets) or by the name.
+TEST_F(ResultsViewer, SavesUtf8TextByTheSecondFilterOrItsExtension) {
+  writeFile(QStringLiteral("velko.rez"), cp1251(QStringLiteral("Итог\r\nДлина 7\r\n")));
+  main->RxSpeedButton9->setEnabled(true);
+  main->RxSpeedButton9->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  Modals modals;
+  modals.chooseFile(path(QStringLiteral("named.txt")));
+  pros->N2->trigger();
+  // The second filter picked as a user picks it, in the dialog's list of types.
+  QTimer::singleShot(0, [this] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    QTest::keyClick(types, Qt::Key_Down);
+    EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Текст UTF-8 (*.txt)"));
+    dialog->selectFile(path(QStringLiteral("picked")));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  pros->N2->trigger();
+  const QString utf8 = QString::fromLatin1(QStringLiteral("Итог\nДлина 7\n").toUtf8());
+  EXPECT_EQ(readFile(QStringLiteral("named.txt")), utf8);
+  EXPECT_EQ(readFile(QStringLiteral("picked.txt")), utf8);
+  EXPECT_TRUE(modals.boxes.isEmpty());
+}
+
+// F9, Ctrl+F9 and "Просмотр результатов" bring a minimised viewer back, in front and
+// active, with the caption and text of this run; Escape hides it.
+TEST_F(ResultsViewer, EveryCommandThatShowsItRestoresAMinimisedViewer) {
+  enterWorks(3, {"1;2;1;1;1", "2;3;2;1;2"});
+  main->RxSpeedButton5->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  const std::pair<QKeySequence, QString> ways[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_F9), QStringLiteral("(после оптимизации)")},
+      {QKeySequence(Qt::Key_F9), QStringLiteral("(без оптимизации)")},
+      {QKeySequence(), QStringLiteral("(без оптимизации)")},  // "Просмотр результатов"
+  };
+  for (const auto& [keys, caption] : ways) {
+    SCOPED_TRACE(caption.toStdString() + keys.toString().toStdString());
+    pros->showMinimized();
+    pros->Memo1->setPlainText(QStringLiteral("stale"));
+    activate(main);
+    if (keys.isEmpty()) {
+      main->RxSpeedButton9->click();
+    } else {
+      QTest::keySequence(QApplication::focusWidget(), keys);
+    }
+    EXPECT_FALSE(pros->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(pros->isVisible());
+    EXPECT_TRUE(waitUntilActive(pros));
+    EXPECT_TRUE(pros->windowTitle().endsWith(caption)) << pros->windowTitle().toStdString();
+    EXPECT_EQ(pros->Memo1->toPlainText() + QLatin1Char('\n'),
+              readCp1251(QStringLiteral("velko.rez")).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  }
+  QTest::keyClick(pros->Memo1, Qt::Key_Escape);
+  EXPECT_FALSE(pros->isVisible());
+  // Each menu and item of the viewer has a letter of its own within its menu.
+  auto letter = [](const QString& text) { return text.section(QLatin1Char('&'), 1).left(1).toLower(); };
+  QStringList titles;
+  for (QAction* entry : pros->menuBar()->actions()) {
+    titles << letter(entry->text());
+    QStringList items;
+    for (const QAction* item : entry->menu()->actions()) {
+      if (!item->isSeparator()) items << letter(item->text());
+    }
+    EXPECT_FALSE(items.contains(QString())) << entry->text().toStdString();
+    EXPECT_EQ(items.removeDuplicates(), 0) << entry->text().toStdString();
+  }
+  EXPECT_EQ(titles, (QStringList{QStringLiteral("ф"), QStringLiteral("п")}));
+}
+
+// A results file that cannot be written is named with its full path and the system's
+// reason, with what to do; the viewer then never shows an older file as this run's.
+TEST_F(ResultsViewer, AResultsFileThatCannotBeWrittenIsNamedAndNotShown) {
+  enterWorks(3, {"1;2;1;1;1"});
+  main->RxSpeedButton5->click();
+  ASSERT_TRUE(waitUntilActive(pros));
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 2;
+  Modals modals;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  main->RxSpeedButton6->click();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  ASSERT_EQ(modals.boxes.size(), 1);
+  const QString text = modals.boxes[0].text;
+  EXPECT_TRUE(text.startsWith(QStringLiteral("Не удалось записать файл результатов ") +
+                              QDir(path(QString())).canonicalPath() + QStringLiteral("/velko.rez: ") +
+                              QString::fromLocal8Bit(std::strerror(EFBIG))))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("в папке, где разрешена запись"))) << text.toStdString();
+  EXPECT_FALSE(pros->isVisible());
+  EXPECT_FALSE(main->RxSpeedButton9->isEnabled());
+  main->RxSpeedButton5->click();  // written again: the viewer is back
+  EXPECT_TRUE(main->RxSpeedButton9->isEnabled());
+  EXPECT_TRUE(pros->isVisible());
 }
 
 TEST_F(ResultsViewer, SelectAllAndCopyPutTheTextOnTheClipboard) {

@@ -31,18 +31,28 @@ QStringList Modals::texts() const {
 
 void Modals::poll() {
   QWidget* modal = QApplication::activeModalWidget();
-  if (!modal || !modal->isVisible()) return;
+  if (!modal || !modal->isVisible() || modal == accepting_) return;
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     if (box->icon() == QMessageBox::Question) return;  // for Questions
     boxes.push_back({box->icon(), box->text()});
-    box->buttons().constFirst()->click();
+    if (boxAnswers_.isEmpty()) {
+      box->buttons().constFirst()->click();
+    } else {
+      box->button(boxAnswers_.takeFirst())->click();
+    }
   } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
     const QString answer = fileAnswers_.isEmpty() ? QString() : fileAnswers_.takeFirst();
     if (answer.isEmpty()) {
       dialog->reject();
     } else {
       dialog->selectFile(answer);
-      static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
+      // Accepted from the event loop, not from this timer, so that the question the
+      // dialog may ask before replacing a file is answered by this timer too.
+      accepting_ = dialog;
+      QTimer::singleShot(0, dialog, [this, dialog] {
+        static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
+        accepting_ = nullptr;
+      });
     }
   }
 }

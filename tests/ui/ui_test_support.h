@@ -28,6 +28,8 @@ class Modals {
  public:
   Modals();
   void chooseFile(const QString& path) { fileAnswers_ << path; }
+  // The next message box gets this button instead of its first one.
+  void answerBox(QMessageBox::StandardButton button) { boxAnswers_ << button; }
   struct Box {
     QMessageBox::Icon icon;
     QString text;
@@ -39,6 +41,8 @@ class Modals {
   void poll();
   QTimer timer_;
   QStringList fileAnswers_;
+  QList<QMessageBox::StandardButton> boxAnswers_;
+  QWidget* accepting_ = nullptr;  // a file dialog about to be accepted
 };
 
 // Answers the program's questions (the unsaved-changes box: "Да", "Нет", "Отмена") with
