@@ -35,6 +35,7 @@ bool TMain::mayDiscardChanges() {
 
 void TMain::startHistory() {
   history_->restart();
+  forgetRun();
   savedBoxTexts_ = boxTexts();
   UpdateCaption();
 }
