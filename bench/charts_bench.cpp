@@ -43,9 +43,8 @@ BENCHMARK(BM_WriteChartFiles)->Arg(1)->Arg(9)->Unit(benchmark::kMillisecond)->Us
 void BM_ChartsWindowFirstTab(benchmark::State& state) {
   static Optimised run(1);
   for (auto _ : state) {
-    velko::TCharts_form form(nullptr, run.model);
-    form.setOptimisationLog(run.log.moves);
-    form.FormActivate();
+    velko::TCharts_form form(nullptr);
+    form.showRun({std::make_shared<const velko::TNetworkModel>(run.model), run.log.moves});
     form.resize(1100, 760);
     benchmark::DoNotOptimize(form.grab());
   }

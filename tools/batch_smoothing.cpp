@@ -27,7 +27,7 @@ std::string smoothingCsv(const LevellingResult& result) {
 
 std::string smoothingSummary(const LevellingResult& result) {
   return "Выравнивание: пик " + number(result.peakBefore) + " -> " + number(result.peakAfter) + ", нижняя граница " +
-         number(result.lowerBound) + (result.proven ? ", минимум доказан" : ", минимум не доказан");
+         number(result.bestBound) + (result.proven ? ", минимум доказан" : ", минимум не доказан");
 }
 
 LevellingResult smoothLastVariant(const TNetworkModel& model) { return levelWorkers(levellingInput(model)); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,14 +14,22 @@ namespace velko {
 // The window "Графики" and the printed report, which alone need Graphviz, Qt Svg and Qt
 // PrintSupport, live in a module (libvelko_charts_report.so) loaded when one of them is
 // first used, so that the program starts without those libraries.
+// What "Графики" shows: the last run of the data set loaded. The model is a copy taken
+// when the run was made, so that a later "Открыть ..." or edit cannot mix into it.
+struct ChartsRun {
+  std::shared_ptr<const TNetworkModel> model;  // null: the data set loaded has no run
+  std::vector<OptimisationMove> log;
+  bool dataChanged = false;  // the data set was edited since the run
+};
+
 class LateWindows {
  public:
   virtual ~LateWindows() = default;
 
-  // A new window "Графики" over `model`, owned by `parent`; hidden.
-  virtual QWidget* createChartsWindow(QWidget* parent, const TNetworkModel& model) = 0;
-  // Hands the window the log of the last run.
-  virtual void setOptimisationLog(QWidget* chartsWindow, std::vector<OptimisationMove> moves) = 0;
+  // A new window "Графики", owned by `parent`; hidden, showing no run.
+  virtual QWidget* createChartsWindow(QWidget* parent) = 0;
+  // Hands the window the run to show.
+  virtual void showRun(QWidget* chartsWindow, const ChartsRun& run) = 0;
   // The printed report of the model: lays it out and shows the preview, from which the
   // user prints. Its owner (Print_form) is made over parent's window on first use.
   virtual void runPrintedReport(QWidget* parent, const TNetworkModel& model, int printHeight,

@@ -63,8 +63,8 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent) {
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   // "Графики" comes from the module loaded at its first use, with the last run's log.
   Charts_form_.setMaker([this] {
-    QWidget* charts = lateWindows().createChartsWindow(this, theModel());
-    lateWindows().setOptimisationLog(charts, LastLog);
+    QWidget* charts = lateWindows().createChartsWindow(this);
+    lateWindows().showRun(charts, LastRun);
     return charts;
   });
 

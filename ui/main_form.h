@@ -11,6 +11,7 @@
 
 #include "model/optimisation.h"
 #include "ui/first_use.h"
+#include "ui/late_windows.h"
 
 class QAction;
 class QDialog;
@@ -37,6 +38,7 @@ class WorksTableModel;
 class TableInput;
 class WorksTable;
 class WorksHistory;
+struct WorksState;
 class RecentFiles;
 
 // The main window: toolbar, counts panel, works table and status line, with the menu
@@ -244,7 +246,13 @@ class TMain : public QMainWindow {
   MadeAtFirstUse<QDialog> Param_;
   MadeAtFirstUse<QDialog> Above_;
   MadeAtFirstUse<QWidget> Charts_form_;  // from the module loaded at its first use
-  std::vector<OptimisationMove> LastLog;  // of the last run, for the charts window when it is made
+  // The last run of the data set loaded, for "Графики", and the works it was made from,
+  // which tell when the data set has changed since.
+  ChartsRun LastRun;
+  std::shared_ptr<const WorksState> LastRunWorks;
+  void showRunInCharts();
+  void forgetRun();        // the data set was replaced
+  void noteDataChange();   // after any change of the works or the counts
 
   // In the order they stand on the window; at showing the profile is restored first, so
   // the per-user placement is the one in force.

@@ -225,10 +225,29 @@ void TMain::runResultsCommand(bool optimise) {
     if (TPros_form* window = Pros_form_.made()) window->hide();
   }
   if (!done) return;
-  LastLog = std::move(log.moves);
-  if (QWidget* charts = Charts_form_.made()) lateWindows().setOptimisationLog(charts, LastLog);
+  LastRun = {std::make_shared<const TNetworkModel>(theModel()), std::move(log.moves), false};
+  LastRunWorks = std::make_shared<const WorksState>(history_->current());
+  showRunInCharts();
   setResultCommandsEnabled(true);
   if (auto* window = Pros_form_.get()) window->showResults();
+}
+
+void TMain::showRunInCharts() {
+  if (QWidget* charts = Charts_form_.made()) lateWindows().showRun(charts, LastRun);
+}
+
+// A new data set has no run: "Графики" shows nothing of the old one.
+void TMain::forgetRun() {
+  LastRun = {};
+  LastRunWorks.reset();
+  showRunInCharts();
+}
+
+void TMain::noteDataChange() {
+  const bool changed = LastRunWorks && *LastRunWorks != history_->current();
+  if (changed == LastRun.dataChanged) return;
+  LastRun.dataChanged = changed;
+  showRunInCharts();
 }
 
 // "Расчет".
@@ -255,7 +274,12 @@ void TMain::RxSpeedButton9Click() {
 // "Графики", from the toolbar and the menu "Расчет".
 void TMain::RxSpeedButton10Click() {
   runCommand(this, [this] {
-    if (QWidget* charts = Charts_form_.get()) showFormActive(charts);
+    QWidget* charts = Charts_form_.get();
+    if (!charts) return;
+    showRunInCharts();
+    // Closed or left minimised, it comes back as a window the user can see.
+    charts->setWindowState(charts->windowState() & ~Qt::WindowMinimized);
+    showFormActive(charts);
   });
 }
 void TMain::N20Click() { RxSpeedButton10->click(); }

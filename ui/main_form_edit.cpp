@@ -97,7 +97,10 @@ QStringList TMain::boxTexts() const { return {CurrencyEdit1->text(), CurrencyEdi
 
 bool TMain::isModified() const { return !history_->stack()->isClean() || boxTexts() != savedBoxTexts_; }
 
-void TMain::markModified() { UpdateCaption(); }
+void TMain::markModified() {
+  UpdateCaption();
+  noteDataChange();
+}
 
 // A count box undoes its own typing first; once it has none, Ctrl+Z and Ctrl+Y undo
 // and redo the data set, as everywhere else in the window.

@@ -36,6 +36,7 @@ bool TMain::mayDiscardChanges() {
 
 void TMain::startHistory() {
   history_->restart();
+  forgetRun();
   savedBoxTexts_ = boxTexts();
   UpdateCaption();
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -25,9 +26,9 @@ namespace {
 class ChartsForm : public ::testing::Test {
  protected:
   testing::Run run = testing::optimise(3, testing::kThreeEvents);
-  TCharts_form form{nullptr, *run.model};
+  TCharts_form form{nullptr};
 
-  // The window refreshes when it becomes the active form, coming from another one.
+  void SetUp() override { form.showRun(testing::shown(run)); }
   void showForm() { testing::showFormFrom(elsewhere, form); }
   QWidget elsewhere;
 };
@@ -45,7 +46,6 @@ TEST_F(ChartsForm, WindowAndTabs) {
 }
 
 TEST_F(ChartsForm, EveryTabDrawsSomething) {
-  form.setOptimisationLog(run.moves);
   showForm();
   for (int tab = 0; tab < 4; ++tab) {
     form.TabWidget1->setCurrentIndex(tab);
@@ -69,31 +69,26 @@ TEST_F(ChartsForm, SwitchFollowsTheRun) {
   form.RadioButton1->setChecked(true);
   EXPECT_NE(renderPicture(form.ChartCanvas1->picture()), after);
 
-  // A plain calculation: one variant, the switch disabled on the next activation.
-  form.hide();
-  *run.model = *testing::calculate(3, testing::kThreeEvents).model;
-  showForm();
+  // A plain calculation: one variant, the switch disabled.
+  form.showRun(testing::shown(testing::calculate(3, testing::kThreeEvents)));
   EXPECT_FALSE(form.RadioButton1->isEnabled());
   EXPECT_FALSE(form.RadioButton2->isEnabled());
   EXPECT_TRUE(form.RadioButton1->isChecked());
 }
 
-// The tab shown is made again on every activation; another one when it is next shown.
-TEST_F(ChartsForm, RefreshesOnEveryActivation) {
+// The tab shown is made again for each run; another one when it is next shown.
+TEST_F(ChartsForm, RefreshesForEveryRun) {
   form.TabWidget1->setCurrentIndex(1);
   showForm();
   const QSizeF small = form.ChartCanvas2->picture().size;
   EXPECT_TRUE(form.ChartCanvas3->picture().size.isEmpty());
-  form.hide();
-  *run.model = *testing::network20().model;
-  showForm();
+  form.showRun(testing::shown(testing::network20()));
   EXPECT_GT(form.ChartCanvas2->picture().size.height(), small.height() * 3);
   form.TabWidget1->setCurrentIndex(2);
   EXPECT_FALSE(form.ChartCanvas3->picture().size.isEmpty());
 }
 
 TEST_F(ChartsForm, CopyPutsTheLogOnTheClipboard) {
-  form.setOptimisationLog(run.moves);
   form.TabWidget1->setCurrentIndex(3);
   ASSERT_TRUE(form.Button2->isEnabled());
   QTest::mouseClick(form.Button2, Qt::LeftButton);
@@ -101,7 +96,7 @@ TEST_F(ChartsForm, CopyPutsTheLogOnTheClipboard) {
             optimisationLogHeaders().join('\t') + "\n1\t2-3\t7\t1-3\t4\t12\t2\t4\t2 / 6\t6 / 2\t6 / 2\t2 / 6\t6\n");
   EXPECT_EQ(form.LogGrid->model()->index(0, 3).data().toString(), QStringLiteral("1-3"));
 
-  form.setOptimisationLog({});
+  form.showRun(testing::shown(testing::calculate(3, testing::kThreeEvents)));
   EXPECT_EQ(form.LogGrid->model()->rowCount(), 0);
   EXPECT_FALSE(form.Button2->isEnabled());
   EXPECT_FALSE(form.Label1->text().isEmpty());
@@ -112,7 +107,7 @@ TEST_F(ChartsForm, LogCountsApartAndHidesDonorsThatMovedNobody) {
   std::vector<OptimisationMove> moves = {run.moves[0], run.moves[0], run.moves[0]};
   moves[1].freedWorkers = 0;
   form.TabWidget1->setCurrentIndex(3);
-  form.setOptimisationLog(moves);
+  form.showRun({std::make_shared<const TNetworkModel>(*run.model), moves});
   EXPECT_EQ(form.Label1->text(), QStringLiteral("Доноров: 3, перемещений: 2, перемещено рабочих: 8"));
   const auto colour = [this](int row, int column) {
     return form.LogGrid->model()->index(row, column).data(Qt::ForegroundRole).value<QColor>();
@@ -122,10 +117,30 @@ TEST_F(ChartsForm, LogCountsApartAndHidesDonorsThatMovedNobody) {
   form.CheckBox1->setChecked(true);  // "только перемещения"
   EXPECT_TRUE(form.LogGrid->isRowHidden(1));
   EXPECT_FALSE(form.LogGrid->isRowHidden(0));
-  form.setOptimisationLog(moves);  // a new run keeps the filter
+  QTest::mouseClick(form.Button2, Qt::LeftButton);  // copies the rows shown
+  EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 3);
+  form.showRun({std::make_shared<const TNetworkModel>(*run.model), moves});  // a new run keeps the filter
   EXPECT_TRUE(form.LogGrid->isRowHidden(1));
   form.CheckBox1->setChecked(false);
   EXPECT_FALSE(form.LogGrid->isRowHidden(1));
+}
+
+// Escape closes the window; Ctrl+Tab and Ctrl+Shift+Tab turn its pages one step
+// wherever the focus is, inside the pages or not.
+TEST_F(ChartsForm, KeysOfTheWindow) {
+  showForm();
+  QWidget* outside = form.RadioButton1;
+  QWidget* inside = form.TabWidget1->tabBar();
+  for (QWidget* focus : {outside, inside, outside}) {
+    focus->setFocus();
+    const int at = form.TabWidget1->currentIndex();
+    QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form.TabWidget1->currentIndex(), (at + 1) % 5);
+  }
+  QTest::keyClick(outside, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(form.TabWidget1->currentIndex(), 2);
+  QTest::keyClick(outside, Qt::Key_Escape);
+  EXPECT_TRUE(form.isHidden());
 }
 
 TEST_F(ChartsForm, ZoomAndFit) {

@@ -33,9 +33,10 @@ const std::initializer_list<testing::Row> kTwoCrews = {
 class ChartsLevelling : public ::testing::Test {
  protected:
   testing::Run run = testing::calculate(3, kTwoCrews);
-  TCharts_form form{nullptr, *run.model};
+  TCharts_form form{nullptr};
   QWidget elsewhere;
 
+  void SetUp() override { form.showRun(testing::shown(run)); }
   void showForm() { testing::showFormFrom(elsewhere, form); }
 };
 
@@ -70,9 +71,7 @@ TEST_F(ChartsLevelling, SmoothsOffTheWindowThreadAndShowsTheShifts) {
   EXPECT_NE(form.ChartCanvas3->picture().size, total);
 
   // A new run drops the smoothing of the old one.
-  form.hide();
-  *run.model = *testing::calculate(3, testing::kThreeEvents).model;
-  showForm();
+  form.showRun(testing::shown(testing::calculate(3, testing::kThreeEvents)));
   EXPECT_EQ(form.levellingResult(), nullptr);
   EXPECT_FALSE(form.RadioButton3->isEnabled());
   EXPECT_TRUE(form.RadioButton1->isChecked());
@@ -90,6 +89,27 @@ TEST_F(ChartsLevelling, BatchPicturesCarryTheSmoothing) {
     EXPECT_TRUE(testing::notBlank(image)) << name;
   }
   EXPECT_GT(testing::countPixels(QImage(dir.filePath(QStringLiteral("workers.png"))), isLevelled), 500);
+}
+
+// A proven minimum is its own lower bound: the table gives the bound the search proved,
+// the static one only under its own name; with four columns it keeps its right border.
+TEST(LevelledFigures, TheBoundShownIsTheProvenOne) {
+  const testing::Run run = testing::optimise(3, testing::kThreeEvents);
+  LevellingResult result = levelWorkers(levellingInput(*run.model));
+  ASSERT_TRUE(result.proven);
+  for (const long long staticBound : {result.bestBound, result.bestBound - 2}) {
+    result.lowerBound = staticBound;
+    const std::vector<QStringList> rows = levelledFigureRows(*run.model, result);
+    ASSERT_EQ(rows[5].front(), QStringLiteral("Нижняя граница пика, чел."));
+    EXPECT_EQ(rows[5].back(), QString::number(result.peakAfter));
+    EXPECT_EQ(rows.size() == 7, staticBound < result.bestBound);
+    if (rows.size() == 7) EXPECT_EQ(rows[6].back(), QString::number(staticBound));
+  }
+  const QImage image = renderPicture(levelledProfilePicture(*run.model, result));
+  const int border = 16 + 380 + 3 * 170;  // the columns' widths
+  int ink = 0;
+  for (int y = image.height() / 2; y < image.height(); ++y) ink += image.pixelColor(border, y) != Qt::white;
+  EXPECT_GT(ink, 100);
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ Run run(int eventCount, const std::vector<Row>& rows, bool optimiseToo) {
 
 }  // namespace
 
+ChartsRun shown(const Run& run) { return {std::make_shared<const TNetworkModel>(*run.model), run.moves}; }
+
 Run calculate(int eventCount, std::initializer_list<Row> rows) { return run(eventCount, rows, false); }
 Run optimise(int eventCount, std::initializer_list<Row> rows) { return run(eventCount, rows, true); }
 Run optimise(int eventCount, const std::vector<Row>& rows) { return run(eventCount, rows, true); }

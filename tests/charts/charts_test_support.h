@@ -15,6 +15,7 @@ class QWidget;
 
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "ui/late_windows.h"
 
 void PrintTo(const QString& text, std::ostream* out);
 
@@ -30,6 +31,8 @@ struct Run {
   std::unique_ptr<TNetworkModel> model = std::make_unique<TNetworkModel>();
   std::vector<OptimisationMove> moves;
 };
+// The run as the main window hands it to "Графики": a copy of the model, and the log.
+ChartsRun shown(const Run& run);
 Run calculate(int eventCount, std::initializer_list<Row> rows);
 Run optimise(int eventCount, std::initializer_list<Row> rows);
 Run optimise(int eventCount, const std::vector<Row>& rows);
@@ -44,8 +47,7 @@ inline const std::initializer_list<Row> kThreeEvents = {
 // 50 events and 100 works: a chain with jumps over one and over five events.
 std::vector<Row> fiftyEventRows();
 
-// Shows the charts window 1000 x 700 as the active form, coming from `elsewhere`: the
-// window refreshes on such an activation.
+// Shows the charts window 1000 x 700 as the active form, coming from `elsewhere`.
 void showFormFrom(QWidget& elsewhere, QWidget& form);
 
 // Pixel checks of rendered pictures.

@@ -87,6 +87,24 @@ TEST_F(FiftyEventLayout, LabelsClearOfCirclesAndOfEachOther) {
   }
 }
 
+// The text of a label, drawn smaller than the room reserved for it, stays clear of its
+// own arrow: "11 / 3" once sat on it.
+TEST_F(FiftyEventLayout, LabelTextClearOfItsArrow) {
+  const double drawn = static_cast<double>(kWorkLabelPixels) / kWorkLabelRoomPixels;
+  for (const WorkRoute& route : layout_->works) {
+    const QSizeF size = route.labelSize * drawn;
+    const QRectF text(route.labelCentre - QPointF(size.width() / 2, size.height() / 2), size);
+    for (std::size_t k = 0; k + 3 < route.spline.size(); k += 3) {
+      const QPointF* c = &route.spline[k];
+      for (double t = 0; t <= 1; t += 0.05) {
+        const double u = 1 - t;
+        const QPointF at = u * u * u * c[0] + 3 * u * u * t * c[1] + 3 * u * t * t * c[2] + t * t * t * c[3];
+        EXPECT_FALSE(text.contains(at)) << route.I << "-" << route.J;
+      }
+    }
+  }
+}
+
 // Every work runs from the smaller event to the larger: drawn left to right.
 TEST_F(FiftyEventLayout, WorksRunLeftToRight) {
   for (const WorkRoute& route : layout_->works) {

@@ -3,16 +3,21 @@
 #include <memory>
 
 #include <QAction>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 
 #include "model/command_error.h"
+#include "ui/charts/chart_pictures.h"
 #include "ui/charts/charts_form.h"
 #include "ui/currency_edit.h"
 #include "ui/late_windows.h"
+#include "ui/works_grid.h"
+#include "ui/works_table_model.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {
@@ -73,13 +78,83 @@ TEST_F(ChartsCommand, ShowsTheLastRunWithItsLog) {
   EXPECT_EQ(charts->LogGrid->model()->rowCount(), 0);
 }
 
+// The window shows the last run of the data set loaded, smooths and saves only that one:
+// opening another network while it is open once mixed the new works into the old run.
+TEST_F(ChartsCommand, NeverMixesTwoDataSets) {
+  enterThreeEvents();
+  main->RxSpeedButton6->click();  // "Оптимизация"
+  main->N20->trigger();
+  auto* charts = qobject_cast<TCharts_form*>(main->chartsWindow());
+  ASSERT_NE(charts, nullptr);
+  const auto smooth = [charts] {
+    QTest::mouseClick(charts->ToolButton5, Qt::LeftButton);  // "Выравнивание"
+    EXPECT_TRUE(QTest::qWaitFor([charts] { return !charts->levellingRunning(); }, 20000));
+    return charts->Label2->text();
+  };
+  EXPECT_TRUE(smooth().endsWith(QStringLiteral("из 3")));
+  EXPECT_TRUE(charts->Label4->isHidden());
+
+  Modals modals;
+  modals.chooseFile(QStringLiteral(VELKO_TEST_DATA "/network20.dat"));
+  main->N3->trigger();  // "Открыть ..."
+  ASSERT_EQ(main->worksModel()->rowCount(), 31);
+  EXPECT_EQ(charts->levellingResult(), nullptr);
+  EXPECT_TRUE(charts->optimisationLog().empty());
+  EXPECT_FALSE(charts->ToolButton5->isEnabled());
+  EXPECT_FALSE(charts->RadioButton3->isChecked());
+  EXPECT_EQ(charts->Label4->text(), QStringLiteral("Для открытых данных расчет не выполнялся — выполните «Расчет»"));
+  charts->TabWidget1->setCurrentIndex(1);
+  EXPECT_EQ(charts->currentPicture().size, messagePicture(QString()).size);  // what is saved, too
+
+  main->RxSpeedButton5->click();  // "Расчет"
+  EXPECT_TRUE(charts->Label4->isHidden());
+  EXPECT_GT(charts->currentPicture().size.height(), 31 * 20);
+  EXPECT_TRUE(smooth().endsWith(QStringLiteral("из 31")));
+
+  // An edit afterwards: the run stays, said to be older than the data.
+  activate(main);
+  clickCell(main->StringGrid1, 1, 2);
+  typeKeys(QStringLiteral("9"));
+  pressKey(Qt::Key_Return);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(mainCell(2, 1), "9");
+  EXPECT_EQ(charts->Label4->text(),
+            QStringLiteral("Показан последний расчет; данные с тех пор изменены — выполните «Расчет»"));
+  EXPECT_NE(charts->levellingResult(), nullptr);
+  EXPECT_TRUE(smooth().endsWith(QStringLiteral("из 31")));
+  main->N22->trigger();  // "Отменить": the data of the run again
+  EXPECT_TRUE(charts->Label4->isHidden());
+
+  main->RxSpeedButton2->click();  // "Создать"
+  EXPECT_FALSE(charts->Label4->isHidden());
+  EXPECT_EQ(charts->levellingResult(), nullptr);
+}
+
+// Closed or left minimised, the window comes back shown, in front and active.
+TEST_F(ChartsCommand, ComesBackWhenCalled) {
+  enterThreeEvents();
+  main->RxSpeedButton5->click();
+  main->N20->trigger();
+  QWidget* charts = main->chartsWindow();
+  ASSERT_TRUE(waitUntilActive(charts));
+  for (bool closeToo : {false, true}) {
+    SCOPED_TRACE(closeToo);
+    charts->showMinimized();
+    if (closeToo) charts->close();
+    activate(main);
+    main->N20->trigger();
+    EXPECT_FALSE(charts->isMinimized());
+    EXPECT_TRUE(charts->isVisible());
+    EXPECT_TRUE(waitUntilActive(charts));
+  }
+}
+
 // The module the program loads at the first use: found beside the program, and its
 // window is the charts window.
 TEST(LateWindowsModule, LoadsAndMakesTheChartsWindow) {
   LateWindows& module = loadLateWindows(VELKO_MODULE_DIR);
   EXPECT_NE(&module, &lateWindows());  // the tests' own is linked in
-  TNetworkModel model;
-  const std::unique_ptr<QWidget> charts(module.createChartsWindow(nullptr, model));
+  const std::unique_ptr<QWidget> charts(module.createChartsWindow(nullptr));
   EXPECT_EQ(charts->objectName(), QStringLiteral("Charts_form"));
   EXPECT_THROW(loadLateWindows("/nonexistent"), CommandError);
 }

@@ -111,7 +111,11 @@ void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Ext
   const bool two = lengths.size() == 2 && lengths[0] != lengths[1];
   for (std::size_t v = 0; v < (two ? 2u : 1u); ++v) {
     const double x = axis.x(lengths[two ? v : lengths.size() - 1]);
-    const double captionTop = top - (two && v == 0 ? 32 : 17);
+    // The longer length's caption on the upper row: the other line then starts below it,
+    // and its own line passes right of the lower caption instead of through it (a
+    // rounded-up optimisation can end later than before).
+    const bool upper = two && lengths[v] > lengths[1 - v];
+    const double captionTop = top - (upper ? 32 : 17);
     p.setPen(QPen(kCriticalColour, 1.5, Qt::DashLine));
     p.drawLine(QPointF(x, captionTop + 14), QPointF(x, bottom));
     p.setPen(kCriticalColour);

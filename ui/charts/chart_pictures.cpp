@@ -78,8 +78,8 @@ void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& ear
   // Left and right sectors are narrow where the text sits: about 0.8 r wide.
   const double off = r * 0.56;
   drawFitted(p, QPointF(c.x(), c.y() - off), number, r * 0.6, 14, true);
-  drawFitted(p, QPointF(c.x() - off, c.y()), early, r * 0.4, 12);
-  drawFitted(p, QPointF(c.x() + off, c.y()), late, r * 0.4, 12);
+  drawFitted(p, QPointF(c.x() - off, c.y()), early, r * 0.38, 12);
+  drawFitted(p, QPointF(c.x() + off, c.y()), late, r * 0.38, 12);
   drawFitted(p, QPointF(c.x(), c.y() + off), reserve, r * 0.6, 12);
 }
 
@@ -107,7 +107,7 @@ void drawWorkLabel(QPainter& p, const WorkRoute& route, const WorkTiming& w) {
   const double line = metrics.height();
   const QRectF box(route.labelCentre.x() - width / 2, route.labelCentre.y() - line, width, 2 * line);
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(255, 255, 255, 220));
+  p.setBrush(Qt::white);
   p.drawRoundedRect(box, 3, 3);
   p.setFont(font);
   p.setPen(colour);

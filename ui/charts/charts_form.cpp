@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -28,7 +29,6 @@
 #include "ui/charts/log_table_model.h"
 #include "ui/charts/optimisation_log.h"
 #include "ui/command_guard.h"
-#include "ui/form_activation.h"
 
 namespace velko {
 
@@ -64,7 +64,7 @@ ChartPicture pictureOrMessage(const std::function<ChartPicture()>& make) {
 
 }  // namespace
 
-TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidget(parent, Qt::Window), model_(model) {
+TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("Charts_form"));
   setWindowTitle(QStringLiteral("Графики"));
   resize(1100, 760);
@@ -123,7 +123,14 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
   logLayout->addWidget(LogGrid, 1);
   TabWidget1->addTab(logPage, QStringLiteral("Журнал оптимизации"));
 
+  Label4 = new QLabel(this);
+  Label4->setObjectName(QStringLiteral("Label4"));
+  Label4->setWordWrap(true);
+  Label4->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; border: 1px solid #d9b84a; padding: 4px; }"));
+  Label4->hide();
+
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Label4);
   layout->addLayout(top);
   layout->addWidget(TabWidget1, 1);
   createLevellingControls(top, layout);
@@ -137,33 +144,56 @@ TCharts_form::TCharts_form(QWidget* parent, const TNetworkModel& model) : QWidge
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(CheckBox1, &QCheckBox::toggled, this, &TCharts_form::CheckBox1Toggled);
   connect(TabWidget1, &QTabWidget::currentChanged, this, &TCharts_form::TabWidget1Changed);
-  TabWidget1Changed(TabWidget1->currentIndex());
-  watchFormActivation(this, [this] { FormActivate(); });
+  // QTabWidget turns its pages with Ctrl+Tab only while the focus is inside it.
+  const auto shortcut = [this](QKeySequence keys, auto handler) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+  };
+  shortcut(QKeySequence(Qt::Key_Escape), [this] { close(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { nextTab(1); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { nextTab(-1); });
+  showRun({});
 }
 
-void TCharts_form::setOptimisationLog(std::vector<OptimisationMove> moves) {
-  log_ = std::move(moves);
-  dropStaleLevelling();
-  stale_[kLogTab] = true;
-  if (TabWidget1->currentIndex() == kLogTab) refreshCurrentTab();
+const TNetworkModel& TCharts_form::model() const {
+  static const TNetworkModel none;
+  return run_.model ? *run_.model : none;
+}
+
+void TCharts_form::showRun(const ChartsRun& run) {
+  const bool same = run.model == run_.model;
+  run_.dataChanged = run.dataChanged;
+  if (!same) run_ = run;
+  showNotice();
+  if (same) return;
+  // A smoothing belongs to the run it was computed from.
+  dropLevelling();
+  // A fresh run is shown as its result first; a plain calculation has one variant.
+  const bool optimised = model().Optimised == 1;
+  (optimised ? RadioButton2 : RadioButton1)->setChecked(true);
+  RadioButton1->setEnabled(optimised);
+  RadioButton2->setEnabled(optimised);
+  ToolButton5->setEnabled(run_.model != nullptr && !job_);
+  std::fill(std::begin(stale_), std::end(stale_), true);
+  refreshCurrentTab();
+}
+
+void TCharts_form::showNotice() {
+  const QString text = !run_.model ? QStringLiteral("Для открытых данных расчет не выполнялся — выполните «Расчет»")
+                       : run_.dataChanged
+                           ? QStringLiteral("Показан последний расчет; данные с тех пор изменены — выполните «Расчет»")
+                           : QString();
+  Label4->setText(text);
+  Label4->setVisible(!text.isEmpty());
+}
+
+void TCharts_form::nextTab(int step) {
+  const int count = TabWidget1->count();
+  TabWidget1->setCurrentIndex((TabWidget1->currentIndex() + step + count) % count);
 }
 
 int TCharts_form::variant() const {
   if (RadioButton3->isChecked() && levelling_) return levelling_->variant;
-  return RadioButton2->isChecked() && model_.Optimised == 1 ? 2 : 1;
-}
-
-void TCharts_form::FormActivate() {
-  const bool optimised = model_.Optimised == 1;
-  dropStaleLevelling();
-  // A fresh optimisation is shown as its result first; a plain calculation has one variant.
-  if (optimised && !wasOptimised_) RadioButton2->setChecked(true);
-  if (!optimised && !RadioButton3->isChecked()) RadioButton1->setChecked(true);
-  wasOptimised_ = optimised;
-  RadioButton1->setEnabled(optimised || levelling_);
-  RadioButton2->setEnabled(optimised);
-  std::fill(std::begin(stale_), std::end(stale_), true);
-  refreshCurrentTab();
+  return RadioButton2->isChecked() && model().Optimised == 1 ? 2 : 1;
 }
 
 void TCharts_form::refreshCurrentTab() {
@@ -172,7 +202,7 @@ void TCharts_form::refreshCurrentTab() {
   stale_[tab] = false;
   const int v = variant();
   switch (tab) {
-    case 0: ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model_, v); })); break;
+    case 0: ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model(), v); })); break;
     case 1: ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartShown(v); })); break;
     case 2: ChartCanvas3->setPicture(pictureOrMessage([&] { return workersShown(); })); break;
     case kLogTab: refreshLog(); break;
@@ -187,7 +217,7 @@ void TCharts_form::refreshPictures() {
 
 void TCharts_form::refreshLog() {
   const QStringList headers = optimisationLogHeaders();
-  std::vector<QStringList> rows = optimisationLogRows(log_);
+  std::vector<QStringList> rows = optimisationLogRows(run_.log);
   // Columns as wide as their longest texts, measured once; the view would ask every row.
   const QFont font = LogGrid->font();
   QFont bold = LogGrid->horizontalHeader()->font();
@@ -195,16 +225,16 @@ void TCharts_form::refreshLog() {
   const std::vector<double> widths = logColumnWidths(headers, rows, font, bold);
   const bool empty = rows.empty();
   std::vector<bool> muted;
-  for (const OptimisationMove& move : log_) muted.push_back(movesNobody(move));
+  for (const OptimisationMove& move : run_.log) muted.push_back(movesNobody(move));
   logModel_->setRows(headers, std::move(rows), std::move(muted));
   for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
     LogGrid->horizontalHeader()->resizeSection(c, static_cast<int>(std::ceil(widths[static_cast<std::size_t>(c)])) + 20);
   }
   CheckBox1Toggled(CheckBox1->isChecked());
-  const bool optimised = model_.Optimised == 1;
+  const bool optimised = model().Optimised == 1;
   // "20 перемещений" for a run whose donors moved 9 workers in all misled: the counts
   // stand apart.
-  QString summary = optimisationLogSummary(log_);
+  QString summary = optimisationLogSummary(run_.log);
   if (!summary.isEmpty()) summary[0] = summary[0].toUpper();
   Label1->setText(empty ? emptyLogMessage(optimised) : summary);
   CheckBox1->setEnabled(!empty);
@@ -213,7 +243,7 @@ void TCharts_form::refreshLog() {
 
 void TCharts_form::CheckBox1Toggled(bool checked) {
   const int rows = logModel_->rowCount();
-  for (int r = 0; r < rows; ++r) LogGrid->setRowHidden(r, checked && movesNobody(log_[static_cast<std::size_t>(r)]));
+  for (int r = 0; r < rows; ++r) LogGrid->setRowHidden(r, checked && movesNobody(run_.log[static_cast<std::size_t>(r)]));
 }
 
 void TCharts_form::RadioButton1Toggled(bool) { refreshPictures(); }
@@ -239,7 +269,7 @@ QScrollArea* TCharts_form::currentScrollArea() const {
 ChartPicture TCharts_form::currentPicture() const {
   if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
   if (TabWidget1->currentIndex() == kShiftsTab) return shiftsPicture(levellingResult());
-  return optimisationLogPages(log_, model_.Optimised == 1).front();
+  return optimisationLogPages(run_.log, model().Optimised == 1).front();
 }
 
 void TCharts_form::ToolButton1Click() {
@@ -302,15 +332,20 @@ void TCharts_form::Button1Click() {
 void TCharts_form::saveLog(const QString& path) const {
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix == QLatin1String("csv")) {
-    saveLogCsv(log_, path);
+    saveLogCsv(run_.log, path);
   } else if (suffix == QLatin1String("pdf")) {
-    savePages(optimisationLogPages(log_, model_.Optimised == 1), path);
+    savePages(optimisationLogPages(run_.log, model().Optimised == 1), path);
   } else {
     throw CommandError(
         QStringLiteral("Неизвестный формат журнала «%1»: нужен PDF или CSV").arg(path).toStdString());
   }
 }
 
-void TCharts_form::Button2Click() { QGuiApplication::clipboard()->setText(optimisationLogText(log_)); }
+// The rows shown: "только перемещения" leaves out the donors that moved nobody.
+void TCharts_form::Button2Click() {
+  std::vector<OptimisationMove> shown = run_.log;
+  if (CheckBox1->isChecked()) std::erase_if(shown, movesNobody);
+  QGuiApplication::clipboard()->setText(optimisationLogText(shown));
+}
 
 }  // namespace velko

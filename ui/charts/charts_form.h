@@ -9,6 +9,7 @@
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "ui/late_windows.h"
 
 class QCheckBox;
 class QHBoxLayout;
@@ -31,24 +32,25 @@ class LogTableModel;
 struct ChartPicture;
 
 // The window "Графики": the network, the bar chart, the workers profile and the
-// optimisation log of the last run. Reads the model in FormActivate, which runs on
-// every activation of the window, as in the other secondary windows; the main window
-// hands it the log of each run. Only the tab shown is made then; the others are made
-// when they are first shown after it, so that a large network opens quickly.
+// optimisation log of one run. The main window hands it each run as a copy of the model
+// taken when the run was made, so everything it draws, smooths and saves comes from that
+// one run, whatever is opened or edited later. Only the tab shown is made then; the
+// others are made when they are first shown after it, so that a large network opens
+// quickly.
 class TCharts_form : public QWidget {
   Q_OBJECT
 
  public:
-  TCharts_form(QWidget* parent, const TNetworkModel& model);
+  explicit TCharts_form(QWidget* parent);
   ~TCharts_form() override;
 
-  void setOptimisationLog(std::vector<OptimisationMove> moves);
-  const std::vector<OptimisationMove>& optimisationLog() const { return log_; }
+  // The run to show. The same model again only updates the notice about changed data.
+  void showRun(const ChartsRun& run);
+  const std::vector<OptimisationMove>& optimisationLog() const { return run_.log; }
 
   // The picture of the tab shown, as export saves it (of the log, its first page).
   ChartPicture currentPicture() const;
 
-  void FormActivate();
   void RadioButton1Toggled(bool checked);
   void ToolButton1Click();  // zoom in
   void ToolButton2Click();  // zoom out
@@ -84,6 +86,7 @@ class TCharts_form : public QWidget {
   ChartCanvas* ChartCanvas2;  // bar chart
   ChartCanvas* ChartCanvas3;  // workers
   QTableView* LogGrid;
+  QLabel* Label4;             // what the run shown is, when it is not that of the data loaded
   QLabel* Label1;             // the log's counts, or why it is empty
   QCheckBox* CheckBox1;       // "только перемещения"
   QPushButton* Button2;       // "Скопировать"
@@ -99,13 +102,16 @@ class TCharts_form : public QWidget {
   QTimer* Timer1;
 
  private:
+  const TNetworkModel& model() const;
   int variant() const;
+  void nextTab(int step);  // Ctrl+Tab, Ctrl+Shift+Tab wherever the focus is
+  void showNotice();
   ChartCanvas* currentCanvas() const;
   QScrollArea* currentScrollArea() const;
   void refreshCurrentTab();
   void refreshLog();
   void createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout);
-  void dropStaleLevelling();
+  void dropLevelling();
   void refreshShifts();
   void levellingFinished();
   void refreshPictures();  // the picture tabs, after a change of what they show
@@ -113,14 +119,11 @@ class TCharts_form : public QWidget {
   ChartPicture workersShown() const;
   void saveLog(const QString& path) const;
 
-  const TNetworkModel& model_;
-  std::vector<OptimisationMove> log_;
+  ChartsRun run_;
   LogTableModel* logModel_;
-  bool wasOptimised_ = false;
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
-  std::optional<LevellingResult> levelling_;
-  LevellingInput levelledInput_;  // what levelling_ was computed from
+  std::optional<LevellingResult> levelling_;  // of run_.model
   bool stale_[5] = {true, true, true, true, true};  // per tab: made from what the model held before
 };
 

@@ -49,7 +49,7 @@ struct LevellingState {
 struct TCharts_form::LevellingJob {
   std::shared_ptr<LevellingState> state = std::make_shared<LevellingState>();
   std::unique_ptr<QThread> thread;
-  LevellingInput input;
+  std::shared_ptr<const TNetworkModel> model;  // the run it smooths
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
@@ -124,30 +124,25 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 }
 
 ChartPicture TCharts_form::barChartShown(int v) const {
-  if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model_, *levelling_);
-  return barChartPicture(model_, v);
+  if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
+  return barChartPicture(model(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
-  if (CheckBox2->isChecked()) return idProfilesPicture(model_, levellingResult());
-  if (levelling_) return levelledProfilePicture(model_, *levelling_);
-  return profilePicture(model_);
+  if (CheckBox2->isChecked()) return idProfilesPicture(model(), levellingResult());
+  if (levelling_) return levelledProfilePicture(model(), *levelling_);
+  return profilePicture(model());
 }
 
-// A smoothing belongs to the run it was computed from; a new run drops it.
-void TCharts_form::dropStaleLevelling() {
+void TCharts_form::dropLevelling() {
   if (!levelling_) return;
-  bool stale = true;
-  try {
-    stale = levellingInput(model_) != levelledInput_;
-  } catch (const CommandError&) {
-  }
-  if (!stale) return;
   levelling_.reset();
-  if (RadioButton3->isChecked()) (model_.Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
+  if (RadioButton3->isChecked()) (model().Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
+  RadioButton1->setEnabled(model().Optimised == 1);
   RadioButton3->setEnabled(false);
   Label2->hide();
   refreshShifts();
+  refreshPictures();
 }
 
 void TCharts_form::refreshShifts() {
@@ -176,9 +171,9 @@ void TCharts_form::ToolButton5Click() {
   if (job_) return;
   runCommand(this, [this] {
     auto job = std::make_shared<LevellingJob>();
-    job->input = levellingInput(model_);
+    job->model = run_.model;
     const std::shared_ptr<LevellingState> state = job->state;
-    job->thread.reset(QThread::create([state, input = job->input] {
+    job->thread.reset(QThread::create([state, input = levellingInput(model())] {
       LevellingOptions options;
       options.timeLimitSeconds = kLevellingSeconds;
       options.cancel = &state->cancel;
@@ -229,7 +224,7 @@ void TCharts_form::levellingFinished() {
   Timer1->stop();
   ProgressBar1->hide();
   Button3->hide();
-  ToolButton5->setEnabled(true);
+  ToolButton5->setEnabled(run_.model != nullptr);
   if (!job_) return;
   job_->thread->wait();
   const std::shared_ptr<LevellingJob> job = std::move(job_);
@@ -239,19 +234,16 @@ void TCharts_form::levellingFinished() {
     runCommand(this, [&] { throw CommandError(job->state->error); });
     return;
   }
-  bool current = false;
-  try {
-    current = levellingInput(model_) == job->input;
-  } catch (const CommandError&) {
-  }
-  // A cancelled smoothing, or one of a run replaced meanwhile, is dropped.
-  if (job->state->result.cancelled || !current) {
-    Label2->setText(job->state->result.cancelled ? QStringLiteral("Выравнивание отменено")
-                                                 : QStringLiteral("Выравнивание устарело: данные пересчитаны"));
+  // A cancelled smoothing, or one of a run replaced meanwhile, is dropped. So is the
+  // smoothing shown before a cancelled one: left on screen it would read as the outcome.
+  if (job->state->result.cancelled || job->model != run_.model) {
+    const bool cancelled = job->state->result.cancelled;
+    if (cancelled) dropLevelling();
+    Label2->setText(cancelled ? QStringLiteral("Выравнивание отменено") : QStringLiteral("Выравнивание устарело: данные пересчитаны"));
+    Label2->show();
     return;
   }
   levelling_ = std::move(job->state->result);
-  levelledInput_ = job->input;
   Label2->setText(levellingSummary(*levelling_));
   RadioButton1->setEnabled(true);
   RadioButton3->setEnabled(true);

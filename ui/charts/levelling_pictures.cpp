@@ -135,15 +135,8 @@ QString levellingSummary(const LevellingResult& r) {
       .arg(r.works.size());
 }
 
-ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingResult& result) {
-  if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
-  const std::vector<Curve> list = curves(model, &result, nullptr);
-  long long peak = 0;
-  for (const Curve& c : list) peak = std::max(peak, peakOf(c.steps));
-  const DayAxis axis = dayAxisFor(chartDays(model));
+std::vector<QStringList> levelledFigureRows(const TNetworkModel& model, const LevellingResult& result) {
   const int variants = lastVariant(model);
-
-  // The figures: those of the variants, then the smoothing's column.
   std::vector<QStringList> figures = profileFigureRows(model);
   const std::vector<WorkTiming> last = workTimings(model, variants);
   const ProfileFigures f = profileFigures(last, {}, result.length);
@@ -152,10 +145,28 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   figures[2] << QString::number(result.peakAfter);
   figures[3] << chartNumber(f.mean);
   figures[4] << chartNumber(f.mean > 0 ? static_cast<Extended>(result.peakAfter) / f.mean : 0);
-  QStringList bound = {QStringLiteral("Нижняя граница пика, чел.")};
-  for (int v = 0; v < variants; ++v) bound << QStringLiteral("—");
-  bound << QString::number(result.lowerBound);
-  figures.push_back(bound);
+  // The bound the search proved; the static one it started from only under its own name,
+  // where it is lower (a proven minimum of 218 beside a bound of 216 read as a contradiction).
+  const auto boundRow = [&](const QString& name, long long value) {
+    QStringList row = {name};
+    for (int v = 0; v < variants; ++v) row << QStringLiteral("—");
+    figures.push_back(row << QString::number(value));
+  };
+  boundRow(QStringLiteral("Нижняя граница пика, чел."), result.bestBound);
+  if (result.lowerBound < result.bestBound) {
+    boundRow(QStringLiteral("Статическая нижняя граница пика, чел."), result.lowerBound);
+  }
+  return figures;
+}
+
+ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingResult& result) {
+  if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  const std::vector<Curve> list = curves(model, &result, nullptr);
+  long long peak = 0;
+  for (const Curve& c : list) peak = std::max(peak, peakOf(c.steps));
+  const DayAxis axis = dayAxisFor(chartDays(model));
+  const int variants = lastVariant(model);
+  const std::vector<QStringList> figures = levelledFigureRows(model, result);
   QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
   if (variants == 2) header << QStringLiteral("После оптимизации");
   header << QStringLiteral("После выравнивания");
@@ -174,7 +185,9 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const double tableTop = legendTop + 34;
   const double rowHeight = 24;
   const double tableHeight = rowHeight * static_cast<double>(table.size());
-  const double width = std::max(axis.right() + kRightMargin, 900.0);
+  double tableWidth = 0;
+  for (double w : widths) tableWidth += w;
+  const double width = std::max({axis.right() + kRightMargin, 900.0, 16 + tableWidth + 16});
   const double height = tableTop + tableHeight + 48;
   const WorkersScale scale = workersScale(peak, 8, plotTop, plotBottom);
   const auto y = [=](double workers) { return scale.y(workers); };
@@ -183,7 +196,7 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const QString summary = levellingSummary(result);
   std::vector<Extended> lengths = {model.LengthBefore};
   if (variants == 2) lengths.push_back(model.LengthAfter);
-  const long long lowerBound = result.lowerBound;
+  const long long lowerBound = result.bestBound;
 
   ChartPicture picture;
   picture.size = QSizeF(width, height);

@@ -22,6 +22,11 @@ QString levellingProofText(const LevellingResult& result);
 // One line about the smoothing: peak before and after, the proof, works shifted.
 QString levellingSummary(const LevellingResult& result);
 
+// The figures under "Движение рабочих" after a smoothing: those of the variants with the
+// smoothing's column, the bound of the peak the search proved and, where lower, the
+// static bound it started from.
+std::vector<QStringList> levelledFigureRows(const TNetworkModel& model, const LevellingResult& result);
+
 // "Движение рабочих" with a third curve after the smoothing and its figures column,
 // the lower bound and the proof.
 ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingResult& result);

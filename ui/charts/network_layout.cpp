@@ -66,7 +66,7 @@ std::string dotText(int eventCount, const std::vector<WorkTiming>& works) {
   std::string dot = "digraph network {\n";
   dot += "  graph [rankdir=LR, nodesep=0.3, ranksep=0.55, splines=spline, ordering=out, pad=0];\n";
   dot += "  node [shape=circle, fixedsize=true, label=\"\", width=" + dotNumber(inches) + "];\n";
-  dot += "  edge [fontname=Helvetica, fontsize=" + std::to_string(kWorkLabelPixels + 1) +
+  dot += "  edge [fontname=Helvetica, fontsize=" + std::to_string(kWorkLabelRoomPixels) +
          ", arrowsize=0.9];\n";
   for (int e = 1; e <= eventCount; ++e) dot += "  " + std::to_string(e) + ";\n";
   for (const WorkTiming& w : works) {

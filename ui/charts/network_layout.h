@@ -11,9 +11,12 @@
 namespace velko {
 
 // Diameter of an event circle in picture units (1 unit = 1 point = 1 pixel at 100 %).
-inline constexpr double kEventDiameter = 84.0;
-// Pixel size of the works' labels; the layout reserves room for them at this size.
+// Wide enough for times of five digits and a decimal in the side sectors.
+inline constexpr double kEventDiameter = 96.0;
+// Pixel size of the works' labels. The layout reserves room for them at a larger size,
+// which keeps a gap between a label and the arrows beside it.
 inline constexpr int kWorkLabelPixels = 12;
+inline constexpr int kWorkLabelRoomPixels = 17;
 
 struct EventPlace {
   int number = 0;

@@ -9,12 +9,10 @@ namespace {
 
 class ChartsAndReport : public LateWindows {
  public:
-  QWidget* createChartsWindow(QWidget* parent, const TNetworkModel& model) override {
-    return new TCharts_form(parent, model);
-  }
+  QWidget* createChartsWindow(QWidget* parent) override { return new TCharts_form(parent); }
 
-  void setOptimisationLog(QWidget* chartsWindow, std::vector<OptimisationMove> moves) override {
-    static_cast<TCharts_form*>(chartsWindow)->setOptimisationLog(std::move(moves));
+  void showRun(QWidget* chartsWindow, const ChartsRun& run) override {
+    static_cast<TCharts_form*>(chartsWindow)->showRun(run);
   }
 
   void runPrintedReport(QWidget* parent, const TNetworkModel& model, int printHeight, int previewZoom) override {
