@@ -103,7 +103,9 @@ TEST(LevelledFigures, TheBoundShownIsTheProvenOne) {
     ASSERT_EQ(rows[5].front(), QStringLiteral("Нижняя граница пика, чел."));
     EXPECT_EQ(rows[5].back(), QString::number(result.peakAfter));
     EXPECT_EQ(rows.size() == 7, staticBound < result.bestBound);
-    if (rows.size() == 7) EXPECT_EQ(rows[6].back(), QString::number(staticBound));
+    if (rows.size() == 7) {
+      EXPECT_EQ(rows[6].back(), QString::number(staticBound));
+    }
   }
   const QImage image = renderPicture(levelledProfilePicture(*run.model, result));
   const int border = 16 + 380 + 3 * 170;  // the columns' widths
