@@ -203,15 +203,20 @@ TableInput TMain::worksInput() const {
 
 void TMain::runResultsCommand(bool optimise) {
   OptimisationLogRecorder log;
-  const bool done = runCommand(this, [this, optimise, &log] {
+  LoadWarnings warnings;
+  worksModel_->setMarkedRows({});
+  const bool done = runCommand(this, [this, optimise, &log, &warnings] {
     const TableInput input = worksInput();
     if (optimise) {
-      runOptimise(theModel(), input, kResultsFileName, &log);
+      runOptimise(theModel(), input, kResultsFileName, &log, &warnings);
     } else {
-      runCalculate(theModel(), input, kResultsFileName);
+      runCalculate(theModel(), input, kResultsFileName, &warnings);
     }
   });
   if (!done) return;
+  // The results stand as computed; the user learns what the table made them stand on.
+  worksModel_->setMarkedRows(warnings.replacedRows());
+  if (const std::string notice = warnings.text(); !notice.empty()) showNotice(this, QString::fromStdString(notice));
   LastLog = std::move(log.moves);
   if (QWidget* charts = Charts_form_.made()) lateWindows().setOptimisationLog(charts, LastLog);
   setResultCommandsEnabled(true);

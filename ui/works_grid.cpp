@@ -65,6 +65,11 @@ bool movedToNextCell(QObject* watched, QKeyEvent* key) {
   return true;
 }
 
+bool isPlainEnter(const QKeyEvent* key) {
+  return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 TStringGrid* gridOf(QObject* watched) {
   if (auto* grid = dynamic_cast<TStringGrid*>(watched)) return grid;
   auto* editor = qobject_cast<QLineEdit*>(watched);
@@ -188,6 +193,16 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
   return editor;
 }
 
+bool WorksCellDelegate::eventFilter(QObject* watched, QEvent* event) {
+  auto* editor = qobject_cast<QWidget*>(watched);
+  if (editor && event->type() == QEvent::KeyPress && isPlainEnter(static_cast<QKeyEvent*>(event))) {
+    emit commitData(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+    return true;
+  }
+  return QStyledItemDelegate::eventFilter(watched, event);
+}
+
 void WorksCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
   // The editor's own keystrokes come back as a change of the cell: setting the same
   // text again would move the cursor to the end while the user types in the middle.
@@ -278,6 +293,15 @@ void TStringGrid::pasteIntoCells(QLineEdit* editor) {
   } else {
     replaceCellText(this, currentIndex(), text);
   }
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event) {
+  // Enter on a cell with no editor open moves on as well.
+  if (isPlainEnter(event)) {
+    focusNextPrevChild(true);
+    return;
+  }
+  QTableView::keyPressEvent(event);
 }
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
