@@ -10,12 +10,13 @@ namespace velko {
 
 inline constexpr const char* kReportFace = "Times New Roman";
 
-// The print heights worth asking for, in output-device dots. Below 100 dots (26 mm on
-// the screen's 96 dpi, less on a printer) a continuation page's label and table heading
-// already pass the limit, and every page holds a single row. The finest output device,
-// a 1200 dpi printer, has 14031 dots down an A4 page: a higher limit falls below the
-// writing area, where the page breaks anyway, so it can only be a typing slip.
-inline constexpr std::int32_t kMinPrintHeight = 100;
+// The print heights worth asking for, in output-device dots. On the coarsest output
+// device, the screen's 96 dpi, a continuation page's label and table heading end about
+// 100 dots (26 mm) down the page: up to there every page holds a single row, and below
+// 150 dots one or two. The finest, a 1200 dpi printer, has 14031 dots down an A4 page:
+// a higher limit falls below the writing area, where the page breaks anyway, so it can
+// only be a typing slip.
+inline constexpr std::int32_t kMinPrintHeight = 150;
 inline constexpr std::int32_t kMaxPrintHeight = 15000;
 // The preview's zoom range in per cent: what it can show at all.
 inline constexpr std::int32_t kMinPreviewZoom = 10;

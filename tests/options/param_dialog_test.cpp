@@ -134,13 +134,13 @@ TEST_F(ParamDialog, ValuesOutOfRangeAreRefusedAndTheFaultyBoxTakesTheFocus) {
     QLineEdit* TParam::*box;  // the faulty box, none when Apply takes the values
     const char* message;
   };
-  const char* heightRange = "Высота печати должна быть от 100 до 15000 точек устройства вывода";
+  const char* heightRange = "Высота печати должна быть от 150 до 15000 точек устройства вывода";
   const char* zoomRange = "Увеличение должно быть от 10 до 200 процентов";
   const Case cases[] = {
-      {"-100", "150", &TParam::CurrencyEdit1, heightRange}, {"0", "150", &TParam::CurrencyEdit1, heightRange},
+      {"-100", "150", &TParam::CurrencyEdit1, heightRange}, {"149", "150", &TParam::CurrencyEdit1, heightRange},
       {"15001", "150", &TParam::CurrencyEdit1, heightRange}, {"900", "9", &TParam::CurrencyEdit2, zoomRange},
       {"900", "201", &TParam::CurrencyEdit2, zoomRange},     {"-", "150", &TParam::CurrencyEdit1, nullptr},
-      {"100", "10", nullptr, nullptr},                       {"15000", "200", nullptr, nullptr},
+      {"150", "10", nullptr, nullptr},                       {"15000", "200", nullptr, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.height) + " " + c.zoom);
