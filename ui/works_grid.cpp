@@ -19,6 +19,7 @@ namespace velko {
 namespace {
 
 constexpr int kRowHeight = 18;
+constexpr const char* kOpeningText = "openingText";
 
 // A drop and the middle button's selection paste take the way every text that is not
 // typed takes into a cell (as Ctrl+V does, in tableCommand).
@@ -180,6 +181,8 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
     works_->beginEditSession();
+    // Escape gives the cell this text back: every keystroke has reached the table already.
+    line->setProperty(kOpeningText, index.data(Qt::EditRole));
     line->installEventFilter(keys_);
     if (auto* grid = dynamic_cast<const TStringGrid*>(parent ? parent->parentWidget() : nullptr)) {
       takeDataFileDrops(line, grid->dataFileDropHandler());
@@ -199,6 +202,14 @@ bool WorksCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     emit commitData(editor);
     emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
     return true;
+  }
+  auto* line = qobject_cast<QLineEdit*>(watched);
+  if (line && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    const QString opening = line->property(kOpeningText).toString();
+    if (line->text() != opening) {
+      line->setText(opening);
+      emit commitData(line);  // the same edit session: typed and taken back, no undo step
+    }
   }
   return QStyledItemDelegate::eventFilter(watched, event);
 }

@@ -163,15 +163,19 @@ TEST_F(WorksTableWindow, EnterCommitsAndMovesOnToTheNextCell) {
   }
 }
 
-// Escape in the separate window cancels the edit first, and then closes the window.
+// Escape in the separate window cancels the edit first (the cell gets its text back), and
+// then closes the window.
 TEST_F(WorksTableWindow, EscapeCancelsTheEditThenClosesTheSeparateWindow) {
   enterWorks(5, kRowsABCD);
   main->N18->trigger();
   ASSERT_TRUE(waitUntilActive(rab));
   clickCell(rab->StringGrid1, 2, 2);
   ASSERT_NE(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+  typeKeys(QStringLiteral("9"));
   pressKey(Qt::Key_Escape);
   EXPECT_TRUE(rab->isVisible());
+  EXPECT_EQ(mainCell(2, 2), QStringLiteral("2"));  // the cell's text before the edit
+  EXPECT_EQ(gridCell(rab->StringGrid1, 2, 2), QStringLiteral("2"));
   EXPECT_EQ(QApplication::focusWidget(), rab->StringGrid1);
   pressKey(Qt::Key_Escape);
   EXPECT_FALSE(rab->isVisible());
