@@ -6,8 +6,8 @@
 
 namespace velko {
 
-void calculateVariants(TNetworkModel& m, const WorksInput& input) {
-  LoadModel(m, input);
+void calculateVariants(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings) {
+  LoadModel(m, input, warnings);
   ClearComputed(m);
   ClearVariants(m);
   ComputeTimeParameters(m);
@@ -17,8 +17,9 @@ void calculateVariants(TNetworkModel& m, const WorksInput& input) {
   RecordVariant(m, 1, m.CritCountBefore);
 }
 
-void optimiseVariants(TNetworkModel& m, const WorksInput& input, OptimisationObserver* observer) {
-  LoadModel(m, input);
+void optimiseVariants(TNetworkModel& m, const WorksInput& input, OptimisationObserver* observer,
+                      LoadWarnings* warnings) {
+  LoadModel(m, input, warnings);
   ClearComputed(m);
   ComputeTimeParameters(m);
   m.LengthBefore = m.CritPathLength;
@@ -33,14 +34,15 @@ void optimiseVariants(TNetworkModel& m, const WorksInput& input, OptimisationObs
   RecordVariant(m, 2, m.CritCountAfter);
 }
 
-void runCalculate(TNetworkModel& m, const WorksInput& input, const std::string& resultsFile) {
-  calculateVariants(m, input);
+void runCalculate(TNetworkModel& m, const WorksInput& input, const std::string& resultsFile,
+                  LoadWarnings* warnings) {
+  calculateVariants(m, input, warnings);
   WriteResultsFile(m, resultsFile);
 }
 
 void runOptimise(TNetworkModel& m, const WorksInput& input, const std::string& resultsFile,
-                 OptimisationObserver* observer) {
-  optimiseVariants(m, input, observer);
+                 OptimisationObserver* observer, LoadWarnings* warnings) {
+  optimiseVariants(m, input, observer, warnings);
   WriteResultsFile(m, resultsFile);  // sets Optimised to 0 as it writes variant 2
   m.Optimised = 1;
 }

@@ -1,6 +1,9 @@
 #include "model/load_model.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/command_error.h"
 #include "model/number_text.h"
@@ -32,7 +35,63 @@ void checkEvent(int row, int event, int eventCount) {
   }
 }
 
+// Long lists in the notice stop after this many entries, with "…".
+constexpr std::size_t kListedEntries = 10;
+
+std::string listText(const std::vector<int>& values) {
+  std::string text;
+  for (std::size_t k = 0; k < values.size() && k < kListedEntries; ++k) {
+    if (k > 0) text += ", ";
+    text += std::to_string(values[k]);
+  }
+  if (values.size() > kListedEntries) text += " …";
+  return text;
+}
+
+// The events after the first that no work of the loaded matrix ends in.
+std::vector<int> unreachedEvents(const TNetworkModel& m) {
+  std::vector<int> events;
+  for (int j = 2; j <= m.EventCount; ++j) {
+    bool reached = false;
+    for (int i = 1; i < j && !reached; ++i) reached = m.cell(i, j).Id != 0;
+    if (!reached) events.push_back(j);
+  }
+  return events;
+}
+
 }  // namespace
+
+std::vector<int> LoadWarnings::replacedRows() const {
+  std::vector<int> rows;
+  for (const ReplacedRow& r : replaced) rows.push_back(r.row);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+std::string LoadWarnings::text() const {
+  std::string text;
+  auto line = [&text](const std::string& part) { text += (text.empty() ? "" : "\n") + part; };
+  if (works < 0) line("Количество работ отрицательное: " + std::to_string(works));
+  if (events < 0) line("Количество событий отрицательное: " + std::to_string(events));
+  if (!replaced.empty()) {
+    std::string pairs;
+    for (std::size_t k = 0; k < replaced.size() && k < kListedEntries; ++k) {
+      const ReplacedRow& r = replaced[k];
+      pairs += format(k == 0 ? "строка %d (%d-%d)" : ", строка %d (%d-%d)", r.row, r.i, r.j);
+      pairs += " заменена строкой " + std::to_string(r.by);
+    }
+    if (replaced.size() > kListedEntries) pairs += " …";
+    line("Повтор пары событий, учтена последняя строка: " + pairs);
+  }
+  std::vector<int> inner = unreachedEvents;
+  if (!inner.empty() && inner.back() == events) {
+    line("Последнее событие " + std::to_string(events) + " не достигается ни одной работой");
+    inner.pop_back();
+  }
+  if (!inner.empty()) line("События без входящих работ: " + listText(inner));
+  return text;
+}
 
 CellError::CellError(int row, int column, const std::string& reason)
     : CommandError("Строка " + std::to_string(row) + ", столбец " + columnName(column) + ": " + reason),
@@ -45,7 +104,7 @@ const char* columnName(int column) {
   return column >= 0 && column < kWorksColumns ? names[column] : "?";
 }
 
-void LoadModel(TNetworkModel& m, const WorksInput& input) {
+void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings) {
   const std::int32_t events = StrToInt(input.eventsText());
   if (events > kMaxEvents) {
     throw CommandError(format("Количество событий %d больше допустимого (50)", events));
@@ -57,6 +116,10 @@ void LoadModel(TNetworkModel& m, const WorksInput& input) {
   }
   m.WorkCount = works;
   ClearMatrix(m);
+  // The row that last wrote each pair of events, by the smaller event first.
+  std::vector<int> rowOfPair(static_cast<std::size_t>((kMaxEvents + 1) * (kMaxEvents + 1)), 0);
+  std::vector<LoadWarnings::ReplacedRow> replaced;
+  std::vector<LoadWarnings::ReplacedRow> rowPairs;  // each loaded row's pair as typed
   for (int r = 1; r <= m.WorkCount; ++r) {
     const auto integer = [](const std::string& text) { return StrToInt(text); };
     const std::int32_t i = cellValue(input, kColumnI, r, integer);
@@ -67,6 +130,13 @@ void LoadModel(TNetworkModel& m, const WorksInput& input) {
       throw CommandError(
           format("Строка %d: работа не может начинаться и кончаться в одном событии (%d)", r, i));
     }
+    int& lastRow = rowOfPair[static_cast<std::size_t>(std::min(i, j) * (kMaxEvents + 1) + std::max(i, j))];
+    if (lastRow != 0) {
+      const LoadWarnings::ReplacedRow& earlier = rowPairs[static_cast<std::size_t>(lastRow - 1)];
+      replaced.push_back({lastRow, r, earlier.i, earlier.j});
+    }
+    lastRow = r;
+    rowPairs.push_back({r, 0, i, j});
     TWorkCell& upper = m.cell(i, j);
     TWorkCell& mirror = m.cell(j, i);
     // The store itself may fail too ("Floating point overflow").
@@ -79,6 +149,15 @@ void LoadModel(TNetworkModel& m, const WorksInput& input) {
     const std::int32_t id = cellValue(input, kColumnId, r, integer);
     upper.Id = id;
     mirror.Id = id;
+  }
+  if (warnings != nullptr) {
+    *warnings = LoadWarnings{};
+    warnings->replaced = std::move(replaced);
+    std::sort(warnings->replaced.begin(), warnings->replaced.end(),
+              [](const auto& a, const auto& b) { return a.row < b.row; });
+    warnings->unreachedEvents = unreachedEvents(m);
+    warnings->events = m.EventCount;
+    warnings->works = m.WorkCount;
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/command_error.h"
 #include "model/network_model.h"
@@ -36,11 +37,36 @@ class WorksInput {
   virtual std::string cellText(int column, int row) const = 0;
 };
 
+// What a load took although the user most likely meant something else; the computation
+// goes on with it as it always has, and the user is told.
+struct LoadWarnings {
+  // A row whose pair of events (in either order) a later row repeats: the later row's
+  // work stands in the model.
+  struct ReplacedRow {
+    int row = 0;  // table row, from 1
+    int by = 0;   // the later row that replaced it
+    int i = 0;    // the pair as the row has it
+    int j = 0;
+  };
+  std::vector<ReplacedRow> replaced;
+  // Events after the first that no work ends in, ascending; the last event among them
+  // when no work reaches it.
+  std::vector<int> unreachedEvents;
+  std::int32_t events = 0;  // the counts as taken, for a negative one
+  std::int32_t works = 0;
+
+  // The rows named in `replaced`, each once, ascending.
+  std::vector<int> replacedRows() const;
+  // One short text of every warning, a line each; empty when there is none.
+  std::string text() const;
+};
+
 // Loads the counts and the table rows into the model. The matrix is emptied first,
 // so the table is the one source of the works. Refuses, before anything of the
 // offending item is written, counts above the tables' limits, event numbers outside
 // 1..EventCount and a work whose two events are the same; a cell that does not convert
 // throws a CellError. Rows before the failing one stay loaded.
-void LoadModel(TNetworkModel& model, const WorksInput& input);
+// `warnings`, when given, receives what the loaded network gives reason to warn of.
+void LoadModel(TNetworkModel& model, const WorksInput& input, LoadWarnings* warnings = nullptr);
 
 }  // namespace velko

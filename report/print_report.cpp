@@ -280,16 +280,15 @@ std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
 
   ReportLayout layout(page, model, printHeight);
   pageLabelBlock(page);
-  std::int32_t zoom = previewZoom;
   layout.titleBlock(false);
   layout.body(model.VariantResults[1], model.CritCountBefore, model.LengthBefore);
   if (model.Optimised != 0) {
     StartContinuationPage(page, 0);
-    zoom = kSecondPartZoom;
+    // The zoom the user chose holds for a report of both parts too.
     layout.titleBlock(true);
     layout.body(model.VariantResults[2], model.CritCountAfter, model.LengthAfter);
   }
-  return zoom;
+  return previewZoom;
 }
 
 }  // namespace velko

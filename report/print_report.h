@@ -9,13 +9,24 @@
 namespace velko {
 
 inline constexpr const char* kReportFace = "Times New Roman";
-inline constexpr std::int32_t kSecondPartZoom = 120;
+
+// The print heights worth asking for, in output-device dots. On the coarsest output
+// device, the screen's 96 dpi, a continuation page's label and table heading end about
+// 100 dots (26 mm) down the page: up to there every page holds a single row, and below
+// 150 dots one or two. The finest, a 1200 dpi printer, has 14031 dots down an A4 page:
+// a higher limit falls below the writing area, where the page breaks anyway, so it can
+// only be a typing slip.
+inline constexpr std::int32_t kMinPrintHeight = 150;
+inline constexpr std::int32_t kMaxPrintHeight = 15000;
+// The preview's zoom range in per cent: what it can show at all.
+inline constexpr std::int32_t kMinPreviewZoom = 10;
+inline constexpr std::int32_t kMaxPreviewZoom = 200;
 
 // The layout of the printed report: variant 1, and when Optimised is not 0 variant 2 on
 // a page of its own, as ruled tables. Lays out every page in one pass on `page`, which
 // stands at the top of page 1, and reads the model only. `printHeight` is the page-break
-// limit in output-device dots for this run. Returns the preview zoom the run asks for
-// (`previewZoom`, or 120 once the second part is laid out); the preview keeps it within
+// limit in output-device dots for this run. Returns the preview zoom the run asks for,
+// `previewZoom` whether or not a second part is laid out; the preview keeps it within
 // 10..200. Counts beyond the model's tables are refused (CommandError) before anything
 // is drawn.
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,

@@ -53,11 +53,13 @@ int runBatch(const BatchOptions& options, OptimisationObserver* observer, const 
     const std::string eventsText = std::to_string(model.EventCount);
     table.setRowCount(model.WorkCount);
     const TableInput input(eventsText, worksText, table);
+    LoadWarnings warnings;
     if (options.optimise) {
-      optimiseVariants(model, input, observer);
+      optimiseVariants(model, input, observer, &warnings);
     } else {
-      calculateVariants(model, input);
+      calculateVariants(model, input, &warnings);
     }
+    if (const std::string text = warnings.text(); !text.empty()) std::cerr << text << "\n";
     SafeFileSet outputs;
     std::string text = resultsText(model, model.Optimised == 1);
     try {

@@ -273,6 +273,14 @@ void TMain::createMenus() {
   N19 = action(PopupMenu1, "N19", QStringLiteral("&Закрыть данные"));
   StringGrid1->setContextMenu(PopupMenu1);
   showShortcutsInHints();
+
+  // F10 opens the menu bar at its first menu, as on other desktops; the arrows go on
+  // from there, Escape leaves it.
+  auto* menuBarKey = new QAction(this);
+  menuBarKey->setObjectName(QStringLiteral("MenuBarKey"));
+  menuBarKey->setShortcut(QKeySequence(Qt::Key_F10));
+  addAction(menuBarKey);
+  connect(menuBarKey, &QAction::triggered, this, [this] { menuBar()->setActiveAction(fileMenu_->menuAction()); });
 }
 
 void TMain::connectHandlers() {

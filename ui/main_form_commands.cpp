@@ -200,13 +200,15 @@ TableInput TMain::worksInput() const {
 void TMain::runResultsCommand(bool optimise) {
   OptimisationLogRecorder log;
   bool notWritten = false;
-  const bool done = runCommand(this, [this, optimise, &log, &notWritten] {
+  LoadWarnings warnings;
+  worksModel_->setMarkedRows({});
+  const bool done = runCommand(this, [this, optimise, &log, &notWritten, &warnings] {
     const TableInput input = worksInput();
     try {
       if (optimise) {
-        runOptimise(theModel(), input, kResultsFileName, &log);
+        runOptimise(theModel(), input, kResultsFileName, &log, &warnings);
       } else {
-        runCalculate(theModel(), input, kResultsFileName);
+        runCalculate(theModel(), input, kResultsFileName, &warnings);
       }
     } catch (const FileWriteError& error) {
       // The bare runtime text named no file; the folder is the one of the last file
@@ -225,6 +227,9 @@ void TMain::runResultsCommand(bool optimise) {
     if (TPros_form* window = Pros_form_.made()) window->hide();
   }
   if (!done) return;
+  // The results stand as computed; the user learns what the table made them stand on.
+  worksModel_->setMarkedRows(warnings.replacedRows());
+  if (const std::string notice = warnings.text(); !notice.empty()) showNotice(this, QString::fromStdString(notice));
   LastRun = {std::make_shared<const TNetworkModel>(theModel()), std::move(log.moves), false};
   LastRunWorks = std::make_shared<const WorksState>(history_->current());
   showRunInCharts();

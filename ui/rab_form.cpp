@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QShowEvent>
 #include <QToolButton>
@@ -125,6 +126,16 @@ void Trab_form::closeEvent(QCloseEvent* event) {
   if (event->isAccepted() && FormPlacement1) FormPlacement1->save();
 }
 
+// Escape closes the window as it closes a dialog. A cell editor takes its Escape
+// itself (the edit is cancelled), so the key reaches here only from outside an edit.
+void Trab_form::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void Trab_form::showForm() { showFormActive(this); }
 
 void Trab_form::FormActivate() {
@@ -142,6 +153,7 @@ void Trab_form::copyFromMain() {
     CopyWorkRows(main_->worksModel()->table(), copy, workCount);
     copy.setRowCount(workCount);
     works_->setTable(copy);
+    works_->setMarkedRows(main_->worksModel()->markedRows());
   });
 }
 

@@ -19,6 +19,7 @@ namespace velko {
 namespace {
 
 constexpr int kRowHeight = 18;
+constexpr const char* kOpeningText = "openingText";
 
 // A drop and the middle button's selection paste take the way every text that is not
 // typed takes into a cell (as Ctrl+V does, in tableCommand).
@@ -63,6 +64,11 @@ bool movedToNextCell(QObject* watched, QKeyEvent* key) {
   if (!grid || (!allSelected && (editor->hasSelectedText() || editor->cursorPosition() != edge))) return false;
   QCoreApplication::sendEvent(grid, key);
   return true;
+}
+
+bool isPlainEnter(const QKeyEvent* key) {
+  return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 TStringGrid* gridOf(QObject* watched) {
@@ -175,6 +181,8 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
     works_->beginEditSession();
+    // Escape gives the cell this text back: every keystroke has reached the table already.
+    line->setProperty(kOpeningText, index.data(Qt::EditRole));
     line->installEventFilter(keys_);
     if (auto* grid = dynamic_cast<const TStringGrid*>(parent ? parent->parentWidget() : nullptr)) {
       takeDataFileDrops(line, grid->dataFileDropHandler());
@@ -186,6 +194,24 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
   }
   return editor;
+}
+
+bool WorksCellDelegate::eventFilter(QObject* watched, QEvent* event) {
+  auto* editor = qobject_cast<QWidget*>(watched);
+  if (editor && event->type() == QEvent::KeyPress && isPlainEnter(static_cast<QKeyEvent*>(event))) {
+    emit commitData(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+    return true;
+  }
+  auto* line = qobject_cast<QLineEdit*>(watched);
+  if (line && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    const QString opening = line->property(kOpeningText).toString();
+    if (line->text() != opening) {
+      line->setText(opening);
+      emit commitData(line);  // the same edit session: typed and taken back, no undo step
+    }
+  }
+  return QStyledItemDelegate::eventFilter(watched, event);
 }
 
 void WorksCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
@@ -278,6 +304,15 @@ void TStringGrid::pasteIntoCells(QLineEdit* editor) {
   } else {
     replaceCellText(this, currentIndex(), text);
   }
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event) {
+  // Enter on a cell with no editor open moves on as well.
+  if (isPlainEnter(event)) {
+    focusNextPrevChild(true);
+    return;
+  }
+  QTableView::keyPressEvent(event);
 }
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

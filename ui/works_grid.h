@@ -33,13 +33,18 @@ class WorksCellDelegate : public QStyledItemDelegate {
                         const QModelIndex& index) const override;
   void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 
+ protected:
+  // Enter commits the edit and goes on to the next cell, as Tab does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   TableKeyFilter* keys_;
   WorksTableModel* works_;
 };
 
 // A works table: five columns of texts under the header row, a cell editor that opens
-// on the current cell, Tab to the next cell, and the window's SelectedRow.
+// on the current cell, Tab and Enter to the next cell (at a row's end to the next row's
+// first), and the window's SelectedRow.
 class TStringGrid : public QTableView {
  public:
   TStringGrid(WorksTableModel* model, int columnWidth, QWidget* parent);
@@ -71,6 +76,7 @@ class TStringGrid : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   WorksTableModel* model_;

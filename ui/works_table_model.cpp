@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QBrush>
+#include <QColor>
+
 #include "data/works_table_edit.h"
 
 namespace velko {
@@ -19,7 +22,22 @@ void WorksTableModel::announceAll() {
   }
 }
 
+void WorksTableModel::setMarkedRows(const std::vector<int>& rows) {
+  std::vector<int> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  if (sorted == marked_) return;
+  marked_ = std::move(sorted);
+  announceAll();
+}
+
+void WorksTableModel::clearMarks() {
+  if (marked_.empty()) return;
+  marked_.clear();
+  announceAll();
+}
+
 void WorksTableModel::change(const std::function<void(WorksTable&)>& edit) {
+  clearMarks();
   try {
     edit(table_);
   } catch (...) {
@@ -30,6 +48,7 @@ void WorksTableModel::change(const std::function<void(WorksTable&)>& edit) {
 }
 
 void WorksTableModel::setRowCount(int rows) {
+  marked_.clear();
   beginResetModel();
   table_.setRowCount(rows);
   endResetModel();
@@ -47,6 +66,7 @@ void WorksTableModel::setTable(const WorksTable& table) {
       last = r;
     }
   }
+  if (first > 0 || newRows != oldRows) clearMarks();
   if (newRows > oldRows) beginInsertRows({}, oldRows, newRows - 1);
   if (newRows < oldRows) beginRemoveRows({}, newRows, oldRows - 1);
   table_ = table;
@@ -79,6 +99,11 @@ int WorksTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant WorksTableModel::data(const QModelIndex& index, int role) const {
+  if (index.isValid() && role == Qt::BackgroundRole) {
+    // A light amber: seen at once, and the black text stays easy to read.
+    const bool marked = std::binary_search(marked_.begin(), marked_.end(), index.row() + 1);
+    return marked ? QVariant(QBrush(QColor(255, 214, 140))) : QVariant();
+  }
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
   return QString::fromStdString(table_.cell(index.column(), index.row() + 1));
 }
@@ -88,6 +113,7 @@ bool WorksTableModel::setData(const QModelIndex& index, const QVariant& value, i
   const std::string text = value.toString().toStdString();
   if (table_.cell(index.column(), index.row() + 1) == text) return true;
   if (!isCellText(text)) return false;  // whatever the way in, only what a key could type
+  clearMarks();
   if (cellEditHandler_) {
     cellEditHandler_(index.column(), index.row() + 1, text, editSession_);
   } else {

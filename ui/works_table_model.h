@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -46,6 +47,12 @@ class WorksTableModel : public QAbstractTableModel {
   int editSession() const { return editSession_; }
   void setHeaderTexts(const std::array<QString, kWorksColumns>& texts);
 
+  // Rows (table rows, from 1) shown on a coloured background: the rows a run found
+  // replaced by a later row of the same events. Any change of the texts or of the row
+  // count clears them, as does the next run.
+  void setMarkedRows(const std::vector<int>& rows);
+  const std::vector<int>& markedRows() const { return marked_; }
+
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -59,11 +66,13 @@ class WorksTableModel : public QAbstractTableModel {
 
  private:
   void announceAll();
+  void clearMarks();
   CellEditHandler cellEditHandler_;
   TableEditHandler tableEditHandler_;
   int editSession_ = 0;
   WorksTable table_;
   std::array<QString, kWorksColumns> header_;
+  std::vector<int> marked_;
 };
 
 // The header texts of both works tables.

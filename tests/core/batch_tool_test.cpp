@@ -115,6 +115,10 @@ TEST(BatchTool, SkippedLinesAndFieldsNotReadFullyAreToldAndTheRunGoesOn) {
   EXPECT_NE(run.err.find("пропущено строк работ: 1"), std::string::npos);
   EXPECT_NE(run.err.find("\nстрока 6: поле t прочитано как 0\n"), std::string::npos) << run.err;
   EXPECT_TRUE(std::filesystem::exists(dir.file("velko.rez")));
+  // The computation's own warnings follow the reader's.
+  testing::writeBytes(dir.file("open.dat"), "1\r\n1\r\n4\r\n1,2,3,1,1\r\n");
+  EXPECT_EQ(runBatch(dir, "--optimise open.dat").err,
+            "Последнее событие 4 не достигается ни одной работой\nСобытия без входящих работ: 3\n");
 }
 
 // Each of these used to exit 0 (a foreign file read as an empty network, an

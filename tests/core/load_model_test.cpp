@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "model/command_error.h"
 #include "model/number_text.h"
@@ -190,6 +191,52 @@ TEST_F(LoadModelTest, CountsOfZeroOrLessLoadNoRow) {
   LoadModel(m, none.input());
   EXPECT_EQ(m.WorkCount, -2);
   EXPECT_EQ(m.cell(1, 2).Id, 0);
+}
+
+// The run goes on as before (the later row of a pair stands); what the table gave reason
+// to doubt is told, in one text.
+TEST_F(LoadModelTest, WarnsOfReplacedRowsUnreachedEventsAndNegativeCounts) {
+  struct Case {
+    const char* what;
+    Network network;
+    std::vector<int> replacedRows;
+    const char* text;
+  };
+  Network negative(3, {{"1", "2", "5", "3", "1"}});
+  negative.works = "-2";
+  Network lone(15, {{"1", "15", "1", "1", "1"}});
+  const std::vector<Case> cases = {
+      {"clean", Network(3, {{"1", "2", "1", "1", "1"}, {"2", "3", "1", "1", "2"}}), {}, ""},
+      {"repeated pair", Network(3, {{"1", "2", "3", "1", "1"}, {"1", "2", "5", "2", "1"}, {"2", "3", "1", "1", "1"}}),
+       {1},
+       "Повтор пары событий, учтена последняя строка: строка 1 (1-2) заменена строкой 2"},
+      {"reversed pair, twice",
+       Network(3, {{"2", "3", "1", "1", "1"}, {"1", "2", "1", "1", "2"}, {"3", "2", "1", "1", "3"},
+                   {"2", "3", "1", "1", "4"}}),
+       {1, 3},
+       "Повтор пары событий, учтена последняя строка: строка 1 (2-3) заменена строкой 3, строка 3 (3-2) заменена "
+       "строкой 4"},
+      {"last event unreached and an inner one", Network(4, {{"1", "2", "1", "1", "1"}}), {},
+       "Последнее событие 4 не достигается ни одной работой\nСобытия без входящих работ: 3"},
+      {"a work of Id 0 is none", Network(3, {{"1", "2", "1", "1", "1"}, {"2", "3", "1", "1", "0"}}), {},
+       "Последнее событие 3 не достигается ни одной работой"},
+      {"negative works count", negative, {},
+       "Количество работ отрицательное: -2\nПоследнее событие 3 не достигается ни одной работой\n"
+       "События без входящих работ: 2"},
+      {"long list capped", lone, {}, "События без входящих работ: 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 …"},
+  };
+  for (const Case& c : cases) {
+    LoadWarnings warnings;
+    warnings.replaced.push_back({9, 9, 9, 9});  // a previous run's warnings go
+    LoadModel(m, c.network.input(), &warnings);
+    EXPECT_EQ(warnings.replacedRows(), c.replacedRows) << c.what;
+    EXPECT_EQ(warnings.text(), c.text) << c.what;
+  }
+  Network events(3, {});
+  events.events = "-1";
+  LoadWarnings warnings;
+  LoadModel(m, events.input(), &warnings);
+  EXPECT_EQ(warnings.text(), "Количество событий отрицательное: -1");
 }
 
 }  // namespace

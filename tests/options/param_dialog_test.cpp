@@ -1,3 +1,5 @@
+#include <string>
+
 #include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QTest>
@@ -120,6 +122,54 @@ TEST_F(ParamDialog, BadZoomStopsApplyAfterTheHeight) {
   dialog.RxSpeedButton1->click();
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(mainZoom.text(), QStringLiteral("150"));
+}
+
+// -100 and 0 were taken as print heights (a report of one row per page). A value out of
+// its range is refused with the range and the unit, nothing changes, and the user is back
+// in the faulty box with its text selected; so after a text that is no whole number.
+TEST_F(ParamDialog, ValuesOutOfRangeAreRefusedAndTheFaultyBoxTakesTheFocus) {
+  struct Case {
+    const char* height;
+    const char* zoom;
+    QLineEdit* TParam::*box;  // the faulty box, none when Apply takes the values
+    const char* message;
+  };
+  const char* heightRange = "Высота печати должна быть от 150 до 15000 точек устройства вывода";
+  const char* zoomRange = "Увеличение должно быть от 10 до 200 процентов";
+  const Case cases[] = {
+      {"-100", "150", &TParam::CurrencyEdit1, heightRange}, {"149", "150", &TParam::CurrencyEdit1, heightRange},
+      {"15001", "150", &TParam::CurrencyEdit1, heightRange}, {"900", "9", &TParam::CurrencyEdit2, zoomRange},
+      {"900", "201", &TParam::CurrencyEdit2, zoomRange},     {"-", "150", &TParam::CurrencyEdit1, nullptr},
+      {"150", "10", nullptr, nullptr},                       {"15000", "200", nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.height) + " " + c.zoom);
+    options = {};
+    open();
+    type(dialog.CurrencyEdit1, QString::fromUtf8(c.height));
+    type(dialog.CurrencyEdit2, QString::fromUtf8(c.zoom));
+    dialog.CurrencyEdit2->setFocus();
+    errors.clear();
+    dialog.RxSpeedButton1->click();
+    if (c.box == nullptr) {
+      EXPECT_TRUE(errors.isEmpty());
+      EXPECT_FALSE(dialog.isVisible());
+      EXPECT_EQ(options.PrintHeight, std::stoi(c.height));
+      continue;
+    }
+    ASSERT_EQ(errors.size(), 1);
+    if (c.message) {
+      EXPECT_EQ(errors.front(), QString::fromUtf8(c.message));
+    }
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(options.PrintHeight, 750);
+    EXPECT_EQ(options.PreviewZoom, 120);
+    EXPECT_EQ(mainHeight.text(), QStringLiteral("750"));
+    QLineEdit* box = dialog.*c.box;
+    EXPECT_EQ(dialog.focusWidget(), box);
+    EXPECT_EQ(box->selectedText(), box->text());
+    dialog.close();
+  }
 }
 
 }  // namespace

@@ -35,5 +35,16 @@ TEST(StoredPrintOptions, RefusedTextsGiveWayToTheValuesInForce) {
   EXPECT_EQ(zoom.text(), QStringLiteral("110"));
 }
 
+// A height of -100 from an edited settings file gave a report of one row per page.
+TEST(StoredPrintOptions, ValuesOutOfRangeGiveWayToTheDefaults) {
+  QLineEdit height(QStringLiteral("-100")), zoom(QStringLiteral("500"));
+  TPrintOptions options{800, 110};
+  takeStoredPrintOptions(options, {&height, &zoom});
+  EXPECT_EQ(options.PrintHeight, 750);
+  EXPECT_EQ(options.PreviewZoom, 120);
+  EXPECT_EQ(height.text(), QStringLiteral("750"));
+  EXPECT_EQ(zoom.text(), QStringLiteral("120"));
+}
+
 }  // namespace
 }  // namespace velko

@@ -265,7 +265,7 @@ TEST(ReportPreview, OpensMaximisedAtTheZoomKeptWithinBounds) {
   }
 }
 
-TEST(ReportPreview, SecondPartOpensAt120AndPrintingAsksForTheSetupFirst) {
+TEST(ReportPreview, SecondPartOpensAtTheOptionsZoomAndPrintingAsksForTheSetupFirst) {
   TNetworkModel model;
   computeDataFile(model, "network20.dat", true);
   QWidget mainWindow;
@@ -285,10 +285,10 @@ TEST(ReportPreview, SecondPartOpensAt120AndPrintingAsksForTheSetupFirst) {
   });
   runPrintedReport(nullptr, model, 750, 35);
   Print_form = nullptr;
-  EXPECT_EQ(zoom, 120);
+  EXPECT_EQ(zoom, 35);
   EXPECT_EQ(pages, 6);
   EXPECT_EQ(setupTitle, QStringLiteral("Report Setup"));
-  EXPECT_EQ(owner.ReportSystem1->ZoomFactor, 120);
+  EXPECT_EQ(owner.ReportSystem1->ZoomFactor, 35);
   EXPECT_EQ(owner.ReportSystem1->pages().pages.size(), 6u);
   EXPECT_FALSE(owner.isVisible());
 }

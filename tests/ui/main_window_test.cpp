@@ -4,11 +4,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+
+#include <vector>
 
 #include "model/network_model.h"
 #include "ui/currency_edit.h"
@@ -179,6 +183,50 @@ TEST_F(MainWindow, OptimiseThenCalculateSwitchTheViewersCaption) {
   ASSERT_TRUE(waitUntilActive(pros));
   EXPECT_EQ(pros->windowTitle(), QStringLiteral("Просмотр результатов расчета (без оптимизации)"));
   EXPECT_FALSE(pros->Memo1->toPlainText().contains(QStringLiteral("Результаты оптимизации")));
+}
+
+// The first of two rows of the same events vanished from the results without a word.
+// Both commands tell it with the rest of the network's doubtful places, in one box, and
+// mark the replaced row until the next edit.
+TEST_F(MainWindow, ARepeatedPairIsToldInOneNoticeAndItsRowMarkedUntilTheNextEdit) {
+  enterWorks(4, {"1;2;3;1;1", "1;2;5;2;1", "2;3;1;1;1"});
+  const QString notice = QStringLiteral(
+      "Повтор пары событий, учтена последняя строка: строка 1 (1-2) заменена строкой 2\n"
+      "Последнее событие 4 не достигается ни одной работой");
+  for (QToolButton* command : {main->RxSpeedButton5, main->RxSpeedButton6}) {
+    Modals modals;
+    command->click();
+    ASSERT_EQ(modals.texts(), QStringList{notice});
+    EXPECT_EQ(modals.boxes.front().icon, QMessageBox::Information);
+    EXPECT_EQ(main->worksModel()->markedRows(), std::vector<int>{1});
+    const QAbstractItemModel* rows = main->StringGrid1->model();
+    EXPECT_TRUE(rows->index(0, 4).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(rows->index(1, 0).data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(pros->isVisible());  // the results stand
+    activate(main);
+  }
+  clickCell(main->StringGrid1, 1, 1);
+  typeKeys(QStringLiteral("4"));  // 1-4: no pair repeated, every event reached
+  EXPECT_TRUE(main->worksModel()->markedRows().empty());
+  Modals modals;
+  main->RxSpeedButton5->click();
+  EXPECT_TRUE(modals.texts().isEmpty());
+}
+
+// F10 did nothing; it opens the menu bar at "Файл", from a box and from a cell.
+TEST_F(MainWindow, F10OpensTheMenuBar) {
+  enterWorks(4, kExample);
+  for (QWidget* focus : {static_cast<QWidget*>(main->CurrencyEdit2), static_cast<QWidget*>(main->StringGrid1)}) {
+    if (focus == main->StringGrid1) {
+      clickCell(main->StringGrid1, 1, 1);
+    } else {
+      focus->setFocus();
+    }
+    pressKey(Qt::Key_F10);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000));
+    EXPECT_EQ(QApplication::activePopupWidget(), main->findChild<QMenu*>(QStringLiteral("N1")));
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  }
 }
 
 TEST_F(MainWindow, AFailedCalculationIsShownInTheBoxAndNothingIsWrittenOrShown) {

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
@@ -131,6 +132,53 @@ TEST_F(WorksTableWindow, SeparateWindowEditsReachTheMainTableAtOnceAndStayAfterC
   rab->RxSpeedButton2->click();                       // "Отмена" undoes nothing
   EXPECT_FALSE(rab->isVisible());
   EXPECT_EQ(mainCell(2, 3), QStringLiteral("1,7"));
+}
+
+// Enter went nowhere: it commits the edit and moves on as Tab does, in both tables, at a
+// row's end to the next row's first cell.
+TEST_F(WorksTableWindow, EnterCommitsAndMovesOnToTheNextCell) {
+  enterWorks(5, kRowsABCD);
+  for (const bool separate : {false, true}) {
+    SCOPED_TRACE(separate ? "separate window" : "main window");
+    QTableView* grid = main->StringGrid1;
+    if (separate) {
+      main->N18->trigger();
+      ASSERT_TRUE(waitUntilActive(rab));
+      grid = rab->StringGrid1;
+    }
+    clickCell(grid, 1, 3);
+    typeKeys(QStringLiteral("9"));
+    pressKey(Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 4));
+    typeKeys(QStringLiteral("8"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(1, 0));
+    EXPECT_EQ(QStringList({mainCell(3, 1), mainCell(4, 1)}), (QStringList{"9", "8"}));
+    // On a cell with no editor open as well.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(1, 1));
+  }
+}
+
+// Escape in the separate window cancels the edit first (the cell gets its text back), and
+// then closes the window.
+TEST_F(WorksTableWindow, EscapeCancelsTheEditThenClosesTheSeparateWindow) {
+  enterWorks(5, kRowsABCD);
+  main->N18->trigger();
+  ASSERT_TRUE(waitUntilActive(rab));
+  clickCell(rab->StringGrid1, 2, 2);
+  ASSERT_NE(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+  typeKeys(QStringLiteral("9"));
+  pressKey(Qt::Key_Escape);
+  EXPECT_TRUE(rab->isVisible());
+  EXPECT_EQ(mainCell(2, 2), QStringLiteral("2"));  // the cell's text before the edit
+  EXPECT_EQ(gridCell(rab->StringGrid1, 2, 2), QStringLiteral("2"));
+  EXPECT_EQ(QApplication::focusWidget(), rab->StringGrid1);
+  pressKey(Qt::Key_Escape);
+  EXPECT_FALSE(rab->isVisible());
 }
 
 TEST_F(WorksTableWindow, SeparateWindowRowCommandsReachTheMainTableOnlyByApply) {

@@ -79,6 +79,12 @@ TParam::TParam(TPrintOptions& options, PrintOptionBoxes mainBoxes, QWidget* pare
   connect(RxSpeedButton1, &QToolButton::clicked, this, [this] {
     try {
       RxSpeedButton1Click();
+    } catch (const PrintOptionError& error) {
+      reporter_(QString::fromUtf8(error.what()));
+      // Back in the box to mend, its text selected so that typing replaces it.
+      QLineEdit* box = error.option == PrintOptionError::Height ? CurrencyEdit1 : CurrencyEdit2;
+      box->setFocus(Qt::OtherFocusReason);
+      box->selectAll();
     } catch (const CommandError& error) {
       reporter_(QString::fromUtf8(error.what()));
     }

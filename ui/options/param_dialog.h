@@ -28,8 +28,9 @@ class TParam : public QDialog {
 
   // Each opening shows the values in force.
   void FormActivate();
-  // Apply; throws CommandError for a text that is not a whole number, leaving the dialog
-  // open and the options taken before the bad one in force.
+  // Apply; throws PrintOptionError for a text that is not a whole number, leaving the
+  // dialog open and the options taken before the bad one in force, or for a value out of
+  // its range, changing nothing. The button puts the focus back in the faulty box.
   void RxSpeedButton1Click();
   void RxSpeedButton2Click();
 

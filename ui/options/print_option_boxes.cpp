@@ -13,14 +13,26 @@ void takePrintOptionsFromBoxes(TPrintOptions& options, const PrintOptionBoxes& b
 }
 
 void takeStoredPrintOptions(TPrintOptions& options, const PrintOptionBoxes& boxes) {
+  // A whole number out of range (an edited settings file) would lay out a report of a
+  // row per page: it quietly becomes the default, which the next save stores.
   try {
-    options.PrintHeight = StrToInt(boxes.height->text().toStdString());
+    const std::int32_t height = StrToInt(boxes.height->text().toStdString());
+    options.PrintHeight = height;
+    if (!printHeightInRange(height)) {
+      options.PrintHeight = kDefaultPrintHeight;
+      boxes.height->setText(QString::number(options.PrintHeight));
+    }
   } catch (const CommandError&) {
     showPrintOptionsInBoxes(options, boxes);
     throw;
   }
   try {
-    options.PreviewZoom = StrToInt(boxes.zoom->text().toStdString());
+    const std::int32_t zoom = StrToInt(boxes.zoom->text().toStdString());
+    options.PreviewZoom = zoom;
+    if (!previewZoomInRange(zoom)) {
+      options.PreviewZoom = kDefaultPreviewZoom;
+      boxes.zoom->setText(QString::number(options.PreviewZoom));
+    }
   } catch (const CommandError&) {
     boxes.zoom->setText(QString::number(options.PreviewZoom));
     throw;

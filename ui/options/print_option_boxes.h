@@ -18,7 +18,8 @@ void takePrintOptionsFromBoxes(TPrintOptions& options, const PrintOptionBoxes& b
 
 // After the stored texts have been put into the boxes. A box whose text is refused gets
 // back the value in force, together with the boxes not yet taken, so a damaged entry is
-// reported once and mended by the next save instead of being written back.
+// reported once and mended by the next save instead of being written back. A whole
+// number outside its option's range takes the default, without a word.
 void takeStoredPrintOptions(TPrintOptions& options, const PrintOptionBoxes& boxes);
 
 // The boxes show the values in force, so that the next save stores them.

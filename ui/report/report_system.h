@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "model/network_model.h"
+#include "report/print_report.h"
 #include "report/report_pages.h"
 
 class QAction;
@@ -17,8 +18,8 @@ class QPrinter;
 
 namespace velko {
 
-inline constexpr int kMinZoom = 10;
-inline constexpr int kMaxZoom = 200;
+inline constexpr int kMinZoom = kMinPreviewZoom;
+inline constexpr int kMaxZoom = kMaxPreviewZoom;
 inline constexpr int kReportPrintHeight = 750;
 inline constexpr int kReportPreviewZoom = 120;
 
