@@ -55,7 +55,7 @@ TEST(FirstPlacement, BesideTheMainWindowNeverOverIt) {
 }
 
 TEST_F(ResultsViewer, FirstShowingKeepsTheDesignSize) {
-  enterWorks(3, {"1;2;1;1;1"});
+  enterWorks(2, {"1;2;1;1;1"});
   main->RxSpeedButton5->click();
   ASSERT_TRUE(waitUntilActive(pros));
   EXPECT_EQ(pros->size(), QSize(490, 551));
@@ -216,7 +216,7 @@ TEST_F(ResultsViewer, EveryCommandThatShowsItRestoresAMinimisedViewer) {
 // A results file that cannot be written is named with its full path and the system's
 // reason, with what to do; the viewer then never shows an older file as this run's.
 TEST_F(ResultsViewer, AResultsFileThatCannotBeWrittenIsNamedAndNotShown) {
-  enterWorks(3, {"1;2;1;1;1"});
+  enterWorks(2, {"1;2;1;1;1"});
   main->RxSpeedButton5->click();
   ASSERT_TRUE(waitUntilActive(pros));
   rlimit saved{};
