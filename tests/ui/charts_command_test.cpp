@@ -102,7 +102,7 @@ TEST_F(ChartsCommand, NeverMixesTwoDataSets) {
   EXPECT_TRUE(charts->optimisationLog().empty());
   EXPECT_FALSE(charts->ToolButton5->isEnabled());
   EXPECT_FALSE(charts->RadioButton3->isChecked());
-  EXPECT_EQ(charts->Label4->text(), QStringLiteral("Для открытых данных расчет не выполнялся — выполните «Расчет»"));
+  EXPECT_EQ(charts->Label4->text(), QStringLiteral("Для этих данных расчет еще не выполнялся — выполните «Расчет»"));
   charts->TabWidget1->setCurrentIndex(1);
   EXPECT_EQ(charts->currentPicture().size, messagePicture(QString()).size);  // what is saved, too
 

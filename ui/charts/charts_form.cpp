@@ -178,7 +178,7 @@ void TCharts_form::showRun(const ChartsRun& run) {
 }
 
 void TCharts_form::showNotice() {
-  const QString text = !run_.model ? QStringLiteral("Для открытых данных расчет не выполнялся — выполните «Расчет»")
+  const QString text = !run_.model ? QStringLiteral("Для этих данных расчет еще не выполнялся — выполните «Расчет»")
                        : run_.dataChanged
                            ? QStringLiteral("Показан последний расчет; данные с тех пор изменены — выполните «Расчет»")
                            : QString();
