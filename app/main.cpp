@@ -23,7 +23,7 @@
 #include "ui/options/print_options.h"
 #include "ui/options/settings_store.h"
 #include "ui/pros_form.h"
-#include "ui/rab_form.h"
+#include "ui/works/rab_form.h"
 #include "ui/rasch.h"
 
 int main(int argc, char** argv) {

@@ -28,9 +28,9 @@
 #include "ui/options/settings_store.h"
 #include "ui/recent_files.h"
 #include "ui/status_panel.h"
-#include "ui/works_grid.h"
-#include "ui/works_table_model.h"
-#include "ui/works_undo.h"
+#include "ui/works/works_grid.h"
+#include "ui/works/works_table_model.h"
+#include "ui/works/works_undo.h"
 
 namespace velko {
 

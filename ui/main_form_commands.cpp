@@ -25,11 +25,11 @@
 #include "ui/main_form.h"
 #include "ui/options/print_options.h"
 #include "ui/pros_form.h"
-#include "ui/rab_form.h"
+#include "ui/works/rab_form.h"
 #include "ui/status_panel.h"
-#include "ui/works_grid.h"
-#include "ui/works_table_model.h"
-#include "ui/works_undo.h"
+#include "ui/works/works_grid.h"
+#include "ui/works/works_table_model.h"
+#include "ui/works/works_undo.h"
 
 namespace velko {
 

@@ -12,9 +12,9 @@
 #include "ui/currency_edit.h"
 #include "ui/data_file_drop.h"
 #include "ui/main_form.h"
-#include "ui/works_grid.h"
-#include "ui/works_table_model.h"
-#include "ui/works_undo.h"
+#include "ui/works/works_grid.h"
+#include "ui/works/works_table_model.h"
+#include "ui/works/works_undo.h"
 
 namespace velko {
 

@@ -21,8 +21,8 @@
 #include "ui/file_dialogs.h"
 #include "ui/main_form.h"
 #include "ui/recent_files.h"
-#include "ui/works_table_model.h"
-#include "ui/works_undo.h"
+#include "ui/works/works_table_model.h"
+#include "ui/works/works_undo.h"
 
 namespace velko {
 

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "ui/works_grid.h"
+#include "ui/works/works_grid.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {

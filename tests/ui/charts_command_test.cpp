@@ -16,8 +16,8 @@
 #include "ui/charts/charts_form.h"
 #include "ui/currency_edit.h"
 #include "ui/late_windows.h"
-#include "ui/works_grid.h"
-#include "ui/works_table_model.h"
+#include "ui/works/works_grid.h"
+#include "ui/works/works_table_model.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {

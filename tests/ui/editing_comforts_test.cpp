@@ -22,9 +22,9 @@
 #include "model/network_model.h"
 #include "ui/currency_edit.h"
 #include "ui/options/settings_store.h"
-#include "ui/works_grid.h"
-#include "ui/works_table_model.h"
-#include "ui/works_undo.h"
+#include "ui/works/works_grid.h"
+#include "ui/works/works_table_model.h"
+#include "ui/works/works_undo.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {

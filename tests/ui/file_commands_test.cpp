@@ -11,7 +11,7 @@
 
 #include "model/network_model.h"
 #include "ui/currency_edit.h"
-#include "ui/works_grid.h"
+#include "ui/works/works_grid.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {

@@ -17,7 +17,7 @@
 #include "model/network_model.h"
 #include "ui/currency_edit.h"
 #include "ui/status_panel.h"
-#include "ui/works_grid.h"
+#include "ui/works/works_grid.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {

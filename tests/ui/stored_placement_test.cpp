@@ -13,7 +13,7 @@
 #include "ui/options/param_dialog.h"
 #include "ui/options/print_options.h"
 #include "ui/options/settings_store.h"
-#include "ui/rab_form.h"
+#include "ui/works/rab_form.h"
 #include "ui_test_support.h"
 
 namespace velko::testing {

@@ -13,7 +13,7 @@
 #include "data/text_codec.h"
 #include "model/network_model.h"
 #include "ui/currency_edit.h"
-#include "ui/works_table_model.h"
+#include "ui/works/works_table_model.h"
 
 namespace velko::testing {
 

@@ -11,7 +11,7 @@
 
 #include "ui/main_form.h"
 #include "ui/pros_form.h"
-#include "ui/rab_form.h"
+#include "ui/works/rab_form.h"
 
 class QAction;
 class QLineEdit;

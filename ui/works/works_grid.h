@@ -4,7 +4,7 @@
 #include <QTableView>
 
 #include "ui/data_file_drop.h"
-#include "ui/works_table_model.h"
+#include "ui/works/works_table_model.h"
 
 class QLineEdit;
 class QMenu;

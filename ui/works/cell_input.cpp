@@ -1,4 +1,4 @@
-#include "ui/cell_input.h"
+#include "ui/works/cell_input.h"
 
 #include <functional>
 
@@ -12,7 +12,7 @@
 #include "model/command_error.h"
 #include "model/number_text.h"
 #include "ui/command_guard.h"
-#include "ui/works_table_model.h"
+#include "ui/works/works_table_model.h"
 
 namespace velko {
 

@@ -1,4 +1,4 @@
-#include "ui/works_undo.h"
+#include "ui/works/works_undo.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 
 #include "model/load_model.h"
 #include "model/network_model.h"
-#include "ui/works_table_model.h"
+#include "ui/works/works_table_model.h"
 
 namespace velko {
 

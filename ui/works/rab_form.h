@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "ui/works_undo.h"
+#include "ui/works/works_undo.h"
 
 class QAction;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "ui/works_grid.h"
+#include "ui/works/works_grid.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -11,7 +11,7 @@
 
 #include "data/cell_block.h"
 #include "data/works_table_edit.h"
-#include "ui/cell_input.h"
+#include "ui/works/cell_input.h"
 #include "ui/data_file_drop.h"
 
 namespace velko {

@@ -1,4 +1,4 @@
-#include "ui/works_table_model.h"
+#include "ui/works/works_table_model.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/rab_form.h"
+#include "ui/works/rab_form.h"
 
 #include <algorithm>
 
@@ -17,9 +17,9 @@
 #include "ui/form_activation.h"
 #include "ui/main_form.h"
 #include "ui/options/form_placement.h"
-#include "ui/works_grid.h"
-#include "ui/works_table_model.h"
-#include "ui/works_undo.h"
+#include "ui/works/works_grid.h"
+#include "ui/works/works_table_model.h"
+#include "ui/works/works_undo.h"
 
 namespace velko {
 
