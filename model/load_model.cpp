@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/command_error.h"
@@ -119,7 +120,7 @@ void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings
   // The row that last wrote each pair of events, by the smaller event first.
   std::vector<int> rowOfPair(static_cast<std::size_t>((kMaxEvents + 1) * (kMaxEvents + 1)), 0);
   std::vector<LoadWarnings::ReplacedRow> replaced;
-  std::vector<LoadWarnings::ReplacedRow> rowPairs;  // each loaded row's pair as typed
+  std::vector<std::pair<int, int>> typedPairs;  // each loaded row's pair as typed, by row
   for (int r = 1; r <= m.WorkCount; ++r) {
     const auto integer = [](const std::string& text) { return StrToInt(text); };
     const std::int32_t i = cellValue(input, kColumnI, r, integer);
@@ -132,11 +133,11 @@ void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings
     }
     int& lastRow = rowOfPair[static_cast<std::size_t>(std::min(i, j) * (kMaxEvents + 1) + std::max(i, j))];
     if (lastRow != 0) {
-      const LoadWarnings::ReplacedRow& earlier = rowPairs[static_cast<std::size_t>(lastRow - 1)];
-      replaced.push_back({lastRow, r, earlier.i, earlier.j});
+      const auto [earlierI, earlierJ] = typedPairs[static_cast<std::size_t>(lastRow - 1)];
+      replaced.push_back({lastRow, r, earlierI, earlierJ});
     }
     lastRow = r;
-    rowPairs.push_back({r, 0, i, j});
+    typedPairs.emplace_back(i, j);
     TWorkCell& upper = m.cell(i, j);
     TWorkCell& mirror = m.cell(j, i);
     // The store itself may fail too ("Floating point overflow").
@@ -151,13 +152,9 @@ void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings
     mirror.Id = id;
   }
   if (warnings != nullptr) {
-    *warnings = LoadWarnings{};
-    warnings->replaced = std::move(replaced);
-    std::sort(warnings->replaced.begin(), warnings->replaced.end(),
-              [](const auto& a, const auto& b) { return a.row < b.row; });
-    warnings->unreachedEvents = unreachedEvents(m);
-    warnings->events = m.EventCount;
-    warnings->works = m.WorkCount;
+    // Found in the order of the replacing rows; told in the order of the replaced ones.
+    std::sort(replaced.begin(), replaced.end(), [](const auto& a, const auto& b) { return a.row < b.row; });
+    *warnings = LoadWarnings{std::move(replaced), unreachedEvents(m), m.EventCount, m.WorkCount};
   }
 }
 

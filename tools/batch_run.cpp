@@ -1,9 +1,11 @@
 #include "tools/batch_run.h"
 
 #include <fcntl.h>
+#include <libintl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -87,6 +89,11 @@ int runBatch(const BatchOptions& options, OptimisationObserver* observer, const 
     std::cerr << error.what() << "\n";
     return 1;
   }
+}
+
+void useUsersMessageLanguage() {
+  std::setlocale(LC_MESSAGES, "");
+  bind_textdomain_codeset("libc", "UTF-8");
 }
 
 }  // namespace velko

@@ -23,4 +23,8 @@ using BatchOutputs = std::function<std::string(SafeFileSet& files)>;
 // Returns the exit code: 0, or 1 after a failure.
 int runBatch(const BatchOptions& options, OptimisationObserver* observer, const BatchOutputs& moreOutputs = {});
 
+// The system's reasons for a failed write come in the user's language, as UTF-8
+// whatever the character type in force. Called first in main().
+void useUsersMessageLanguage();
+
 }  // namespace velko

@@ -3,19 +3,12 @@
 // asks for the smoothing (--smooth FILE.csv), the printed report (--report FILE.pdf) or
 // the pictures (--charts DIR) is handed over to velko-batch-full, which does the same
 // run and then those.
-#include <libintl.h>
-
-#include <clocale>
-
 #include "tools/batch_options.h"
 #include "tools/batch_run.h"
 #include "tools/full_tool.h"
 
 int main(int argc, char** argv) {
-  // The system's reasons for a failed write in the user's language, as UTF-8 whatever
-  // the character type in force.
-  std::setlocale(LC_MESSAGES, "");
-  bind_textdomain_codeset("libc", "UTF-8");
+  velko::useUsersMessageLanguage();
   velko::BatchOptions options;
   if (const auto exitCode = velko::parseBatchArguments(argc, argv, options)) return *exitCode;
   if (options.needsFullTool()) return velko::handOverToFullTool(argv);

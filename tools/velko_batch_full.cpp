@@ -5,8 +5,6 @@
 // installed (the screen's resolution); and with --charts DIR the pictures of the window
 // "Графики" for that run into DIR, with the optimisation log as CSV and PDF. velko-batch
 // starts it for such runs; it lives in the program's private folder.
-#include <libintl.h>
-
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
@@ -45,10 +43,7 @@ std::unique_ptr<QGuiApplication> startPainting() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The system's reasons for a failed write in the user's language, as UTF-8 whatever
-  // the character type in force.
-  std::setlocale(LC_MESSAGES, "");
-  bind_textdomain_codeset("libc", "UTF-8");
+  velko::useUsersMessageLanguage();
   velko::BatchOptions options;
   if (const auto exitCode = velko::parseBatchArguments(argc, argv, options)) return *exitCode;
   velko::OptimisationLogRecorder log;

@@ -74,6 +74,9 @@ void watchFormActivation(QWidget* form, std::function<void()> handler) {
 }
 
 void showFormActive(QWidget* form) {
+  // A minimised window is not brought back by show(): it stays an icon the user asked
+  // to see.
+  form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
   form->show();
   form->raise();
   form->activateWindow();

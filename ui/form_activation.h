@@ -15,8 +15,8 @@ namespace velko {
 // an error would be run again by the closing of its own error box).
 void watchFormActivation(QWidget* form, std::function<void()> handler);
 
-// Shows a form without making it modal, in front and active, so its activation
-// handler runs.
+// Shows a form without making it modal, restored from minimised, in front and active,
+// so its activation handler runs.
 void showFormActive(QWidget* form);
 
 }  // namespace velko

@@ -282,8 +282,6 @@ void TMain::RxSpeedButton10Click() {
     QWidget* charts = Charts_form_.get();
     if (!charts) return;
     showRunInCharts();
-    // Closed or left minimised, it comes back as a window the user can see.
-    charts->setWindowState(charts->windowState() & ~Qt::WindowMinimized);
     showFormActive(charts);
   });
 }

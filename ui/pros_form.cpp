@@ -155,11 +155,9 @@ void TPros_form::createMenus() {
   N8->setObjectName(QStringLiteral("N8"));
 }
 
-// A minimised viewer is neither shown again by show() nor told of an activation, so
-// it is restored here and brought up to date at once; the activation that follows is
-// then not a second reload (nor a second error box).
+// A minimised viewer is not told of an activation, so it is brought up to date here at
+// once; the activation that follows is then not a second reload (nor a second error box).
 void TPros_form::showResults() {
-  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   const bool willActivate = !isActiveWindow();
   showFormActive(this);
   reloadedByShowing_ = willActivate;

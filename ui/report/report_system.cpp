@@ -55,14 +55,14 @@ TReportPreview::TReportPreview(QPrinter& printer, const TReportPages& pages, int
   print->setObjectName(QStringLiteral("PrintAction"));
   toolbar->addSeparator();
   toolbar->addAction(QStringLiteral("Уменьшить"), this, [this] {
-    preview_->setZoomFactor(std::max(preview_->zoomFactor() / 1.25, kMinZoom / 100.0));
+    preview_->setZoomFactor(std::max(preview_->zoomFactor() / 1.25, kMinPreviewZoom / 100.0));
     showZoom();
   });
   zoomLabel_ = new QLabel(toolbar);
   zoomLabel_->setObjectName(QStringLiteral("ZoomLabel"));
   toolbar->addWidget(zoomLabel_);
   toolbar->addAction(QStringLiteral("Увеличить"), this, [this] {
-    preview_->setZoomFactor(std::min(preview_->zoomFactor() * 1.25, kMaxZoom / 100.0));
+    preview_->setZoomFactor(std::min(preview_->zoomFactor() * 1.25, kMaxPreviewZoom / 100.0));
     showZoom();
   });
   toolbar->addAction(QStringLiteral("По ширине"), this, [this] {
@@ -99,7 +99,7 @@ TReportPreview::TReportPreview(QPrinter& printer, const TReportPages& pages, int
   layout->addWidget(preview_);
 
   preview_->setZoomMode(QPrintPreviewWidget::CustomZoom);
-  preview_->setZoomFactor(std::clamp(zoomPercent, kMinZoom, kMaxZoom) / 100.0);
+  preview_->setZoomFactor(std::clamp(zoomPercent, kMinPreviewZoom, kMaxPreviewZoom) / 100.0);
   setWindowState(windowState() | Qt::WindowMaximized);
 }
 

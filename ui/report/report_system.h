@@ -18,8 +18,6 @@ class QPrinter;
 
 namespace velko {
 
-inline constexpr int kMinZoom = kMinPreviewZoom;
-inline constexpr int kMaxZoom = kMaxPreviewZoom;
 inline constexpr int kReportPrintHeight = 750;
 inline constexpr int kReportPreviewZoom = 120;
 
