@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 #include "data/file_io.h"
@@ -15,8 +16,9 @@ namespace velko {
 
 namespace {
 
-// A full data file of 100 works is a few kilobytes.
-constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
+// A line of the largest work (five-digit events, an Id and workers of ten digits and a
+// long duration) is under 80 bytes: 100,000 of them fit twice over.
+constexpr std::size_t kMaxDataFileBytes = std::size_t{16} << 20;
 // The notice lists this many fields that did not read fully, then counts the rest.
 constexpr std::size_t kUnreadFieldsListed = 10;
 
@@ -97,21 +99,21 @@ std::string format(const char* pattern, const std::string& name, int a, int b = 
 }
 
 // Where the file line of the work (i, j), i < j, is kept while the file is read.
-std::size_t lineIndex(int i, int j) { return static_cast<std::size_t>(i * (kMaxEvents + 1) + j); }
+std::uint64_t pairKey(int i, int j) {
+  return (std::uint64_t{static_cast<std::uint32_t>(i)} << 32) | static_cast<std::uint32_t>(j);
+}
 
 // Each row's file line, from `lineOf`, goes to `rowLines`.
-int rebuildTable(const TNetworkModel& m, WorksTable& table, const std::vector<int>& lineOf,
+int rebuildTable(const TNetworkModel& m, WorksTable& table, const std::unordered_map<std::uint64_t, int>& lineOf,
                  std::vector<int>& rowLines) {
   int r = 0;
-  for (int i = 1; i <= m.EventCount; ++i) {
-    for (int j = i + 1; j <= m.EventCount; ++j) {
-      const TWorkCell& cell = m.cell(i, j);
-      if (cell.Id == 0) continue;
-      ++r;
-      rowLines.push_back(lineOf[lineIndex(i, j)]);
-      table.setRow(r, {std::to_string(i), std::to_string(j), shortestRealText(cell.Duration),
-                       std::to_string(cell.Workers), std::to_string(cell.Id)});
-    }
+  for (const auto& work : m.WorkMatrix.upperWorks(std::max(m.EventCount, 0))) {
+    if (work.I == work.J) continue;
+    const TWorkCell& cell = *work.cell;
+    ++r;
+    rowLines.push_back(lineOf.at(pairKey(work.I, work.J)));
+    table.setRow(r, {std::to_string(work.I), std::to_string(work.J), shortestRealText(cell.Duration),
+                     std::to_string(cell.Workers), std::to_string(cell.Id)});
   }
   table.clearRowsAfter(r);
   return r;
@@ -121,7 +123,7 @@ int rebuildTable(const TNetworkModel& m, WorksTable& table, const std::vector<in
 
 DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, WorksTable& table) {
   const std::optional<std::string> bytes = readRegularFile(fileName, kMaxDataFileBytes);
-  if (!bytes) throw CommandError("Файл " + fileName + ": больше 1 МиБ, это не файл исходных данных");
+  if (!bytes) throw CommandError("Файл " + fileName + ": больше 16 МиБ, это не файл исходных данных");
   const std::vector<std::string> lines = splitLines(*bytes);
   auto line = [&lines](std::size_t index) { return index < lines.size() ? lines[index] : std::string(); };
   // Empty files, other line ends, UTF-16 and other foreign bytes would otherwise pass
@@ -137,6 +139,14 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
   if (events < 0 || events > kMaxEvents || works < 0 || works > kMaxWorks) {
     throw CommandError(format("Файл %s: количество событий или работ вне допустимых пределов", fileName, 0));
   }
+  // A file cut short (a copy that stopped halfway) would open as a smaller network and,
+  // saved again, lose the rest for good.
+  const std::size_t linesHeld = lines.size() - 3;
+  if (linesHeld < static_cast<std::size_t>(works)) {
+    throw CommandError(format("Файл %s: во второй строке указано работ: %d, а строк работ в файле: %d. "
+                              "Файл неполон и не открыт.",
+                              fileName, works, static_cast<int>(linesHeld)));
+  }
 
   // Everything is converted before the model changes, so a refused file changes nothing.
   std::vector<WorkLine> workLines;
@@ -150,14 +160,15 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
   m.WorkCount = works;
   m.EventCount = events;
   ClearMatrix(m);
-  std::vector<int> lineOf(lineIndex(kMaxEvents, kMaxEvents) + 1, 0);
+  std::unordered_map<std::uint64_t, int> lineOf;
+  lineOf.reserve(workLines.size());
   for (const WorkLine& work : workLines) {
     for (TWorkCell* cell : {&m.cell(work.I, work.J), &m.cell(work.J, work.I)}) {
       cell->Duration = work.Duration;
       cell->Workers = work.Workers;
       cell->Id = work.Id;
     }
-    lineOf[lineIndex(std::min(work.I, work.J), std::max(work.I, work.J))] = work.line;  // a later line wins
+    lineOf[pairKey(std::min(work.I, work.J), std::max(work.I, work.J))] = work.line;  // a later line wins
   }
   const int rowsWritten = rebuildTable(m, table, lineOf, contents.rowLines);
   m.WorkCount = rowsWritten;

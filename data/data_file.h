@@ -28,9 +28,10 @@ struct DataFileContents {
 // work) into the model and rebuilds the works table from the matrix: one row per
 // work with I < J <= EventCount and Id != 0, ordered by I then J, t with the decimal
 // comma; every row below the last one written is emptied, and WorkCount becomes the
-// number of rows written. Counts outside 0..50 events or 0..100 works refuse the file
-// and change nothing; work lines with an event number outside 1..50 are skipped.
-// Anything but a regular file of at most 1 MiB, and a file whose line 2 or 3 is missing
+// number of rows written. Counts outside 0..kMaxEvents events or 0..kMaxWorks works,
+// and a file that holds fewer work lines than line 2 says, refuse the file and change
+// nothing; work lines with an event number outside 1..kMaxEvents are skipped.
+// Anything but a regular file of at most 16 MiB, and a file whose line 2 or 3 is missing
 // or starts with no number, is refused as not a data file. File errors throw with the
 // runtime's message ("File not found", ...).
 DataFileContents ReadDataFile(TNetworkModel& model, const std::string& fileName, WorksTable& table);

@@ -1,24 +1,23 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <vector>
 
 #include "model/command_error.h"
 
 namespace velko {
 
-// Throws the refusal for an index outside a fixed table; kept out of line so the
-// accessors stay small.
+// Throws the refusal for an index outside a table; kept out of line so the accessors
+// stay small.
 [[noreturn]] void refuseTableIndex(int index, int size);
 
-// A fixed-size table indexed from 1 to N, as the model's tables are. Every access is
-// checked: an index outside 1..N refuses the command instead of touching memory
-// that is not the table's.
-template <typename T, int N>
+// A table indexed from 1 to its size, as the model's tables are. Its size follows the
+// network it holds (resize), so storage grows with the works, not with a fixed limit.
+// Every access is checked: an index outside 1..size refuses the command instead of
+// touching memory that is not the table's.
+template <typename T>
 class Table1 {
  public:
-  static constexpr int kSize = N;
-
   T& operator[](int k) {
     check(k);
     return items_[static_cast<std::size_t>(k - 1)];
@@ -27,13 +26,19 @@ class Table1 {
     check(k);
     return items_[static_cast<std::size_t>(k - 1)];
   }
-  void clear() { items_.fill(T{}); }
+  int size() const { return static_cast<int>(items_.size()); }
+  // Every entry becomes zero; the size stays.
+  void clear() { items_.assign(items_.size(), T{}); }
+  // `n` zero entries (at least none), whatever the table held before.
+  void reset(int n) { items_.assign(n > 0 ? static_cast<std::size_t>(n) : 0, T{}); }
+  // Keeps the first entries; new ones are zero.
+  void resize(int n) { items_.resize(n > 0 ? static_cast<std::size_t>(n) : 0); }
 
  private:
-  static void check(int k) {
-    if (k < 1 || k > N) refuseTableIndex(k, N);
+  void check(int k) const {
+    if (k < 1 || k > size()) refuseTableIndex(k, size());
   }
-  std::array<T, N> items_{};
+  std::vector<T> items_;
 };
 
 }  // namespace velko

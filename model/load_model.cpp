@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -51,11 +52,14 @@ std::string listText(const std::vector<int>& values) {
 
 // The events after the first that no work of the loaded matrix ends in.
 std::vector<int> unreachedEvents(const TNetworkModel& m) {
+  const int last = std::max(m.EventCount, 0);
+  std::vector<bool> reached(static_cast<std::size_t>(last) + 1, false);
+  for (const auto& work : m.WorkMatrix.upperWorks(last)) {
+    if (work.I < work.J) reached[static_cast<std::size_t>(work.J)] = true;
+  }
   std::vector<int> events;
-  for (int j = 2; j <= m.EventCount; ++j) {
-    bool reached = false;
-    for (int i = 1; i < j && !reached; ++i) reached = m.cell(i, j).Id != 0;
-    if (!reached) events.push_back(j);
+  for (int j = 2; j <= last; ++j) {
+    if (!reached[static_cast<std::size_t>(j)]) events.push_back(j);
   }
   return events;
 }
@@ -107,18 +111,15 @@ const char* columnName(int column) {
 
 void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings) {
   const std::int32_t events = StrToInt(input.eventsText());
-  if (events > kMaxEvents) {
-    throw CommandError(format("Количество событий %d больше допустимого (50)", events));
-  }
+  if (events > kMaxEvents) throw CommandError(tooManyEvents(events));
   m.EventCount = events;
   const std::int32_t works = StrToInt(input.worksText());
-  if (works > kMaxWorks) {
-    throw CommandError(format("Количество работ %d больше допустимого (100)", works));
-  }
+  if (works > kMaxWorks) throw CommandError(tooManyWorks(works));
   m.WorkCount = works;
   ClearMatrix(m);
   // The row that last wrote each pair of events, by the smaller event first.
-  std::vector<int> rowOfPair(static_cast<std::size_t>((kMaxEvents + 1) * (kMaxEvents + 1)), 0);
+  std::unordered_map<std::uint64_t, int> rowOfPair;
+  rowOfPair.reserve(static_cast<std::size_t>(std::max(works, 0)));
   std::vector<LoadWarnings::ReplacedRow> replaced;
   std::vector<std::pair<int, int>> typedPairs;  // each loaded row's pair as typed, by row
   for (int r = 1; r <= m.WorkCount; ++r) {
@@ -131,7 +132,8 @@ void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings
       throw CommandError(
           format("Строка %d: работа не может начинаться и кончаться в одном событии (%d)", r, i));
     }
-    int& lastRow = rowOfPair[static_cast<std::size_t>(std::min(i, j) * (kMaxEvents + 1) + std::max(i, j))];
+    int& lastRow = rowOfPair[(std::uint64_t{static_cast<std::uint32_t>(std::min(i, j))} << 32) |
+                             static_cast<std::uint32_t>(std::max(i, j))];
     if (lastRow != 0) {
       const auto [earlierI, earlierJ] = typedPairs[static_cast<std::size_t>(lastRow - 1)];
       replaced.push_back({lastRow, r, earlierI, earlierJ});

@@ -9,13 +9,7 @@ std::vector<WorkTiming> workTimings(const TNetworkModel& m, int variant) {
   const TVariantResult& v = m.VariantResults[variant];
   // The run's event count: a count taken over since then does not change its results.
   const int events = m.RunEventCount;
-  int count = 0;
-  for (int i = 1; i <= events; ++i) {
-    for (int j = i; j <= events; ++j) {
-      if (m.cell(i, j).Id != 0) ++count;
-    }
-  }
-  count = std::min(count, kMaxVariantEntries);
+  const int count = v.WorkEntries;
   std::vector<WorkTiming> works;
   works.reserve(static_cast<std::size_t>(count));
   for (int k = 1; k <= count; ++k) {

@@ -25,7 +25,7 @@ struct WorkTiming {
 };
 
 // The works of variant record `variant` (1 or 2) in the order the record holds them.
-// Their number is that of the works the matrix lists, as the results file counts them.
+// Their number is that of the works the run's scan found, as the results file lists them.
 std::vector<WorkTiming> workTimings(const TNetworkModel& model, int variant);
 
 // Workers busy over time with every work at its early start: a step function given as

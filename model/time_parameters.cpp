@@ -1,5 +1,8 @@
 #include "model/time_parameters.h"
 
+#include <algorithm>
+#include <string>
+
 #include "model/command_error.h"
 
 namespace velko {
@@ -7,8 +10,6 @@ namespace velko {
 namespace {
 
 constexpr Extended kNoSuccessorLate = 10000;
-
-bool holdsWork(const TWorkCell& cell) { return cell.Id != 0; }
 
 void computeEarlyTimes(TNetworkModel& m, const WorkCells& works) {
   m.Events[1].Early = 0;
@@ -18,7 +19,7 @@ void computeEarlyTimes(TNetworkModel& m, const WorkCells& works) {
     // Start events ascending; the diagonal cell (j, j) is read too, with Early(j) still 0.
     for (int k = works.columnStart(j); k < works.columnStart(j + 1); ++k) {
       const int i = works.inColumnOrder(k).I;
-      const Extended sum = m.Events[i].Early + m.cell(i, j).Duration;
+      const Extended sum = m.Events[i].Early + works.inColumnOrder(k).cell->Duration;
       if (sum > best) best = sum;
     }
     m.Events[j].Early = best;
@@ -32,7 +33,7 @@ void computeLateTimes(TNetworkModel& m, const WorkCells& works) {
     for (int k = works.rowStart(i); k < works.rowStart(i + 1); ++k) {
       const int j = works.inScanOrder(k).J;
       if (j == i) continue;  // the diagonal is no outgoing work
-      const Extended difference = m.Events[j].Late - m.cell(i, j).Duration;
+      const Extended difference = m.Events[j].Late - works.inScanOrder(k).cell->Duration;
       if (difference <= best) best = difference;
     }
     m.Events[i].Late = best;
@@ -51,17 +52,16 @@ void computeFloatsAndCriticalPath(TNetworkModel& m, const WorkCells& works) {
   for (int k = 0; k < works.count(); ++k) {
     const int i = works.inScanOrder(k).I;
     const int j = works.inScanOrder(k).J;
-    TWorkCell& cell = m.cell(i, j);
+    TWorkCell& cell = *works.inScanOrder(k).cell;
     cell.TotalFloat = m.Events[j].Late - m.Events[i].Early - cell.Duration;
     cell.FreeFloat = m.Events[j].Early - m.Events[i].Early - cell.Duration;
     if (cell.TotalFloat != 0) continue;
     // The work is offered to the chain and kept only if it starts where the chain ends.
     const int previous = m.CritWorkCount;
     if (previous >= 1 && i != m.CritWorks[previous].J) {
-      if (previous < kMaxCritWorks) m.CritWorks[previous + 1] = TCritWork{};
+      m.CritWorks[previous + 1] = TCritWork{};
       continue;
     }
-    if (previous >= kMaxCritWorks) throw CommandError("Критический путь длиннее 50 работ");
     ++m.CritWorkCount;
     m.CritWorks[m.CritWorkCount] = TCritWork{i, j};
   }
@@ -69,33 +69,58 @@ void computeFloatsAndCriticalPath(TNetworkModel& m, const WorkCells& works) {
 
 }  // namespace
 
-WorkCells::WorkCells(const TNetworkModel& m) : eventCount_(m.EventCount) {
-  // Counting sort by end event gives the column order from the scan order.
-  std::array<int, kMaxEvents + 2> perColumn{};
-  for (int i = 1; i <= m.EventCount; ++i) {
-    rowStart_[static_cast<std::size_t>(i)] = count_;
-    for (int j = i; j <= m.EventCount; ++j) {
-      if (!holdsWork(m.cell(i, j))) continue;  // the cell access refuses an EventCount past the table
-      byRow_[static_cast<std::size_t>(count_++)] = Cell{static_cast<std::int8_t>(i), static_cast<std::int8_t>(j)};
-      ++perColumn[static_cast<std::size_t>(j)];
-    }
+WorkCells::WorkCells(TNetworkModel& m) : eventCount_(m.EventCount) {
+  if (eventCount_ > kMaxEvents) {
+    throw CommandError(tooManyEvents(eventCount_));
   }
   const int last = eventCount_ < 0 ? 0 : eventCount_;
-  rowStart_[static_cast<std::size_t>(last + 1)] = count_;
+  const std::vector<TWorkMatrix::Placed<TWorkCell>> upper = m.WorkMatrix.upperWorks(last);
+  byRow_.reserve(upper.size());
+  rowStart_.assign(static_cast<std::size_t>(last) + 2, 0);
+  columnStart_.assign(static_cast<std::size_t>(last) + 2, 0);
+  // Counting sorts by start and by end event give both orders from the scan order.
+  std::vector<int> perColumn(static_cast<std::size_t>(last) + 2, 0);
+  for (const auto& work : upper) {
+    byRow_.push_back(Cell{work.I, work.J, work.cell});
+    ++rowStart_[static_cast<std::size_t>(work.I) + 1];
+    ++perColumn[static_cast<std::size_t>(work.J)];
+  }
+  for (int i = 1; i <= last + 1; ++i) {
+    rowStart_[static_cast<std::size_t>(i)] += rowStart_[static_cast<std::size_t>(i) - 1];
+  }
   for (int j = 1; j <= last; ++j) {
-    columnStart_[static_cast<std::size_t>(j + 1)] =
+    columnStart_[static_cast<std::size_t>(j) + 1] =
         columnStart_[static_cast<std::size_t>(j)] + perColumn[static_cast<std::size_t>(j)];
   }
-  std::array<int, kMaxEvents + 2> next = columnStart_;
-  for (int k = 0; k < count_; ++k) {
-    const Cell cell = byRow_[static_cast<std::size_t>(k)];
-    byColumn_[static_cast<std::size_t>(next[static_cast<std::size_t>(cell.J)]++)] = cell;
+  byColumn_.resize(byRow_.size());
+  columnToScan_.resize(byRow_.size());
+  std::vector<int> next = columnStart_;
+  for (int k = 0; k < count(); ++k) {
+    const Cell& cell = byRow_[static_cast<std::size_t>(k)];
+    const int place = next[static_cast<std::size_t>(cell.J)]++;
+    byColumn_[static_cast<std::size_t>(place)] = cell;
+    columnToScan_[static_cast<std::size_t>(place)] = k;
   }
 }
+
+namespace {
+
+void prepareComputedTables(TNetworkModel& m) {
+  // Event 1 is always written, even in a network of no events.
+  const int events = std::max(m.EventCount, 1);
+  if (m.Events.size() != events) m.Events.resize(events);
+  // The longest chain: every event, each with a work to the next and a diagonal work,
+  // and the entry after the chain that a refused offer clears.
+  const int chain = 2 * events + 1;
+  if (m.CritWorks.size() != chain) m.CritWorks.resize(chain);
+}
+
+}  // namespace
 
 void ComputeTimeParameters(TNetworkModel& m) { ComputeTimeParameters(m, WorkCells(m)); }
 
 void ComputeTimeParameters(TNetworkModel& m, const WorkCells& works) {
+  prepareComputedTables(m);
   computeEarlyTimes(m, works);
   if (m.EventCount < 1) {
     m.CritPathLength = 0;
@@ -116,27 +141,43 @@ void RecordVariant(TNetworkModel& m, int variant, int critCount) {
   TVariantResult& v = m.VariantResults[variant];
   m.RunWorkCount = m.WorkCount;
   m.RunEventCount = m.EventCount;
-  int k = 1;
-  for (int i = 1; i <= m.EventCount; ++i) {
-    for (int j = i; j <= m.EventCount; ++j) {
-      const TWorkCell& cell = m.cell(i, j);
-      if (!holdsWork(cell)) continue;
-      v.WorkI[k] = i;
-      v.WorkJ[k] = j;
-      v.WorkDuration[k] = cell.Duration;
-      v.WorkWorkers[k] = cell.Workers;
-      v.WorkId[k] = cell.Id;
-      ++k;
-    }
+  const WorkCells works(m);
+  const int found = works.count();
+  v.WorkEntries = found;
+  for (auto* table : {&v.WorkWorkers, &v.WorkId, &v.WorkI, &v.WorkJ}) table->reset(found);
+  v.WorkDuration.reset(found);
+  const int floats = std::max(found, m.WorkCount);
+  v.FloatI.reset(floats);
+  v.FloatJ.reset(floats);
+  v.WorkTotalFloat.reset(floats);
+  v.WorkFreeFloat.reset(floats);
+  for (int k = 1; k <= found; ++k) {
+    const WorkCells::Cell& work = works.inScanOrder(k - 1);
+    const TWorkCell& cell = *work.cell;
+    v.WorkI[k] = work.I;
+    v.WorkJ[k] = work.J;
+    v.WorkDuration[k] = cell.Duration;
+    v.WorkWorkers[k] = cell.Workers;
+    v.WorkId[k] = cell.Id;
+    v.FloatI[k] = work.I;
+    v.FloatJ[k] = work.J;
+    v.WorkTotalFloat[k] = cell.TotalFloat;
+    v.WorkFreeFloat[k] = cell.FreeFloat;
   }
-  for (int e = 1; e <= m.EventCount; ++e) {
+  const int events = std::max(m.EventCount, 0);
+  for (auto* table : {&v.EventNumber}) table->reset(events);
+  for (auto* table : {&v.EventEarly, &v.EventLate, &v.EventReserve}) table->reset(events);
+  for (int e = 1; e <= events; ++e) {
     const TEventRec& event = m.Events[e];
     v.EventNumber[e] = event.Number;
     v.EventEarly[e] = event.Early;
     v.EventLate[e] = event.Late;
     v.EventReserve[e] = event.Reserve;
   }
-  for (int c = 1; c <= critCount; ++c) {
+  const int critical = std::max(critCount, 0);
+  for (auto* table : {&v.CritI, &v.CritJ, &v.CritWorkers, &v.CritId}) table->reset(critical);
+  v.CritDuration.reset(critical);
+  for (int c = 1; c <= critical; ++c) {
     const TCritWork& work = m.CritWorks[c];
     const TWorkCell& cell = m.cell(work.I, work.J);
     v.CritI[c] = work.I;
@@ -144,18 +185,6 @@ void RecordVariant(TNetworkModel& m, int variant, int critCount) {
     v.CritDuration[c] = cell.Duration;
     v.CritWorkers[c] = cell.Workers;
     v.CritId[c] = cell.Id;
-  }
-  k = 1;
-  for (int i = 1; i <= m.EventCount; ++i) {
-    for (int j = i; j <= m.EventCount; ++j) {
-      const TWorkCell& cell = m.cell(i, j);
-      if (!holdsWork(cell)) continue;
-      v.FloatI[k] = i;
-      v.FloatJ[k] = j;
-      v.WorkTotalFloat[k] = cell.TotalFloat;
-      v.WorkFreeFloat[k] = cell.FreeFloat;
-      ++k;
-    }
   }
 }
 

@@ -1,42 +1,44 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/network_model.h"
 
 namespace velko {
 
 // The upper cells that hold a work, listed once in the two orders the passes read them,
-// so that a computation visits the works only instead of the whole triangle: the
-// optimisation recomputes after every move of a matrix whose works stay where they are.
+// so that a computation visits the works only: the optimisation recomputes after every
+// move of a matrix whose works stay where they are. The cells are the matrix's own.
 class WorkCells {
  public:
-  explicit WorkCells(const TNetworkModel& model);
+  explicit WorkCells(TNetworkModel& model);
 
   struct Cell {
-    std::int8_t I = 0;
-    std::int8_t J = 0;
+    std::int32_t I = 0;
+    std::int32_t J = 0;
+    TWorkCell* cell = nullptr;
   };
-  static constexpr int kCapacity = kMaxEvents * (kMaxEvents + 1) / 2;
 
   int eventCount() const { return eventCount_; }
-  int count() const { return count_; }
+  int count() const { return static_cast<int>(byRow_.size()); }
   // Scan order: start event ascending, then end event ascending.
   const Cell& inScanOrder(int k) const { return byRow_[static_cast<std::size_t>(k)]; }
   // Positions [rowStart(i), rowStart(i + 1)) of the works starting at i in scan order,
-  // and in byColumn order those ending at j, start event ascending.
+  // and in column order those ending at j, start event ascending.
   int rowStart(int i) const { return rowStart_[static_cast<std::size_t>(i)]; }
   int columnStart(int j) const { return columnStart_[static_cast<std::size_t>(j)]; }
   const Cell& inColumnOrder(int k) const { return byColumn_[static_cast<std::size_t>(k)]; }
+  // The scan position of the k-th work in column order.
+  int scanPositionInColumnOrder(int k) const { return columnToScan_[static_cast<std::size_t>(k)]; }
 
  private:
   int eventCount_ = 0;
-  int count_ = 0;
-  std::array<Cell, kCapacity> byRow_{};
-  std::array<Cell, kCapacity> byColumn_{};
-  std::array<int, kMaxEvents + 2> rowStart_{};
-  std::array<int, kMaxEvents + 2> columnStart_{};
+  std::vector<Cell> byRow_;
+  std::vector<Cell> byColumn_;
+  std::vector<int> columnToScan_;
+  std::vector<int> rowStart_;
+  std::vector<int> columnStart_;
 };
 
 // Computes from the upper cells of WorkMatrix (those with Id != 0):
@@ -50,15 +52,16 @@ class WorkCells {
 //           later one that starts where the chain ends;
 //   CritPathLength = Early(EventCount).
 // Precondition: Events and CritWorks are zero (ClearComputed); the forward pass relies
-// on it. Throws "Floating point overflow" for a value the format cannot hold, and
-// "Критический путь длиннее 50 работ" should the chain outgrow CritWorks.
+// on it. Events gets EventCount entries and CritWorks room for the longest chain.
+// Throws "Floating point overflow" for a value the format cannot hold.
 void ComputeTimeParameters(TNetworkModel& model);
 // The same over works listed earlier; the matrix may have changed only in the durations
 // and workers of those works, and EventCount not at all.
 void ComputeTimeParameters(TNetworkModel& model, const WorkCells& works);
 
 // Copies the current results into VariantResults[variant]: works and floats in scan
-// order, events by number, the first `critCount` works of the critical path.
+// order, events by number, the first `critCount` works of the critical path. The floats
+// arrays get at least WorkCount entries, zero past the works found.
 void RecordVariant(TNetworkModel& model, int variant, int critCount);
 
 }  // namespace velko

@@ -268,15 +268,8 @@ void StartContinuationPage(TBaseReport& page, int k) {
 
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom) {
-  const std::string tooManyWorks =
-      "Количество работ " + std::to_string(model.RunWorkCount) + " больше допустимого (100)";
-  checkCount(model.RunWorkCount, kMaxWorks, tooManyWorks);
-  checkCount(model.RunEventCount, kMaxEvents,
-             "Количество событий " + std::to_string(model.RunEventCount) +
-                 " больше допустимого (50)");
-  const std::string longPath = "Критический путь длиннее 50 работ";
-  checkCount(model.CritCountBefore, kMaxCritWorks, longPath);
-  if (model.Optimised != 0) checkCount(model.CritCountAfter, kMaxCritWorks, longPath);
+  checkCount(model.RunWorkCount, kMaxWorks, tooManyWorks(model.RunWorkCount));
+  checkCount(model.RunEventCount, kMaxEvents, tooManyEvents(model.RunEventCount));
 
   ReportLayout layout(page, model, printHeight);
   pageLabelBlock(page);

@@ -91,7 +91,7 @@ TEST(BatchTool, ErrorsEndWithTheMessageAndWriteNoResults) {
   EXPECT_EQ(lastLine(run.err), "File not found");
   EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
 
-  testing::writeBytes(dir.file("big.dat"), "1\r\n1\r\n60\r\n1,2,1,1,1\r\n");
+  testing::writeBytes(dir.file("big.dat"), "1\r\n1\r\n50001\r\n1,2,1,1,1\r\n");
   run = runBatch(dir, "--optimise big.dat");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(lastLine(run.err), "Файл big.dat: количество событий или работ вне допустимых пределов");

@@ -71,11 +71,18 @@ TEST_F(DataFile, SkippedLinesAreReportedAndOldRowsCleared) {
   EXPECT_EQ(contents.rowLines, std::vector<int>{5});  // the later line of the pair 1-2
 }
 
-TEST_F(DataFile, MissingLinesReadAsEmpty) {
-  const DataFileContents contents = read("7\r\n3\r\n2\r\n1,2,1,1,1\r\n");
-  EXPECT_EQ(contents.VariantNumber, 7);
-  EXPECT_EQ(m.WorkCount, 1);
-  EXPECT_NE(contents.notice.find("пропущено строк работ: 2"), std::string::npos);
+// Opened, a file cut short would be saved back as the smaller network it seems to be.
+TEST_F(DataFile, FileWithFewerWorkLinesThanItCountsIsRefusedAndChangesNothing) {
+  read("1\r\n1\r\n2\r\n1,2,3,4,5\r\n");
+  for (const auto& [claimed, held] : {std::pair{3, 1}, std::pair{100000, 3}}) {
+    std::string file = "7\r\n" + std::to_string(claimed) + "\r\n50000\r\n";
+    for (int k = 1; k <= held; ++k) file += std::to_string(k) + "," + std::to_string(k + 1) + ",1,1,1\r\n";
+    EXPECT_EQ(errorOf(file), "Файл " + dir.file("net.dat") + ": во второй строке указано работ: " +
+                                 std::to_string(claimed) + ", а строк работ в файле: " + std::to_string(held) +
+                                 ". Файл неполон и не открыт.");
+  }
+  EXPECT_EQ(m.EventCount, 2);
+  EXPECT_EQ(table.row(1), (Row{"1", "2", "3", "4", "5"}));
 }
 
 // Such files used to open as an empty network. The lenient readings of the counts
@@ -98,15 +105,15 @@ TEST_F(DataFile, ForeignFilesAreRefusedAndChangeNothing) {
 }
 
 // A FIFO would block the read for ever, a device or a huge file would fill memory.
-TEST_F(DataFile, OnlyRegularFilesUpToOneMebibyteAreRead) {
+TEST_F(DataFile, OnlyRegularFilesUpToSixteenMebibytesAreRead) {
   const std::string fifo = dir.file("pipe.dat");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string big = dir.file("big.dat");
-  testing::writeBytes(big, "1\r\n0\r\n0\r\n" + std::string(std::size_t{1} << 20, ' '));
+  testing::writeBytes(big, "1\r\n0\r\n0\r\n" + std::string(std::size_t{16} << 20, ' '));
   const std::pair<std::string, std::string> cases[] = {
       {fifo, "Файл " + fifo + ": это не обычный файл"},
       {"/dev/zero", "Файл /dev/zero: это не обычный файл"},
-      {big, "Файл " + big + ": больше 1 МиБ, это не файл исходных данных"},
+      {big, "Файл " + big + ": больше 16 МиБ, это не файл исходных данных"},
       {dir.path().string(), "File access denied"}};
   for (const auto& [path, message] : cases) {
     try {
@@ -144,8 +151,9 @@ TEST_F(DataFile, LenientNumbers) {
 TEST_F(DataFile, CountsOutOfBoundsRefuseTheFileAndChangeNothing) {
   read("1\r\n1\r\n2\r\n1,2,3,4,5\r\n");
   const std::string expected = "Файл " + dir.file("net.dat") + ": количество событий или работ вне допустимых пределов";
-  EXPECT_EQ(errorOf("1\r\n1\r\n51\r\n"), expected);
-  EXPECT_EQ(errorOf("1\r\n101\r\n5\r\n"), expected);
+  EXPECT_EQ(errorOf("1\r\n1\r\n50001\r\n"), expected);
+  EXPECT_EQ(errorOf("1\r\n100001\r\n5\r\n"), expected);
+  EXPECT_EQ(errorOf("1\r\n2147483647\r\n2147483647\r\n"), expected);
   EXPECT_EQ(errorOf("1\r\n-1\r\n5\r\n"), expected);
   EXPECT_EQ(m.EventCount, 2);
   EXPECT_EQ(m.cell(1, 2).Id, 5);

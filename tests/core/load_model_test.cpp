@@ -144,10 +144,13 @@ TEST_F(LoadModelTest, EmptiesTheMatrixFirst) {
 }
 
 TEST_F(LoadModelTest, RefusesWithTheUsersMessage) {
-  EXPECT_EQ(errorOf(m, Network(51, {})), "Количество событий 51 больше допустимого (50)");
+  EXPECT_EQ(errorOf(m, Network(50001, {})), "Количество событий 50001 больше допустимого (50000)");
+  EXPECT_EQ(errorOf(m, Network(2147483647, {})), "Количество событий 2147483647 больше допустимого (50000)");
   Network tooMany(4, {});
-  tooMany.works = "101";
-  EXPECT_EQ(errorOf(m, tooMany), "Количество работ 101 больше допустимого (100)");
+  tooMany.works = "100001";
+  EXPECT_EQ(errorOf(m, tooMany), "Количество работ 100001 больше допустимого (100000)");
+  tooMany.works = "2147483647";
+  EXPECT_EQ(errorOf(m, tooMany), "Количество работ 2147483647 больше допустимого (100000)");
   EXPECT_EQ(errorOf(m, Network(4, {{"1", "2", "1", "1", "1"}, {"0", "2", "1", "1", "1"}})),
             "Строка 2: номер события 0 вне диапазона 1..4");
   EXPECT_EQ(errorOf(m, Network(4, {{"9", "7", "1", "1", "1"}})), "Строка 1: номер события 9 вне диапазона 1..4");
