@@ -3,7 +3,14 @@
 #include <cmath>
 #include <limits>
 
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
 #include "model/command_error.h"
+#include "model/incremental_times.h"
 #include "model/time_parameters.h"
 
 namespace velko {
@@ -14,6 +21,68 @@ void recompute(TNetworkModel& m, const WorkCells& works) {
   ClearComputed(m);
   ComputeTimeParameters(m, works);
 }
+
+// The works that may give workers: those with a total float other than 0, by
+// identifier, in scan order. The pass looks at these alone, and they change only as
+// floats become 0 or stop being 0.
+class DonorCandidates {
+ public:
+  explicit DonorCandidates(const WorkCells& works) : works_(works) { rebuild(); }
+  void rebuild() {
+    byId_.clear();
+    for (int k = 0; k < works_.count(); ++k) update(k, works_.inScanOrder(k).cell->TotalFloat == 0);
+  }
+  void update(int k, bool zeroFloat) {
+    std::set<int>& same = byId_[works_.inScanOrder(k).cell->Id];
+    if (zeroFloat) same.erase(k); else same.insert(k);
+  }
+  // The first candidate of identifier `id` at scan position `from` or later, or -1.
+  int next(std::int32_t id, int from) const {
+    const auto same = byId_.find(id);
+    if (same == byId_.end()) return -1;
+    const auto k = same->second.lower_bound(from);
+    return k == same->second.end() ? -1 : *k;
+  }
+
+ private:
+  const WorkCells& works_;
+  std::unordered_map<std::int32_t, std::set<int>> byId_;
+};
+
+// The recomputations of one pass: a full one first, then only what each move reaches.
+class Recomputation {
+ public:
+  Recomputation(TNetworkModel& m, const WorkCells& works, DonorCandidates& candidates)
+      : m_(m), works_(works), candidates_(candidates) {}
+
+  bool done() const { return done_; }
+  void full() {
+    recompute(m_, works_);
+    done_ = true;
+    candidates_.rebuild();
+    if (m_.EventCount >= 2) {
+      incremental_.emplace(m_, works_);
+      incremental_->onZeroFloatChange([this](int k, bool zero) { candidates_.update(k, zero); });
+    }
+  }
+  // After the durations of the donor (scan position `donor`) and of the critical work
+  // (i, j) changed.
+  void afterMove(int donor, int i, int j) {
+    const int critical = incremental_ ? incremental_->scanPosition(i, j) : -1;
+    if (critical < 0) {
+      full();
+      return;
+    }
+    incremental_->durationsChanged({donor, critical});
+  }
+
+ private:
+  TNetworkModel& m_;
+  const WorkCells& works_;
+  DonorCandidates& candidates_;
+  bool done_ = false;
+  std::optional<IncrementalTimes> incremental_;
+};
 
 // The critical work at position c as the model holds it now, or nullptr when the
 // critical path has become shorter than c.
@@ -44,12 +113,11 @@ std::int32_t toWorkers(Extended m) {
 // Integer arithmetic wraps at 32 bits, as the counts of workers always have.
 std::int32_t wrapping(std::int64_t value) { return static_cast<std::int32_t>(value); }
 
-// `computed` is true once the model holds the computation of its current matrix: the
-// recomputation before a donor then yields exactly what the model holds, and is skipped.
-void processDonor(TNetworkModel& m, const WorkCells& works, int c, int i, int j, OptimisationObserver* observer,
-                  bool& computed) {
-  if (!computed) recompute(m, works);
-  computed = true;
+// Once the model holds the computation of its current matrix, the recomputation before a
+// donor yields exactly what the model holds, and is skipped.
+void processDonor(TNetworkModel& m, Recomputation& times, int c, int k, int i, int j,
+                  OptimisationObserver* observer) {
+  if (!times.done()) times.full();
   TWorkCell& donor = m.cell(i, j);
   const Extended reserveI = m.Events[i].Reserve;
   const Extended reserveJ = m.Events[j].Reserve;
@@ -96,7 +164,7 @@ void processDonor(TNetworkModel& m, const WorkCells& works, int c, int i, int j,
   move.donorWorkersAfter = donor.Workers;
   move.criticalDurationAfter = critical->Duration;
   move.criticalWorkersAfter = critical->Workers;
-  recompute(m, works);
+  times.afterMove(k, move.critical.I, move.critical.J);
   move.lengthAfter = m.CritPathLength;
   if (observer != nullptr) observer->donorProcessed(move);
 }
@@ -109,17 +177,26 @@ Extended RoundUp(Extended x) {
 }
 
 void OptimiseLabour(TNetworkModel& m, OptimisationObserver* observer) {
-  // The command clears Events before the optimisation, so the first donor recomputes.
-  bool computed = false;
   // Only durations and workers change from here on: the works stay in their cells.
   const WorkCells works(m);
+  // A cell is a candidate only with the identifier of the critical work and a total
+  // float other than 0: the scan visits those works alone, in matrix order.
+  DonorCandidates candidates(works);
+  // The command clears Events before the optimisation, so the first donor recomputes.
+  Recomputation times(m, works, candidates);
   const int positions = m.CritWorkCount;
   for (int c = 1; c <= positions; ++c) {
-    // Cells without a work are never candidates; the rest in matrix order.
-    for (int k = 0; k < works.count(); ++k) {
-      const int i = works.inScanOrder(k).I;
-      const int j = works.inScanOrder(k).J;
-      if (isCandidate(m, c, i, j)) processDonor(m, works, c, i, j, observer, computed);
+    if (observer != nullptr) observer->positionReached(c, positions);
+    int next = 0;  // the scan position to test next
+    for (;;) {
+      // The critical work at c is read afresh: each move may have changed the path.
+      const TWorkCell* critical = criticalWorkAt(m, c);
+      if (critical == nullptr) break;
+      const int k = candidates.next(critical->Id, next);
+      if (k < 0) break;
+      const WorkCells::Cell& cell = works.inScanOrder(k);
+      if (isCandidate(m, c, cell.I, cell.J)) processDonor(m, times, c, k, cell.I, cell.J, observer);
+      next = k + 1;
     }
   }
 }

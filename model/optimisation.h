@@ -17,7 +17,8 @@ Extended RoundUp(Extended x);
 // A donor keeps its labour volume (t x n) and is stretched over its float R; its new
 // worker number is m = RoundUp(V / (R + t)); the d = n - m freed workers join the
 // critical work, whose duration becomes RoundUp(Vc / new n). Every change is made in
-// the upper cell only and followed by a full recomputation.
+// the upper cell only and followed by a recomputation of what it reaches, which leaves
+// the model exactly as a full one would.
 // A donor with no volume or no room to stretch, a critical work with no volume, and a
 // donor that would take workers (d < 0) are passed over.
 // Precondition: the model holds the floats and critical path of a computation, and
@@ -41,12 +42,14 @@ struct OptimisationMove {
   StoredReal lengthAfter;    // critical path length after the recomputation
 };
 
-// Told of every processed donor, after the recomputation that follows it. The
-// optimisation runs the same with or without one.
+// Told of every processed donor, after the recomputation that follows it, and of each
+// position of the critical path as the pass reaches it. The optimisation runs the same
+// with or without one; an observer may stop it by throwing from either call.
 class OptimisationObserver {
  public:
   virtual ~OptimisationObserver() = default;
   virtual void donorProcessed(const OptimisationMove& move) = 0;
+  virtual void positionReached(int /*position*/, int /*positions*/) {}
 };
 
 // Keeps every move the optimisation reports, in order.
