@@ -160,6 +160,7 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
   m.WorkCount = works;
   m.EventCount = events;
   ClearMatrix(m);
+  m.WorkMatrix.reserve(2 * workLines.size());
   std::unordered_map<std::uint64_t, int> lineOf;
   lineOf.reserve(workLines.size());
   for (const WorkLine& work : workLines) {

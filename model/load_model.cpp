@@ -117,6 +117,7 @@ void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings
   if (works > kMaxWorks) throw CommandError(tooManyWorks(works));
   m.WorkCount = works;
   ClearMatrix(m);
+  m.WorkMatrix.reserve(2 * static_cast<std::size_t>(std::max(works, 0)));
   // The row that last wrote each pair of events, by the smaller event first.
   std::unordered_map<std::uint64_t, int> rowOfPair;
   rowOfPair.reserve(static_cast<std::size_t>(std::max(works, 0)));

@@ -78,6 +78,8 @@ class TWorkMatrix {
   // The cell to write, made empty the first time it is asked for.
   TWorkCell& at(int row, int column) { return cells_[key(row, column)]; }
   void clear() { cells_.clear(); }
+  // Room for `cells` cells, so a large load does not rehash as it goes.
+  void reserve(std::size_t cells) { cells_.reserve(cells); }
 
   // A cell of the upper triangle that holds a work.
   template <typename Cell>

@@ -7,8 +7,32 @@
 
 namespace velko {
 
+namespace {
+
+// "-"?digits "." decimals, from the value in units of 10^-decimals.
+std::string unitsText(long long units, int decimals) {
+  char buffer[32];
+  char* end = buffer + sizeof buffer;
+  char* p = end;
+  unsigned long long magnitude = static_cast<unsigned long long>(units < 0 ? -units : units);
+  for (int d = 0; d < decimals; ++d) {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  }
+  if (decimals > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (units < 0) *--p = '-';
+  return std::string(p, end);
+}
+
+}  // namespace
+
 std::string fixedText(Extended value, int decimals) {
-  const Extended scale = std::pow(Extended{10}, decimals);
+  static constexpr Extended kScales[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+  const Extended scale = decimals >= 0 && decimals <= 7 ? kScales[decimals] : std::pow(Extended{10}, decimals);
   // A stored value has 40 significant bits, so value * 10^3 is exact in extended
   // precision and roundl gives the halfway-away rounding of the exact value.
   const Extended scaled = std::round(value * scale);
@@ -25,6 +49,7 @@ std::string fixedText(Extended value, int decimals) {
     return text;
   }
   const long long units = std::llround(scaled);
+  if (decimals >= 0 && decimals <= 7) return unitsText(units, decimals);  // printf costs more than the rest
   const unsigned long long magnitude = static_cast<unsigned long long>(units < 0 ? -units : units);
   const unsigned long long divisor = static_cast<unsigned long long>(std::llround(scale));
   char buffer[64];

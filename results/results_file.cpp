@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "data/file_io.h"
@@ -119,7 +120,10 @@ std::vector<std::string> widenedBox(const char* const (&box)[7], const std::vect
 
 class Lines {
  public:
-  void add(const std::string& line) { text_ += line + kEol; }
+  void add(std::string_view line) {
+    text_.append(line);
+    text_.append(kEol);
+  }
   void heading(const char* title, const std::vector<std::string>& box) {
     add("");
     add(title);
