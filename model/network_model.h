@@ -11,7 +11,7 @@ namespace velko {
 inline constexpr int kMaxEvents = 50;
 inline constexpr int kMaxCritWorks = 50;
 inline constexpr int kMaxVariantEntries = 100;
-inline constexpr int kMaxWorks = 100;
+inline constexpr int kMaxWorks = 100000;
 
 // One cell of the work matrix. A work between events I and J is stored in both
 // (I, J) and (J, I); only the upper cell (row <= column) is ever read, so a work runs

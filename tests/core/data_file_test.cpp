@@ -145,7 +145,7 @@ TEST_F(DataFile, CountsOutOfBoundsRefuseTheFileAndChangeNothing) {
   read("1\r\n1\r\n2\r\n1,2,3,4,5\r\n");
   const std::string expected = "Файл " + dir.file("net.dat") + ": количество событий или работ вне допустимых пределов";
   EXPECT_EQ(errorOf("1\r\n1\r\n51\r\n"), expected);
-  EXPECT_EQ(errorOf("1\r\n101\r\n5\r\n"), expected);
+  EXPECT_EQ(errorOf("1\r\n" + std::to_string(kMaxWorks + 1) + "\r\n5\r\n"), expected);
   EXPECT_EQ(errorOf("1\r\n-1\r\n5\r\n"), expected);
   EXPECT_EQ(m.EventCount, 2);
   EXPECT_EQ(m.cell(1, 2).Id, 5);
