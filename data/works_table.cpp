@@ -171,7 +171,15 @@ WorksTable::Row WorksTable::row(int row) const {
 }
 
 void WorksTable::setRow(int row, const Row& cells) {
-  for (int c = 0; c < kWorksColumns; ++c) setCell(c, row, cells[static_cast<std::size_t>(c)]);
+  checkRow(row);
+  if (row > stored()) {
+    if (cells == emptyRow()) return;
+    appendEmpty(row - stored());
+  }
+  const auto [chunk, offset] = locate(row - 1);
+  if (chunks_[chunk]->rows[static_cast<std::size_t>(offset)] != cells) {
+    writable(chunk).rows[static_cast<std::size_t>(offset)] = cells;
+  }
 }
 
 void WorksTable::clearRowsAfter(int row) {
