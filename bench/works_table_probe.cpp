@@ -4,6 +4,7 @@
 //
 //   works_table_probe           every step, then 500 undo steps, then the memory
 //   works_table_probe --empty   the windows only: the empty program's memory
+//   works_table_probe --shot F  every step, the window saved to F (PNG) once opened
 //   works_table_probe --steps   the table opened and the 500 undo steps only, so freed
 //                               memory of the other steps is not reused by them
 #include <algorithm>
@@ -145,6 +146,10 @@ int main(int argc, char** argv) {
            main->RxSpeedButton1->click();
          }, shown));
   report("  of which the rows filled (the reader's share)", fill);
+  if (mode == "--shot" && argc > 2) {
+    grid->scrollToBottom();
+    main->grab().save(QString::fromLocal8Bit(argv[2]));
+  }
 
   if (!stepsOnly) {
   report("scroll to the last row", timed([&] { grid->scrollToBottom(); }, shown));
