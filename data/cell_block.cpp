@@ -80,8 +80,8 @@ WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const Ce
   const int lastRow = row + rows - 1;
   if (lastRow > kMaxWorks) {
     throw CellError(kMaxWorks + 1, column,
-                    "работ не может быть больше " + std::to_string(kMaxWorks) + ", а блок из " + rowsOf(rows) + " от строки " +
-                        std::to_string(row) + " дошел бы до строки " + std::to_string(lastRow) +
+                    "работ не может быть больше " + std::to_string(kMaxWorks) + ", а блок из " + rowsOf(rows) +
+                        " от строки " + std::to_string(row) + " дошел бы до строки " + std::to_string(lastRow) +
                         ". Ничего не вставлено.");
   }
   WorksTable pasted = table;

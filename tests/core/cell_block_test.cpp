@@ -77,8 +77,8 @@ TEST(CellBlock, RefusesTheWholeBlockNamingTheRowAndTheColumn) {
     pasteCellBlock(table, kMaxWorks - 10, kColumnJ, splitCellBlock(rows));
     ADD_FAILURE() << "a work beyond kMaxWorks was pasted";
   } catch (const CommandError& error) {
-    EXPECT_STREQ(error.what(), "Строка 100001, столбец J: работ не может быть больше 100000, а блок из 12 строк от строки "
-                               "99990 дошел бы до строки 100001. Ничего не вставлено.");
+    EXPECT_STREQ(error.what(), "Строка 100001, столбец J: работ не может быть больше 100000, а блок из 12 строк "
+                               "от строки 99990 дошел бы до строки 100001. Ничего не вставлено.");
   }
   EXPECT_EQ(pasteCellBlock(table, kMaxWorks - 10, kColumnJ, splitCellBlock(rows.substr(0, rows.size() - 4))).rowCount(),
             kMaxWorks);

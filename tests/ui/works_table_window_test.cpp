@@ -104,7 +104,8 @@ TEST_F(WorksTableWindow, DeleteAndInsertKeepEveryWorkAndTheCountBoxFollows) {
   main->RxSpeedButton1->click();
   Modals modals;
   main->N17->trigger();
-  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Строка не вставлена: в таблице уже 100000 работ, больше не бывает")});
+  EXPECT_EQ(modals.texts(),
+            QStringList{QStringLiteral("Строка не вставлена: в таблице уже 100000 работ, больше не бывает")});
   EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("100000"));
   EXPECT_EQ(main->StringGrid1->model()->rowCount(), 100000);
 }
