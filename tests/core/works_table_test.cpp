@@ -150,8 +150,17 @@ TEST(WorksTableChunks, DifferingRowsAndEqualityLookAtTheTexts) {
   WorksTable rebuilt;
   for (int r = 1; r <= 2000; ++r) rebuilt.setCell(0, r, std::to_string(r));
   rebuilt.setRowCount(2000);
-  WorksTable longer = base;
-  longer.setCell(3, 2500, "");  // an empty text written beyond the rows changes nothing
+  // The same texts with the chunks split at other rows: each row inserted at the top.
+  WorksTable regrouped;
+  regrouped.setCell(0, 1, "2000");
+  for (int r = 1999; r >= 1; --r) {
+    regrouped.insertRow(1);
+    regrouped.setCell(0, 1, std::to_string(r));
+  }
+  regrouped.setRowCount(2000);
+  WorksTable longer = base;  // rows stored beyond the others', emptied again
+  longer.setCell(3, 2500, "1");
+  longer.clearRow(2500);
   struct Case {
     const char* what;
     WorksTable after;
@@ -170,7 +179,8 @@ TEST(WorksTableChunks, DifferingRowsAndEqualityLookAtTheTexts) {
   const Case cases[] = {
       {"a copy", base, {0, 0}},
       {"equal texts in other chunks", rebuilt, {0, 0}},
-      {"an empty text beyond the rows", longer, {0, 0}},
+      {"equal texts in chunks split elsewhere", regrouped, {0, 0}},
+      {"empty rows stored beyond the others", longer, {0, 0}},
       {"two cells", edited, {700, 1300}},
       {"a row inserted at the top", inserted, {1, 2000}},
       {"the row before the last erased", erased, {1999, 2000}},
@@ -183,6 +193,14 @@ TEST(WorksTableChunks, DifferingRowsAndEqualityLookAtTheTexts) {
     const bool equal = c.rows.first == 0 && c.after.row(2001) == Row{};
     EXPECT_EQ(base == c.after, equal);
   }
+  // Empty rows moved up by one: equal rows until the chunks they share, one row apart.
+  WorksTable sparse;
+  sparse.setCell(0, 1000, "x");
+  sparse.setRowCount(2000);
+  WorksTable up = sparse;
+  up.eraseRow(1);
+  EXPECT_EQ(sparse.differingRows(up, 2000), std::make_pair(999, 1000));
+  EXPECT_FALSE(sparse == up);
 }
 
 }  // namespace
