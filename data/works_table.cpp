@@ -161,7 +161,11 @@ void WorksTable::setCell(int column, int row, std::string text) {
 
 void WorksTable::clearRow(int row) {
   checkRow(row);
-  if (row <= stored() && this->row(row) != emptyRow()) writableRow(row - 1) = Row{};
+  if (row > stored()) return;
+  const auto [chunk, offset] = locate(row - 1);
+  if (chunks_[chunk]->rows[static_cast<std::size_t>(offset)] != emptyRow()) {
+    writable(chunk).rows[static_cast<std::size_t>(offset)] = Row{};
+  }
 }
 
 WorksTable::Row WorksTable::row(int row) const {

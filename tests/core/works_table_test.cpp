@@ -137,7 +137,16 @@ TEST(WorksTableChunks, EveryEditReadsAsOnAPlainTableAndEarlierCopiesStay) {
     }
     const int upTo = c.span + c.rows + 10;
     expectSame(table, plain, upTo);
-    for (const auto& [copy, copyPlain] : copies) expectSame(copy, copyPlain, upTo);
+    for (const auto& [copy, copyPlain] : copies) {
+      expectSame(copy, copyPlain, upTo);
+      std::pair<int, int> differing{0, 0};
+      for (int r = 1; r <= upTo; ++r) {
+        if (plain.row(r) == copyPlain.row(r)) continue;
+        if (differing.first == 0) differing.first = r;
+        differing.second = r;
+      }
+      EXPECT_EQ(table.differingRows(copy, upTo), differing);
+    }
   }
 }
 
