@@ -11,20 +11,21 @@ namespace velko {
 
 namespace {
 
-std::vector<std::string_view> linesOf(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+// The line that starts at `start` (CR LF, LF or CR ended); `start` moves past its end,
+// beyond the text after the last line.
+std::string_view nextLine(std::string_view text, std::size_t& start) {
+  const std::size_t end = text.find_first_of("\r\n", start);
+  if (end == std::string_view::npos) {
+    const std::string_view line = text.substr(start);
+    start = text.size() + 1;
+    return line;
   }
-  return lines;
+  const std::string_view line = text.substr(start, end - start);
+  start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  return line;
 }
+
+char separatorOf(std::string_view text) { return text.find('\t') != std::string_view::npos ? '\t' : ';'; }
 
 std::vector<std::string> cellsOf(std::string_view line, char separator) {
   std::vector<std::string> cells;
@@ -52,16 +53,23 @@ std::string rowsOf(int rows) {
 }
 
 CellBlock splitCellBlock(std::string_view text) {
-  const char separator = text.find('\t') != std::string_view::npos ? '\t' : ';';
+  const char separator = separatorOf(text);
   CellBlock block;
-  for (const std::string_view line : linesOf(text)) block.push_back(cellsOf(line, separator));
+  for (std::size_t start = 0; start <= text.size();) block.push_back(cellsOf(nextLine(text, start), separator));
   while (!block.empty() && isEmptyLine(block.back())) block.pop_back();
   return block;
 }
 
+// As splitCellBlock would tell, from the first lines only: a pasted block of 100000 rows
+// is split once, not once more to learn that it is a block.
 bool holdsSeveralCells(std::string_view text) {
-  const CellBlock block = splitCellBlock(text);
-  return block.size() > 1 || (block.size() == 1 && block.front().size() > 1);
+  const char separator = separatorOf(text);
+  std::size_t start = 0;
+  const std::vector<std::string> first = cellsOf(nextLine(text, start), separator);
+  while (start <= text.size()) {
+    if (!isEmptyLine(cellsOf(nextLine(text, start), separator))) return true;  // a second line is kept
+  }
+  return first.size() > 1 && !isEmptyLine(first);
 }
 
 WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const CellBlock& block) {
@@ -72,8 +80,8 @@ WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const Ce
   const int lastRow = row + rows - 1;
   if (lastRow > kMaxWorks) {
     throw CellError(kMaxWorks + 1, column,
-                    "работ не может быть больше 100, а блок из " + rowsOf(rows) + " от строки " +
-                        std::to_string(row) + " дошел бы до строки " + std::to_string(lastRow) +
+                    "работ не может быть больше " + std::to_string(kMaxWorks) + ", а блок из " + rowsOf(rows) +
+                        " от строки " + std::to_string(row) + " дошел бы до строки " + std::to_string(lastRow) +
                         ". Ничего не вставлено.");
   }
   WorksTable pasted = table;

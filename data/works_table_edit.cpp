@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "model/command_error.h"
 #include "model/number_text.h"
@@ -20,7 +21,7 @@ std::string format(const char* pattern, int value) {
 // table was never meant to hold before any row is written.
 void checkWorkCount(int workCount) {
   if (workCount > kMaxWorks) {
-    throw CommandError(format("Количество работ %d больше допустимого (100)", workCount));
+    throw CommandError(format("Количество работ %d больше допустимого (", workCount) + std::to_string(kMaxWorks) + ")");
   }
 }
 
@@ -103,8 +104,9 @@ int DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
   checkWorkCount(workCount);
   if (selectedRow > workCount) return workCount;
   checkSelectedRow(selectedRow);
-  for (int r = selectedRow; r < workCount; ++r) table.setRow(r, table.row(r + 1));
-  table.clearRow(workCount);
+  // The row goes; the row that was after the last work comes back to its place.
+  table.eraseRow(selectedRow);
+  table.insertRow(workCount);
   table.setRowCount(workCount - 1);
   return workCount - 1;
 }
@@ -112,26 +114,30 @@ int DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
 int InsertWorkRow(WorksTable& table, int selectedRow, int workCount) {
   checkSelectedRow(selectedRow);
   if (workCount >= kMaxWorks) {
-    throw CommandError("Строка не вставлена: в таблице уже 100 работ, больше не бывает");
+    throw CommandError("Строка не вставлена: в таблице уже " + std::to_string(kMaxWorks) +
+                       " работ, больше не бывает");
   }
   const int count = std::max(workCount, 0);
   const int row = std::min(selectedRow, count + 1);
-  for (int r = count; r >= row; --r) table.setRow(r + 1, table.row(r));
-  table.clearRow(row);
+  // The last work moves onto the row after it, whose old text is lost; the stored rows
+  // further down stay where they are.
+  table.eraseRow(count + 1);
+  table.insertRow(row);
   table.setRowCount(count + 1);
   return count + 1;
 }
 
 void CopyWorkRows(const WorksTable& from, WorksTable& to, int workCount) {
   checkWorkCount(workCount);
-  for (int r = 1; r <= workCount; ++r) to.setRow(r, from.row(r));
+  to.copyRowsFrom(from, workCount);
 }
 
 WorkCounts TakenWorkCounts(const std::string& eventsText, const std::string& worksText) {
   WorkCounts counts;
   counts.events = StrToInt(eventsText);
   if (counts.events > kMaxEvents) {
-    throw CommandError(format("Количество событий %d больше допустимого (50)", counts.events));
+    throw CommandError(format("Количество событий %d больше допустимого (", counts.events) +
+                       std::to_string(kMaxEvents) + ")");
   }
   counts.works = StrToInt(worksText);
   checkWorkCount(counts.works);

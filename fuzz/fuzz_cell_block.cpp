@@ -1,6 +1,6 @@
 // Arbitrary clipboard text pasted as a block of cells: the first two bytes choose the
 // cell it goes to, the rest is the text. A paste either is refused with a CommandError
-// or gives a table of at most 100 rows whose every cell a key could have typed, and
+// or gives a table of at most kMaxWorks rows whose every cell a key could have typed, and
 // which copies out and pastes back as the same table.
 #include <cstddef>
 #include <cstdint>

@@ -310,7 +310,7 @@ void TMain::N16Click() {
   });
 }
 
-// "Вставить строку": an empty row, the works count up by one (refused at 100 works).
+// "Вставить строку": an empty row, the works count up by one (refused at kMaxWorks works).
 void TMain::N17Click() {
   runCommand(this, [this] {
     const int row = StringGrid1->SelectedRow;

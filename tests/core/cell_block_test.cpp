@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "model/command_error.h"
+#include "model/network_model.h"
 
 namespace velko {
 namespace {
@@ -73,13 +74,14 @@ TEST(CellBlock, RefusesTheWholeBlockNamingTheRowAndTheColumn) {
   std::string rows;
   for (int k = 0; k < 12; ++k) rows += "1\t2\n";
   try {
-    pasteCellBlock(table, 90, kColumnJ, splitCellBlock(rows));
-    ADD_FAILURE() << "a 101st work was pasted";
+    pasteCellBlock(table, kMaxWorks - 10, kColumnJ, splitCellBlock(rows));
+    ADD_FAILURE() << "a work beyond kMaxWorks was pasted";
   } catch (const CommandError& error) {
-    EXPECT_STREQ(error.what(), "Строка 101, столбец J: работ не может быть больше 100, а блок из 12 строк от строки 90 "
-                               "дошел бы до строки 101. Ничего не вставлено.");
+    EXPECT_STREQ(error.what(), "Строка 100001, столбец J: работ не может быть больше 100000, а блок из 12 строк "
+                               "от строки 99990 дошел бы до строки 100001. Ничего не вставлено.");
   }
-  EXPECT_EQ(pasteCellBlock(table, 90, kColumnJ, splitCellBlock(rows.substr(0, rows.size() - 4))).rowCount(), 100);
+  EXPECT_EQ(pasteCellBlock(table, kMaxWorks - 10, kColumnJ, splitCellBlock(rows.substr(0, rows.size() - 4))).rowCount(),
+            kMaxWorks);
 }
 
 }  // namespace

@@ -140,9 +140,9 @@ TEST(RowCommands, RefuseCountsAndRowsOutsideTheTableBeforeWritingAnything) {
   full.setRow(kMaxWorks, named("Z"));
   try {
     InsertWorkRow(full, 1, kMaxWorks);
-    ADD_FAILURE() << "a 101st work was inserted";
+    ADD_FAILURE() << "a work beyond kMaxWorks was inserted";
   } catch (const CommandError& error) {
-    EXPECT_STREQ(error.what(), "Строка не вставлена: в таблице уже 100 работ, больше не бывает");
+    EXPECT_STREQ(error.what(), "Строка не вставлена: в таблице уже 100000 работ, больше не бывает");
   }
   EXPECT_EQ(full.row(kMaxWorks), named("Z"));
   WorksTable almost;
@@ -174,7 +174,7 @@ TEST(TakeCounts, TakesBothCountsOrRefusesWithTheCommandsMessages) {
     return "(no error)";
   };
   EXPECT_EQ(messageOf("51", "5"), "Количество событий 51 больше допустимого (50)");
-  EXPECT_EQ(messageOf("50", "101"), "Количество работ 101 больше допустимого (100)");
+  EXPECT_EQ(messageOf("50", "100001"), "Количество работ 100001 больше допустимого (100000)");
   EXPECT_EQ(messageOf("", "5"), "'' is not a valid integer value");
   EXPECT_EQ(messageOf("3", "2,5"), "'2,5' is not a valid integer value");
 }

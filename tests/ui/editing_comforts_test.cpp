@@ -213,14 +213,15 @@ TEST_F(EditingComforts, ASpreadsheetBlockGrowsTheTableAndTheSelectionCopiesBack)
 
 TEST_F(EditingComforts, ARefusedBlockIsToldAndLeavesTheTableAsItWas) {
   enterWorks(5, kRows);
-  QString hundredAndOne;
-  for (int k = 0; k < 101; ++k) hundredAndOne += QStringLiteral("1;2;3;4;5\n");
+  // As many rows as the table holds, pasted below its first row.
+  QString tooLong;
+  for (int k = 0; k < kMaxWorks; ++k) tooLong += QStringLiteral("1;2;3;4;5\n");
   const std::pair<QString, QString> cases[] = {
       {QStringLiteral("1\t2\t3\n4\t5\tшесть\n"),
        QStringLiteral("Строка 3, столбец t: нельзя вставить «шесть»: в ячейке допустимы только цифры, запятая и "
                       "минус. Ничего не вставлено.")},
-      {hundredAndOne, QStringLiteral("Строка 101, столбец I: работ не может быть больше 100, а блок из 101 строки "
-                                     "от строки 2 дошел бы до строки 102. Ничего не вставлено.")},
+      {tooLong, QStringLiteral("Строка 100001, столбец I: работ не может быть больше 100000, а блок из 100000 строк "
+                               "от строки 2 дошел бы до строки 100001. Ничего не вставлено.")},
   };
   const Shown before = shown();
   for (const auto& [text, message] : cases) {
@@ -234,6 +235,50 @@ TEST_F(EditingComforts, ARefusedBlockIsToldAndLeavesTheTableAsItWas) {
     EXPECT_EQ(shown(), before);
   }
   EXPECT_EQ(main->N22->text(), QStringLiteral("&Отменить: изменение количества работ и событий"));
+}
+
+// A table of the largest size, as a data file would fill it: edited at its far end, a row
+// inserted at the top, a block of 10000 rows pasted, each undone back to the rows opened;
+// and the separate window shows those rows and sends an edit back.
+TEST_F(EditingComforts, AFullTableIsEditedAndUndoneBackToTheRowsOpened) {
+  const int works = kMaxWorks - 1;
+  typeInto(main->CurrencyEdit2, QString::number(works));
+  typeInto(main->CurrencyEdit3, QStringLiteral("50"));
+  main->RxSpeedButton1->click();
+  main->worksModel()->change([works](WorksTable& table) {
+    for (int r = 1; r <= works; ++r) {
+      table.setRow(r, {std::to_string(r % 49 + 1), "50", "1,5", "2", std::to_string(r)});
+    }
+  });
+  const WorksTable opened = main->worksModel()->table();
+  TStringGrid* grid = main->StringGrid1;
+  ASSERT_EQ(grid->model()->rowCount(), works);
+
+  clickCell(grid, works, 3);
+  typeKeys(QStringLiteral("7"));
+  pressKey(Qt::Key_Tab);
+  EXPECT_EQ(gridCell(grid, 3, works), QStringLiteral("7"));
+  clickCell(grid, 1, 0);
+  main->N17->trigger();  // "Вставить строку" at the top
+  EXPECT_EQ(mainCell(3, works + 1), QStringLiteral("7"));
+  QString block;
+  for (int k = 0; k < 10000; ++k) block += QStringLiteral("1\t2\t3\t4\t5\n");
+  QGuiApplication::clipboard()->setText(block);
+  keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+  EXPECT_EQ(main->N22->text(), QStringLiteral("&Отменить: вставка 10000 строк"));
+  EXPECT_EQ(QStringList({mainCell(0, 10000), mainCell(4, 10001)}), (QStringList{"1", "10000"}));
+
+  for (int k = 0; k < 3; ++k) main->N22->trigger();
+  EXPECT_TRUE(main->worksModel()->table() == opened);
+  EXPECT_EQ(gridCell(grid, 3, works), QStringLiteral("2"));
+  EXPECT_EQ(main->CurrencyEdit2->text(), QString::number(works));
+
+  main->N18->trigger();  // "Отдельным окном"
+  ASSERT_TRUE(waitUntilActive(rab));
+  ASSERT_EQ(rab->StringGrid1->model()->rowCount(), works);
+  clickCell(rab->StringGrid1, works, 4);
+  typeKeys(QStringLiteral("0"));
+  EXPECT_EQ(mainCell(4, works), QStringLiteral("0"));
 }
 
 // "Создать", "Открыть ...", a recent file, "Выход", the window's close button, a dropped

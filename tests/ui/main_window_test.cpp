@@ -141,13 +141,13 @@ TEST_F(MainWindow, ACountThatIsNoWholeNumberIsReportedAndChangesNothing) {
 
 TEST_F(MainWindow, CountsAboveTheTablesAreRefusedBeforeTheTableGrows) {
   Modals modals;
-  typeInto(main->CurrencyEdit2, QStringLiteral("101"));
+  typeInto(main->CurrencyEdit2, QStringLiteral("100001"));
   typeInto(main->CurrencyEdit3, QStringLiteral("5"));
   main->RxSpeedButton1->click();
   typeInto(main->CurrencyEdit2, QStringLiteral("3"));
   typeInto(main->CurrencyEdit3, QStringLiteral("51"));
   main->RxSpeedButton1->click();
-  EXPECT_EQ(modals.texts(), (QStringList{QStringLiteral("Количество работ 101 больше допустимого (100)"),
+  EXPECT_EQ(modals.texts(), (QStringList{QStringLiteral("Количество работ 100001 больше допустимого (100000)"),
                                          QStringLiteral("Количество событий 51 больше допустимого (50)")}));
   EXPECT_EQ(main->height(), main->collapsedHeight());
   EXPECT_EQ(main->StringGrid1->model()->rowCount(), 0);

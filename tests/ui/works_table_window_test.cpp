@@ -98,15 +98,16 @@ TEST_F(WorksTableWindow, DeleteAndInsertKeepEveryWorkAndTheCountBoxFollows) {
   EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("4"));
   EXPECT_EQ(main->StringGrid1->model()->rowCount(), 4);
 
-  // A hundred works take no further row.
-  typeInto(main->CurrencyEdit2, QStringLiteral("100"));
+  // A full table takes no further row.
+  typeInto(main->CurrencyEdit2, QStringLiteral("100000"));
   main->RxSpeedButton1->click();  // collapses: the table was shown
   main->RxSpeedButton1->click();
   Modals modals;
   main->N17->trigger();
-  EXPECT_EQ(modals.texts(), QStringList{QStringLiteral("Строка не вставлена: в таблице уже 100 работ, больше не бывает")});
-  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("100"));
-  EXPECT_EQ(main->StringGrid1->model()->rowCount(), 100);
+  EXPECT_EQ(modals.texts(),
+            QStringList{QStringLiteral("Строка не вставлена: в таблице уже 100000 работ, больше не бывает")});
+  EXPECT_EQ(main->CurrencyEdit2->text(), QStringLiteral("100000"));
+  EXPECT_EQ(main->StringGrid1->model()->rowCount(), 100000);
 }
 
 TEST_F(WorksTableWindow, BeforeAnyCellIsSelectedTheRowCommandsActOnTheFirstRow) {

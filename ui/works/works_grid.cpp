@@ -265,9 +265,10 @@ void TStringGrid::setContextMenu(QMenu* menu) {
 }
 
 QRect TStringGrid::selectedCells() const {
+  // From the ranges, not the indexes: a selection of every row is 500000 of them.
   QRect cells;
-  for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
-    cells |= QRect(index.column(), index.row() + 1, 1, 1);
+  for (const QItemSelectionRange& range : selectionModel()->selection()) {
+    cells |= QRect(range.left(), range.top() + 1, range.width(), range.height());
   }
   if (cells.isEmpty() && currentIndex().isValid()) cells = QRect(currentIndex().column(), currentIndex().row() + 1, 1, 1);
   return cells;

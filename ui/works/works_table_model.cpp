@@ -58,14 +58,7 @@ void WorksTableModel::setTable(const WorksTable& table) {
   const int oldRows = table_.rowCount();
   const int newRows = table.rowCount();
   // Rows of the old table that differ, for the views; rows beyond both counts are unseen.
-  int first = -1;
-  int last = -1;
-  for (int r = 1; r <= std::min(oldRows, newRows); ++r) {
-    if (table_.row(r) != table.row(r)) {
-      if (first < 0) first = r;
-      last = r;
-    }
-  }
+  const auto [first, last] = table_.differingRows(table, std::min(oldRows, newRows));
   if (first > 0 || newRows != oldRows) clearMarks();
   if (newRows > oldRows) beginInsertRows({}, oldRows, newRows - 1);
   if (newRows < oldRows) beginRemoveRows({}, newRows, oldRows - 1);

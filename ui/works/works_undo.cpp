@@ -14,7 +14,9 @@ namespace velko {
 
 namespace {
 
-// Enough for a long session; every step holds two copies of a table of at most 100 rows.
+// Enough for a long session. Every step holds two tables, but they share their chunks
+// of rows with each other and with the window's table: a step costs about the chunks it
+// changed, a few tens of kilobytes even at 100000 rows.
 constexpr int kUndoLimit = 500;
 constexpr int kTypingId = 1;
 
