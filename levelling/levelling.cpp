@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
+#include <utility>
 
 #include "levelling/levelling_problem.h"
 #include "levelling/levelling_search.h"
@@ -65,7 +65,8 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
   r.squaresAfter = squaresInDays(squaresOf(after));
   r.profileBefore = daySteps(before);
   r.profileAfter = daySteps(after);
-  std::set<int> ids;
+  std::map<int, std::vector<int>> byId;  // the profile works of each Id
+  r.works.reserve(input.works.size());
   for (std::size_t w = 0; w < input.works.size(); ++w) {
     const LevellingWork& in = input.works[w];
     const ProblemWork& work = problem.works[w];
@@ -85,13 +86,12 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
     out.earlyStartText = microDaysText(work.es);
     out.lateStartText = microDaysText(work.ls);
     out.startText = microDaysText(start);
-    r.works.push_back(out);
-    if (work.inProfile) ids.insert(in.id);
+    r.works.push_back(std::move(out));
+    if (work.inProfile) byId[in.id].push_back(static_cast<int>(w));
   }
-  for (int id : ids) {
-    const auto sameId = [&](int w) { return input.works[static_cast<std::size_t>(w)].id == id; };
-    r.profileBeforeById[id] = daySteps(tickProfile(problem, early, sameId));
-    r.profileAfterById[id] = daySteps(tickProfile(problem, outcome.shifts, sameId));
+  for (const auto& [id, works] : byId) {
+    r.profileBeforeById[id] = daySteps(tickProfile(problem, early, works));
+    r.profileAfterById[id] = daySteps(tickProfile(problem, outcome.shifts, works));
   }
   r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return r;

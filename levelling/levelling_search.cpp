@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "levelling/cp_search.h"
+#include "levelling/list_search.h"
 #include "levelling/mip_search.h"
 
 namespace velko {
@@ -54,7 +55,6 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     return out;
   }
   const Clock::time_point deadline = after(started, options.timeLimitSeconds);
-  const InstantTables tables = instantTables(p);
   // Every schedule a solver hands back is measured again in exact arithmetic.
   const auto take = [&](const std::vector<long long>& shifts, long long) {
     out.shifts = shifts;
@@ -62,6 +62,26 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     out.peak = peakOf(tickProfile(p, out.shifts));
     report(1);
   };
+  std::vector<long long> listed = out.shifts;
+  long long listedPeak = out.peak;
+  if (SearchLimits{deadline, options.cancel}.reached()) return out;
+  if (guarded([&] { return listSchedule(p, out.bound, {deadline, options.cancel}, listed, listedPeak); })) {
+    std::vector<long long> early = std::move(out.shifts);
+    const long long earlyPeak = out.peak;
+    take(listed, listedPeak);
+    if (out.peak > earlyPeak) {  // the grid measures exactly; kept as a guard all the same
+      out.shifts = std::move(early);
+      out.peak = earlyPeak;
+    }
+  }
+  if (!p.exact) {
+    // Too large for the exact solvers: the list schedule is the answer, proven only
+    // where it meets the bound. The most even profile is not searched: its model
+    // pairs every two works that may overlap.
+    out.peakProven = out.peak == out.bound;
+    return out;
+  }
+  const InstantTables tables = instantTables(p);
 
   // The smallest peak: a quick schedule from the constraint search, then the integer
   // program for anything smaller or the proof that nothing is. With floats cut to the
