@@ -85,10 +85,12 @@ int large(int argc, char** argv) {
   std::vector<int> sizes;
   for (int k = 3; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
   if (sizes.empty()) sizes = {1000, 5000, 20000, 100000};
+  const char* seedText = std::getenv("LEVELLING_SEED");  // another set of networks
+  const unsigned seed = seedText != nullptr ? static_cast<unsigned>(std::atoi(seedText)) : 7U;
   std::printf("time limit %.1f s\n", limit);
   std::printf("   works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules  MB so far\n");
   for (int works : sizes) {
-    const velko::LevellingInput input = velko::testing::buildingNetwork(works, 7);
+    const velko::LevellingInput input = velko::testing::buildingNetwork(works, seed);
     // The floor: what any smoothing must do before it searches.
     auto start = std::chrono::steady_clock::now();
     const velko::LevellingProblem problem = velko::buildProblem(input);
@@ -127,7 +129,7 @@ int large(int argc, char** argv) {
       velko::levelWorkers(input, cancelled);
       const auto returned = std::chrono::steady_clock::now();
       user.join();
-      if (cancel) cancelLatency = std::max(cancelLatency, std::chrono::duration<double>(returned - pressed).count());
+      if (pressed < returned) cancelLatency = std::max(cancelLatency, std::chrono::duration<double>(returned - pressed).count());
     }
     const bool valid = velko::testing::checkSchedule(input, r).empty() && earlyPeak == r.peakBefore;
     std::printf("%8zu  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s  %ld\n",

@@ -113,7 +113,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     if (decided) out.bound = out.peak;
     out.peakProven = out.peak == out.bound;
   }
-  if (!decided) return out;
+  if (!decided || SearchLimits{deadline, options.cancel}.reached()) return out;
 
   // The most even profile with that peak.
   report(2);

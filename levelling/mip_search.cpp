@@ -178,6 +178,7 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
                         const SearchLimits& limits) {
   MipOutcome out;
   out.bound = low;
+  if (limits.reached()) return out;
   const StepModel steps(p, tables);
   if (steps.columns() - 1 > kMaxMipShifts || steps.loadEntries() > kMaxMipEntries) return out;
 
