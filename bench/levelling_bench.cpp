@@ -7,7 +7,9 @@
 //   levelling_bench large [SECONDS] [WORKS...]
 // The whole --smooth step on generated building networks of 1,000 to 100,000 works:
 // its time beside the floor of building the problem and drawing the early-start
-// profile, the peaks against the bound, and the process's largest memory so far.
+// profile, the time from a cancel to the result, the peaks against the bound, and the
+// process's largest memory so far with the part the smoothing and its CSV added to it
+// (a lower estimate: memory freed by a smaller network is used again).
 // Times depend on the machine and on what else runs on it.
 #include <sys/resource.h>
 
@@ -88,18 +90,24 @@ int large(int argc, char** argv) {
   const char* seedText = std::getenv("LEVELLING_SEED");  // another set of networks
   const unsigned seed = seedText != nullptr ? static_cast<unsigned>(std::atoi(seedText)) : 7U;
   std::printf("time limit %.1f s\n", limit);
-  std::printf("   works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules  MB so far\n");
+  std::printf("   works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules | MB so far (of it the smoothing's)\n");
   for (int works : sizes) {
     const velko::LevellingInput input = velko::testing::buildingNetwork(works, seed);
+    const long megabytesBefore = megabytesSoFar();
     // The floor: what any smoothing must do before it searches.
-    auto start = std::chrono::steady_clock::now();
-    const velko::LevellingProblem problem = velko::buildProblem(input);
-    const double build = secondsSince(start);
-    start = std::chrono::steady_clock::now();
-    const long long earlyPeak = velko::peakOf(velko::tickProfile(problem, std::vector<long long>(problem.works.size(), 0)));
-    const double early = secondsSince(start);
+    double build = 0;
+    double early = 0;
+    long long earlyPeak = 0;
+    {
+      auto start = std::chrono::steady_clock::now();
+      const velko::LevellingProblem problem = velko::buildProblem(input);
+      build = secondsSince(start);
+      start = std::chrono::steady_clock::now();
+      earlyPeak = velko::peakOf(velko::tickProfile(problem, std::vector<long long>(problem.works.size(), 0)));
+      early = secondsSince(start);
+    }
 
-    start = std::chrono::steady_clock::now();
+    auto start = std::chrono::steady_clock::now();
     velko::LevellingOptions options;
     options.timeLimitSeconds = limit;
     if (std::getenv("LEVELLING_TRACE") != nullptr) {
@@ -132,9 +140,10 @@ int large(int argc, char** argv) {
       if (pressed < returned) cancelLatency = std::max(cancelLatency, std::chrono::duration<double>(returned - pressed).count());
     }
     const bool valid = velko::testing::checkSchedule(input, r).empty() && earlyPeak == r.peakBefore;
-    std::printf("%8zu  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s  %ld\n",
+    std::printf("%8zu  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s | %ld (%ld)\n",
                 input.works.size(), build, early, smooth, text, total, total / (build + early), cancelLatency,
-                r.peakBefore, r.peakAfter, r.bestBound, r.proven ? "yes" : "no", valid ? "kept" : "BROKEN", megabytes);
+                r.peakBefore, r.peakAfter, r.bestBound, r.proven ? "yes" : "no", valid ? "kept" : "BROKEN", megabytes,
+                megabytes - megabytesBefore);
   }
   return 0;
 }
