@@ -235,10 +235,19 @@ class DeadlineStop : public Search::Stop {
   SearchLimits limits_;
 };
 
-Search::Options searchOptions(Search::Stop* stop) {
+Search::Options searchOptions(Search::Stop* stop, std::size_t works) {
   Search::Options o;
   o.threads = 1;  // the answer must not depend on the machine
   o.stop = stop;
+  // The search keeps a copy of the model every c_d levels and the levels grow with the
+  // works: past some hundreds of works copies are kept further apart (and recomputed
+  // more), so that the memory stays within tens of megabytes.
+  // Recomputing from the last copy also makes copies on the way (adaptive
+  // recomputation); those go as far apart.
+  if (works / 32 > o.c_d) {
+    o.c_d = static_cast<unsigned>(works / 32);
+    o.a_d = o.c_d;
+  }
   return o;
 }
 
@@ -249,7 +258,7 @@ bool searchPeak(const LevellingProblem& p, const InstantTables& tables, long lon
   DeadlineStop stop(limits);
   const std::optional<TimeGrid> grid = timeGrid(p, kMaxGridHorizon);
   auto root = std::make_unique<LevellingSpace>(p, tables, grid, low, high);
-  Search::Options options = searchOptions(&stop);
+  Search::Options options = searchOptions(&stop, p.profileWorks.size());
   if (!grid) {
     BAB<LevellingSpace> engine(root.get(), options);
     while (std::unique_ptr<LevellingSpace> next{engine.next()}) found(next->shifts(), next->peak());
@@ -276,7 +285,7 @@ bool searchEvenness(const LevellingProblem& p, const InstantTables& tables, long
   DeadlineStop stop(limits);
   auto root = std::make_unique<LevellingSpace>(p, tables, timeGrid(p, kMaxGridHorizon), 0, peak);
   root->minimiseOverlaps(terms, current);
-  BAB<LevellingSpace> engine(root.get(), searchOptions(&stop));
+  BAB<LevellingSpace> engine(root.get(), searchOptions(&stop, p.profileWorks.size()));
   while (std::unique_ptr<LevellingSpace> next{engine.next()}) {
     shifts = next->shifts();
     found();

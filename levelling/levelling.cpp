@@ -82,7 +82,7 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
     out.lateStart = microDaysValue(work.ls);
     out.start = microDaysValue(start);
     out.inProfile = work.inProfile;
-    out.durationText = microDaysText(work.t);
+    out.durationText = microDaysText(toMicroDays(in.duration));
     out.earlyStartText = microDaysText(work.es);
     out.lateStartText = microDaysText(work.ls);
     out.startText = microDaysText(start);

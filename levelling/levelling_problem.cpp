@@ -120,7 +120,10 @@ LevellingProblem buildProblem(const LevellingInput& input) {
     const LevellingWork& in = input.works[w];
     ProblemWork work;
     work.es = toMicroDays(in.earlyStart);
-    work.t = toMicroDays(in.duration);
+    // The span from the rounded start to the rounded finish, not the rounded duration:
+    // a successor starts at its event's early time, which is this finish rounded,
+    // and the two rounded apart would overlap by a millionth of a day and raise the peak.
+    work.t = toMicroDays(in.earlyStart + in.duration) - work.es;
     work.ls = minOf(toMicroDays(in.lateJ), length) - work.t;
     work.workers = in.workers;
     work.inProfile = work.t > 0 && in.workers > 0;
@@ -165,11 +168,28 @@ LevellingProblem buildProblem(const LevellingInput& input) {
   std::stable_sort(endingAt.begin(), endingAt.end(), [&](int x, int y) {
     return input.works[static_cast<std::size_t>(x)].J < input.works[static_cast<std::size_t>(y)].J;
   });
-  for (std::size_t b = 0; b < count; ++b) {
+  const auto endingAtStartOf = [&](std::size_t b) {
     const int event = input.works[b].I;
-    auto a = std::lower_bound(endingAt.begin(), endingAt.end(), event,
-                              [&](int w, int e) { return input.works[static_cast<std::size_t>(w)].J < e; });
-    for (; a != endingAt.end() && input.works[static_cast<std::size_t>(*a)].J == event; ++a) {
+    const auto first = std::lower_bound(endingAt.begin(), endingAt.end(), event,
+                                        [&](int w, int e) { return input.works[static_cast<std::size_t>(w)].J < e; });
+    auto last = first;
+    while (last != endingAt.end() && input.works[static_cast<std::size_t>(*last)].J == event) ++last;
+    return std::pair(first, last);
+  };
+  // An event with thousands of works in and out makes millions of pairs; past
+  // kMaxPrecedences the works stay at their early starts rather than fill the memory.
+  long long pairs = 0;
+  for (std::size_t b = 0; b < count; ++b) {
+    const auto [first, last] = endingAtStartOf(b);
+    pairs += last - first;
+  }
+  if (pairs > kMaxPrecedences) {
+    for (ProblemWork& w : p.works) w.maxShift = 0;
+    p.cut = true;
+  }
+  for (std::size_t b = 0; b < count && pairs <= kMaxPrecedences; ++b) {
+    const auto [first, last] = endingAtStartOf(b);
+    for (auto a = first; a != last; ++a) {
       if (static_cast<std::size_t>(*a) == b) continue;
       const ProblemWork& before = p.works[static_cast<std::size_t>(*a)];
       const MicroDays gap = p.works[b].es - before.es - before.t;

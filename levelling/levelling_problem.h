@@ -14,7 +14,7 @@ namespace velko {
 struct ProblemWork {
   MicroDays es;
   MicroDays ls;  // min(Late(J), length) - t
-  MicroDays t;
+  MicroDays t;   // from ES to ES + t, each rounded
   int workers = 0;
   bool inProfile = false;  // t and n above zero at a millionth of a day
   bool fixed = false;      // total float 0, LS < ES or less than a day of float
@@ -53,6 +53,8 @@ struct LevellingProblem {
 
 // Shifts of more than this many days in all (over the profile works) are not searched.
 inline constexpr long long kMaxSearchedShifts = 1 << 18;
+// Pairs of works meeting at an event beyond which nothing is shifted (see buildProblem).
+inline constexpr long long kMaxPrecedences = 4000000;
 // Beyond this many profile works the constraint and integer programs are not built: their
 // models outgrow the time limit (a single propagation of the cumulative constraint over
 // thousands of tasks takes milliseconds, and a first schedule needs one per work).

@@ -50,8 +50,8 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   report(1);
   // Crews beyond the solvers' integers (a billion workers in all) stay where they are.
   if (!movable || p.workerSum >= (1LL << 30)) {
-    out.peakProven = out.peak == out.bound || !movable;
-    out.evennessProven = !movable;
+    out.peakProven = out.peak == out.bound || (!movable && !p.cut);
+    out.evennessProven = !movable && !p.cut;
     return out;
   }
   const Clock::time_point deadline = after(started, options.timeLimitSeconds);
@@ -69,7 +69,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     std::vector<long long> early = std::move(out.shifts);
     const long long earlyPeak = out.peak;
     take(listed, listedPeak);
-    if (out.peak > earlyPeak) {  // the grid measures exactly; kept as a guard all the same
+    if (out.peak > earlyPeak) {  // the grid never counts fewer workers than there are; a guard all the same
       out.shifts = std::move(early);
       out.peak = earlyPeak;
     }

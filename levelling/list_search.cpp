@@ -13,9 +13,10 @@ namespace velko {
 
 namespace {
 
-// Grids longer than this many units (two thousand years of half days) are not searched:
-// the profile tree holds two numbers per unit.
+// The longest grid in units (two thousand years of half days): the profile tree holds
+// two numbers per unit.
 constexpr int kMaxListHorizon = 1 << 21;
+constexpr int kMostCoarseUnitsPerDay = 96;
 // Steps a cap may take before it counts as not met: a step is one look at the profile
 // over a work's span, and a work that must skip past many busy stretches takes many.
 constexpr long long kStepsPerWork = 64;
@@ -102,18 +103,64 @@ std::vector<int> placingOrder(const LevellingProblem& p) {
 
 enum class Placed { all, capExceeded, stopped };
 
+// The profile works on a grid of whole units, a day being `perDay` of them: the common
+// grid of the times where it is short enough, else a coarser one on which each work
+// is widened to whole units. A widened work only ever counts more workers than it
+// has, so a cap met on the coarse grid is met exactly too.
+struct Units {
+  int perDay = 1;
+  std::vector<int> from;    // per profile work, at shift 0
+  std::vector<int> length;
+  int horizon = 0;
+};
+
+std::optional<Units> unitsFor(const LevellingProblem& p) {
+  Units u;
+  if (const std::optional<TimeGrid> grid = timeGrid(p, kMaxListHorizon)) {
+    u.perDay = grid->unitsPerDay;
+    u.from = grid->earlyStart;
+    u.length = grid->duration;
+    u.horizon = grid->horizon;
+    return u;
+  }
+  if (p.profileWorks.empty()) return std::nullopt;
+  MicroDays origin = p.works[static_cast<std::size_t>(p.profileWorks.front())].es;
+  MicroDays end = origin;
+  for (int w : p.profileWorks) {
+    const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
+    origin = origin < work.es ? origin : work.es;
+    const MicroDays latest = work.es + work.t + MicroDays(work.maxShift) * kMicroPerDay;
+    end = end < latest ? latest : end;
+  }
+  const MicroDays span = end - origin;
+  // The finest whole number of units a day that keeps the span within the limit, and
+  // no finer than a quarter of an hour: a finer one only slows every pass down.
+  const MicroDays perDay = MicroDays(kMaxListHorizon - 2) * kMicroPerDay / (span + 1);
+  if (perDay < 1) return std::nullopt;
+  u.perDay = static_cast<int>(std::min<MicroDays>(perDay, kMostCoarseUnitsPerDay));
+  for (int w : p.profileWorks) {
+    const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
+    const MicroDays first = (work.es - origin) * u.perDay / kMicroPerDay;  // down: not negative
+    const MicroDays last = ((work.es - origin + work.t) * u.perDay + kMicroPerDay - 1) / kMicroPerDay;  // up
+    u.from.push_back(static_cast<int>(first));
+    u.length.push_back(static_cast<int>(last - first));
+    u.horizon = std::max(u.horizon, static_cast<int>(last) + work.maxShift * u.perDay);
+  }
+  return u;
+}
+
 }  // namespace
 
 bool listSchedule(const LevellingProblem& p, long long low, const SearchLimits& limits,
                   std::vector<long long>& shifts, long long& peak) {
   if (p.order.empty() || peak <= low) return false;
-  const std::optional<TimeGrid> grid = timeGrid(p, kMaxListHorizon);
+  const std::optional<Units> grid = unitsFor(p);
   if (!grid) return false;
   std::vector<int> slot(p.works.size(), -1);  // position in profileWorks, -1 for dummies
   for (std::size_t x = 0; x < p.profileWorks.size(); ++x) slot[static_cast<std::size_t>(p.profileWorks[x])] = static_cast<int>(x);
   const std::vector<int> order = placingOrder(p);
   ProfileTree tree(std::max(1, grid->horizon));
-  const int unit = grid->unitsPerDay;
+  const int unit = grid->perDay;
   std::vector<long long> trial(p.works.size(), 0);
   const long long stepsAllowed = kStepsPerCap + kStepsPerWork * static_cast<long long>(p.profileWorks.size());
 
@@ -122,7 +169,7 @@ bool listSchedule(const LevellingProblem& p, long long low, const SearchLimits& 
     tree.clear();
     for (std::size_t x = 0; x < p.profileWorks.size(); ++x) {
       const ProblemWork& work = p.works[static_cast<std::size_t>(p.profileWorks[x])];
-      if (work.maxShift == 0) tree.add(grid->earlyStart[x], grid->earlyStart[x] + grid->duration[x], work.workers);
+      if (work.maxShift == 0) tree.add(grid->from[x], grid->from[x] + grid->length[x], work.workers);
     }
     long long steps = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -137,8 +184,8 @@ bool listSchedule(const LevellingProblem& p, long long low, const SearchLimits& 
       if (shift > work.maxShift) return Placed::capExceeded;  // not after tightening; kept safe
       const int x = slot[w];
       if (x >= 0 && work.maxShift > 0) {
-        const int first = grid->earlyStart[static_cast<std::size_t>(x)];
-        const int length = grid->duration[static_cast<std::size_t>(x)];
+        const int first = grid->from[static_cast<std::size_t>(x)];
+        const int length = grid->length[static_cast<std::size_t>(x)];
         const auto level = static_cast<std::int32_t>(cap - work.workers);
         for (;;) {
           if (shift > work.maxShift || level < 0 || ++steps > stepsAllowed) return Placed::capExceeded;

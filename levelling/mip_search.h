@@ -18,9 +18,10 @@ struct MipOutcome {
 };
 
 // Models with more shift variables or instant coefficients than this are left to the
-// constraint search: building them alone would take much of the time limit.
+// constraint search: building them alone would take much of the time limit, and the
+// coefficients, gathered per instant, some hundred megabytes.
 inline constexpr long long kMaxMipShifts = 20000;
-inline constexpr long long kMaxMipEntries = 4000000;
+inline constexpr long long kMaxMipEntries = 500000;
 
 // The smallest peak in [low, high], or proof that none is that small.
 MipOutcome solvePeakMip(const LevellingProblem& problem, const InstantTables& tables, long long low, long long high,
