@@ -4,7 +4,7 @@
 //   levelling_bench [NETWORKS] [SECONDS] [ONLY] [SEED]
 // ONLY runs the one network of that number (the first column; -1 for all), with the
 // solver's progress; SEED draws another set of networks.
-//   levelling_bench large [SECONDS] [WORKS...]
+//   levelling_bench large [SECONDS] [WORKS...]   (-WORKS: durations in sevenths of a day)
 // The whole --smooth step on generated building networks of 1,000 to 100,000 works:
 // its time beside the floor of building the problem and drawing the early-start
 // profile, the time from a cancel to the result, the peaks against the bound, and the
@@ -86,13 +86,13 @@ int large(int argc, char** argv) {
   const double limit = argc > 2 ? std::atof(argv[2]) : 2.0;
   std::vector<int> sizes;
   for (int k = 3; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
-  if (sizes.empty()) sizes = {1000, 5000, 20000, 100000};
+  if (sizes.empty()) sizes = {1000, 5000, 20000, 100000, -100000};
   const char* seedText = std::getenv("LEVELLING_SEED");  // another set of networks
   const unsigned seed = seedText != nullptr ? static_cast<unsigned>(std::atoi(seedText)) : 7U;
   std::printf("time limit %.1f s\n", limit);
-  std::printf("   works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules | MB so far (of it the smoothing's)\n");
+  std::printf("     works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules | MB so far (of it the smoothing's)\n");
   for (int works : sizes) {
-    const velko::LevellingInput input = velko::testing::buildingNetwork(works, seed);
+    const velko::LevellingInput input = velko::testing::buildingNetwork(std::abs(works), seed, works < 0);
     const long megabytesBefore = megabytesSoFar();
     // The floor: what any smoothing must do before it searches.
     double build = 0;
@@ -140,8 +140,8 @@ int large(int argc, char** argv) {
       if (pressed < returned) cancelLatency = std::max(cancelLatency, std::chrono::duration<double>(returned - pressed).count());
     }
     const bool valid = velko::testing::checkSchedule(input, r).empty() && earlyPeak == r.peakBefore;
-    std::printf("%8zu  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s | %ld (%ld)\n",
-                input.works.size(), build, early, smooth, text, total, total / (build + early), cancelLatency,
+    std::printf("%7zu%s  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s | %ld (%ld)\n",
+                input.works.size(), works < 0 ? "/7" : "  ", build, early, smooth, text, total, total / (build + early), cancelLatency,
                 r.peakBefore, r.peakAfter, r.bestBound, r.proven ? "yes" : "no", valid ? "kept" : "BROKEN", megabytes,
                 megabytes - megabytesBefore);
   }

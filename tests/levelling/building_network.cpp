@@ -8,7 +8,7 @@
 
 namespace velko::testing {
 
-LevellingInput buildingNetwork(int works, unsigned seed) {
+LevellingInput buildingNetwork(int works, unsigned seed, bool sevenths) {
   std::mt19937 random(seed);
   const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   const int events = std::max(3, works * 3 / 5);
@@ -38,7 +38,7 @@ LevellingInput buildingNetwork(int works, unsigned seed) {
     w.I = i;
     w.J = j;
     const bool dummy = pick(0, 19) == 0;
-    w.duration = dummy ? 0 : static_cast<Extended>(pick(1, 20));
+    w.duration = dummy ? 0 : sevenths ? static_cast<Extended>(pick(7, 140)) / 7 : static_cast<Extended>(pick(1, 20));
     w.workers = dummy ? 0 : pick(1, 12);
     w.id = pick(1, ids);
     input.works.push_back(w);
