@@ -35,10 +35,11 @@ bool guarded(Search&& search) {
 
 }  // namespace
 
-SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& options, Clock::time_point started) {
+SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& options, Clock::time_point started,
+                             long long earlyPeak) {
   SearchOutcome out;
   out.shifts.assign(p.works.size(), 0);
-  out.peak = peakOf(tickProfile(p, out.shifts));
+  out.peak = earlyPeak;
   out.bound = std::min(p.staticBound, out.peak);
   const auto report = [&](int phase) {
     if (options.progress) {
