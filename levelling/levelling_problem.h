@@ -53,8 +53,10 @@ struct LevellingProblem {
 
 // Shifts of more than this many days in all (over the profile works) are not searched.
 inline constexpr long long kMaxSearchedShifts = 1 << 18;
-// Pairs of works meeting at an event beyond which nothing is shifted (see buildProblem).
-inline constexpr long long kMaxPrecedences = 4000000;
+// Pairs of works meeting at an event beyond which nothing is shifted (see buildProblem):
+// some ten times those of a building network of 100000 works, about 50 MB with the
+// order built on them.
+inline constexpr long long kMaxPrecedences = 2000000;
 // Beyond this many profile works the constraint and integer programs are not built: their
 // models outgrow the time limit (a single propagation of the cumulative constraint over
 // thousands of tasks takes milliseconds, and a first schedule needs one per work).
