@@ -68,7 +68,6 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   if (SearchLimits{deadline, options.cancel}.reached()) return out;
   if (guarded([&] { return listSchedule(p, out.bound, {deadline, options.cancel}, listed, listedPeak); })) {
     std::vector<long long> early = std::move(out.shifts);
-    const long long earlyPeak = out.peak;
     take(listed, listedPeak);
     if (out.peak > earlyPeak) {  // the grid never counts fewer workers than there are; a guard all the same
       out.shifts = std::move(early);
