@@ -8,9 +8,10 @@
 // The whole --smooth step on generated building networks of 1,000 to 100,000 works:
 // its time beside the floor of building the problem and drawing the early-start
 // profile, the time from a cancel to the result, the peaks against the bound, and the
-// process's largest memory so far with the part the smoothing and its CSV added to it
-// (a lower estimate: memory freed by a smaller network is used again).
+// process's largest memory so far with the most the smoothing and its CSV added to
+// what the process held before them.
 // Times depend on the machine and on what else runs on it.
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <cstdlib>
 #include <random>
 #include <set>
@@ -76,6 +78,23 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The resident memory now and at its highest since the last reset (Linux: VmRSS and
+// VmHWM, which writing 5 to clear_refs resets).
+long statusMegabytes(const char* field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field)) / 1024;
+  }
+  return 0;
+}
+
+// Freed memory is handed back first, so that the smoothing cannot reuse what an earlier
+// network left and look smaller than it is.
+void resetHighestMemory() {
+  malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 long megabytesSoFar() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -93,7 +112,8 @@ int large(int argc, char** argv) {
   std::printf("     works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules | MB so far (of it the smoothing's)\n");
   for (int works : sizes) {
     const velko::LevellingInput input = velko::testing::buildingNetwork(std::abs(works), seed, works < 0);
-    const long megabytesBefore = megabytesSoFar();
+    resetHighestMemory();
+    const long megabytesBefore = statusMegabytes("VmRSS:");
     // The floor: what any smoothing must do before it searches.
     double build = 0;
     double early = 0;
@@ -122,6 +142,7 @@ int large(int argc, char** argv) {
     const double text = secondsSince(start);
     const double total = smooth + text;
     const long megabytes = megabytesSoFar();
+    const long smoothingMegabytes = statusMegabytes("VmHWM:") - megabytesBefore;
     // "Отменить" pressed part way: the time from the flag to the result.
     double cancelLatency = 0;
     for (double after : {0.02, 0.1, 0.3}) {
@@ -143,7 +164,7 @@ int large(int argc, char** argv) {
     std::printf("%7zu%s  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s | %ld (%ld)\n",
                 input.works.size(), works < 0 ? "/7" : "  ", build, early, smooth, text, total, total / (build + early), cancelLatency,
                 r.peakBefore, r.peakAfter, r.bestBound, r.proven ? "yes" : "no", valid ? "kept" : "BROKEN", megabytes,
-                megabytes - megabytesBefore);
+                smoothingMegabytes);
   }
   return 0;
 }
