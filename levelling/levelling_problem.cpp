@@ -158,7 +158,7 @@ LevellingProblem buildProblem(const LevellingInput& input) {
   }
   // A list schedule searches any float in one pass over the works, the exact solvers
   // only a bounded number of shifts in all.
-  p.exact = p.profileWorks.size() <= kMaxExactWorks;
+  p.exact = p.profileWorks.size() <= kMaxExactWorks && count <= kMaxExactAllWorks;
   if (p.exact) p.cut = cutToSearchLimit(p) || p.cut;
 
   // The works ending at each event, in input order, so that the precedences come out

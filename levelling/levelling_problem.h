@@ -61,6 +61,9 @@ inline constexpr long long kMaxPrecedences = 2000000;
 // models outgrow the time limit (a single propagation of the cumulative constraint over
 // thousands of tasks takes milliseconds, and a first schedule needs one per work).
 inline constexpr std::size_t kMaxExactWorks = 2000;
+// Nor beyond this many works with the dummies: each is a variable of the constraint
+// model, and the integer program follows every path of dummies from every profile work.
+inline constexpr std::size_t kMaxExactAllWorks = 8000;
 
 LevellingProblem buildProblem(const LevellingInput& input);
 
