@@ -64,6 +64,7 @@ package: build
 bench: build
 	$(BUILD)/bench/velko_bench
 	$(BUILD)/bench/levelling_bench
+	$(BUILD)/bench/levelling_bench large
 	$(BUILD)/bench/velko_charts_bench
 
 clean:

@@ -3,19 +3,37 @@
 // takes and how often it proves the smallest peak within its time limit.
 //   levelling_bench [NETWORKS] [SECONDS] [ONLY] [SEED]
 // ONLY runs the one network of that number (the first column; -1 for all), with the
-// solver's progress; SEED draws another set of networks. Times depend
-// on the machine and on what else runs on it.
+// solver's progress; SEED draws another set of networks.
+//   levelling_bench large [SECONDS] [WORKS...]   (-WORKS: durations in sevenths of a day)
+// The whole --smooth step on generated building networks of 1,000 to 100,000 works:
+// its time beside the floor of building the problem and drawing the early-start
+// profile, the time from a cancel to the result, the peaks against the bound, and the
+// process's largest memory so far with the most the smoothing and its CSV added to
+// what the process held before them.
+// Times depend on the machine and on what else runs on it.
+#include <malloc.h>
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <cstdlib>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "building_network.h"
 #include "data/works_table.h"
 #include "levelling/levelling.h"
+#include "levelling/levelling_problem.h"
+#include "schedule_checker.h"
+#include "tools/batch_smoothing.h"
 #include "model/command_error.h"
 #include "model/commands.h"
 
@@ -56,9 +74,105 @@ double percentile(std::vector<double> values, double q) {
   return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
 }
 
+double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The resident memory now and at its highest since the last reset (Linux: VmRSS and
+// VmHWM, which writing 5 to clear_refs resets).
+long statusMegabytes(const char* field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field)) / 1024;
+  }
+  return 0;
+}
+
+// Freed memory is handed back first, so that the smoothing cannot reuse what an earlier
+// network left and look smaller than it is.
+void resetHighestMemory() {
+  malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+long megabytesSoFar() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
+
+int large(int argc, char** argv) {
+  const double limit = argc > 2 ? std::atof(argv[2]) : 2.0;
+  std::vector<int> sizes;
+  for (int k = 3; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
+  if (sizes.empty()) sizes = {1000, 5000, 20000, 100000, -100000};
+  const char* seedText = std::getenv("LEVELLING_SEED");  // another set of networks
+  const unsigned seed = seedText != nullptr ? static_cast<unsigned>(std::atoi(seedText)) : 7U;
+  std::printf("time limit %.1f s\n", limit);
+  std::printf("     works   build  early  | smooth    csv  total  ratio | cancel | peak before -> after  bound  proven  rules | MB so far (of it the smoothing's)\n");
+  for (int works : sizes) {
+    const velko::LevellingInput input = velko::testing::buildingNetwork(std::abs(works), seed, works < 0);
+    resetHighestMemory();
+    const long megabytesBefore = statusMegabytes("VmRSS:");
+    // The floor: what any smoothing must do before it searches.
+    double build = 0;
+    double early = 0;
+    long long earlyPeak = 0;
+    {
+      auto start = std::chrono::steady_clock::now();
+      const velko::LevellingProblem problem = velko::buildProblem(input);
+      build = secondsSince(start);
+      start = std::chrono::steady_clock::now();
+      earlyPeak = velko::peakOf(velko::tickProfile(problem, std::vector<long long>(problem.works.size(), 0)));
+      early = secondsSince(start);
+    }
+
+    auto start = std::chrono::steady_clock::now();
+    velko::LevellingOptions options;
+    options.timeLimitSeconds = limit;
+    if (std::getenv("LEVELLING_TRACE") != nullptr) {
+      options.progress = [](const velko::LevellingProgress& p) {
+        std::fprintf(stderr, "  phase %d: peak %lld, bound %lld at %.3f s\n", p.phase, p.bestPeak, p.bound, p.seconds);
+      };
+    }
+    const velko::LevellingResult r = velko::levelWorkers(input, options);
+    const double smooth = secondsSince(start);
+    start = std::chrono::steady_clock::now();
+    const std::string csv = velko::smoothingCsv(r);
+    const double text = secondsSince(start);
+    const double total = smooth + text;
+    const long megabytes = megabytesSoFar();
+    const long smoothingMegabytes = statusMegabytes("VmHWM:") - megabytesBefore;
+    // "Отменить" pressed part way: the time from the flag to the result.
+    double cancelLatency = 0;
+    for (double after : {0.02, 0.1, 0.3}) {
+      std::atomic<bool> cancel{false};
+      velko::LevellingOptions cancelled;
+      cancelled.cancel = &cancel;
+      std::chrono::steady_clock::time_point pressed;
+      std::thread user([&] {
+        std::this_thread::sleep_for(std::chrono::duration<double>(after));
+        pressed = std::chrono::steady_clock::now();
+        cancel = true;
+      });
+      velko::levelWorkers(input, cancelled);
+      const auto returned = std::chrono::steady_clock::now();
+      user.join();
+      if (pressed < returned) cancelLatency = std::max(cancelLatency, std::chrono::duration<double>(returned - pressed).count());
+    }
+    const bool valid = velko::testing::checkSchedule(input, r).empty() && earlyPeak == r.peakBefore;
+    std::printf("%7zu%s  %6.3f %6.3f  | %6.3f %6.3f %6.3f %5.1fx | %6.3f | %11lld -> %-5lld  %5lld  %-6s  %-5s | %ld (%ld)\n",
+                input.works.size(), works < 0 ? "/7" : "  ", build, early, smooth, text, total, total / (build + early), cancelLatency,
+                r.peakBefore, r.peakAfter, r.bestBound, r.proven ? "yes" : "no", valid ? "kept" : "BROKEN", megabytes,
+                smoothingMegabytes);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "large") == 0) return large(argc, argv);
   const int networks = argc > 1 ? std::atoi(argv[1]) : 40;
   const double limit = argc > 2 ? std::atof(argv[2]) : 2.0;
   const int only = argc > 3 ? std::atoi(argv[3]) : -1;

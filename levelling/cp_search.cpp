@@ -17,6 +17,11 @@ namespace {
 
 using namespace Gecode;
 
+// The most even profile is searched only while the pairs of works that may overlap,
+// times the works, stay below this (every pair of a hundred works): each pair is a
+// table in the model, the search keeps a copy of the model every few levels, and the
+// levels grow with the works, so that beyond it the search eats hundreds of megabytes.
+constexpr std::size_t kMaxPairsTimesWorks = 500000;
 // Grids finer than this many units over the schedule are left to the instant tables.
 constexpr int kMaxGridHorizon = 1 << 28;
 // Failures before the first restart, scaled by the Luby sequence after it.
@@ -42,29 +47,51 @@ MicroDays overlap(const ProblemWork& a, const ProblemWork& b, long long differen
   return o > 0 ? o : MicroDays(0);
 }
 
-std::vector<PairTerm> pairTerms(const LevellingProblem& p) {
+// The pairs of profile works that may overlap at some shifts, or nullopt when there are
+// more than `most` of them.
+std::optional<std::vector<PairTerm>> pairTerms(const LevellingProblem& p, std::size_t most) {
   struct Candidate {
     int first, second;
     long long low, high;
   };
+  const auto& works = p.works;
+  // Only works whose reaches (early start to latest finish) meet can overlap: a sweep
+  // over the reaches in time order finds them without looking at every pair.
+  std::vector<std::size_t> byReach(p.profileWorks.size());
+  std::vector<Extended> reachFrom(p.profileWorks.size());
+  std::vector<Extended> reachTo(p.profileWorks.size());
+  for (std::size_t x = 0; x < p.profileWorks.size(); ++x) {
+    const ProblemWork& w = works[static_cast<std::size_t>(p.profileWorks[x])];
+    byReach[x] = x;
+    reachFrom[x] = microDaysValue(w.es) - 1;  // a day's margin for the rounding to days
+    reachTo[x] = microDaysValue(w.es + w.t) + w.maxShift + 1;
+  }
+  std::sort(byReach.begin(), byReach.end(), [&](std::size_t x, std::size_t y) {
+    return reachFrom[x] < reachFrom[y] || (reachFrom[x] == reachFrom[y] && x < y);
+  });
+  std::vector<std::pair<std::size_t, std::size_t>> meeting;
+  for (std::size_t k = 0; k < byReach.size(); ++k) {
+    for (std::size_t m = k + 1; m < byReach.size() && reachFrom[byReach[m]] <= reachTo[byReach[k]]; ++m) {
+      if (meeting.size() == most) return std::nullopt;
+      meeting.push_back(std::minmax(byReach[k], byReach[m]));
+    }
+  }
+  std::sort(meeting.begin(), meeting.end());  // the pairs in the order of the works
   std::vector<Candidate> candidates;
   long double largest = 0;
-  const auto& works = p.works;
-  for (std::size_t x = 0; x < p.profileWorks.size(); ++x) {
-    for (std::size_t y = x + 1; y < p.profileWorks.size(); ++y) {
-      const int a = p.profileWorks[x];
-      const int b = p.profileWorks[y];
-      const ProblemWork& wa = works[static_cast<std::size_t>(a)];
-      const ProblemWork& wb = works[static_cast<std::size_t>(b)];
-      if (wa.maxShift == 0 && wb.maxShift == 0) continue;  // a constant of the objective
-      const MicroDays offset = wb.es - wa.es;
-      const long long low = std::max<long long>(floorDays(-wb.t - offset, 1LL << 40) + 1, -wa.maxShift);
-      const long long high = std::min<long long>(ceilDays(wa.t - offset, 1LL << 40) - 1, wb.maxShift);
-      if (low > high) continue;
-      candidates.push_back({a, b, low, high});
-      const MicroDays shorter = wa.t < wb.t ? wa.t : wb.t;
-      largest += static_cast<long double>(wa.workers) * wb.workers * microDaysValue(shorter);
-    }
+  for (const auto& [x, y] : meeting) {
+    const int a = p.profileWorks[x];
+    const int b = p.profileWorks[y];
+    const ProblemWork& wa = works[static_cast<std::size_t>(a)];
+    const ProblemWork& wb = works[static_cast<std::size_t>(b)];
+    if (wa.maxShift == 0 && wb.maxShift == 0) continue;  // a constant of the objective
+    const MicroDays offset = wb.es - wa.es;
+    const long long low = std::max<long long>(floorDays(-wb.t - offset, 1LL << 40) + 1, -wa.maxShift);
+    const long long high = std::min<long long>(ceilDays(wa.t - offset, 1LL << 40) - 1, wb.maxShift);
+    if (low > high) continue;
+    candidates.push_back({a, b, low, high});
+    const MicroDays shorter = wa.t < wb.t ? wa.t : wb.t;
+    largest += static_cast<long double>(wa.workers) * wb.workers * microDaysValue(shorter);
   }
   std::vector<PairTerm> terms;
   if (candidates.empty() || largest <= 0) return terms;
@@ -208,10 +235,19 @@ class DeadlineStop : public Search::Stop {
   SearchLimits limits_;
 };
 
-Search::Options searchOptions(Search::Stop* stop) {
+Search::Options searchOptions(Search::Stop* stop, std::size_t works) {
   Search::Options o;
   o.threads = 1;  // the answer must not depend on the machine
   o.stop = stop;
+  // The search keeps a copy of the model every c_d levels and the levels grow with the
+  // works: past some hundreds of works copies are kept further apart (and recomputed
+  // more), so that the memory stays within tens of megabytes.
+  // Recomputing from the last copy also makes copies on the way (adaptive
+  // recomputation); those go as far apart.
+  if (works / 32 > o.c_d) {
+    o.c_d = static_cast<unsigned>(works / 32);
+    o.a_d = o.c_d;
+  }
   return o;
 }
 
@@ -222,7 +258,7 @@ bool searchPeak(const LevellingProblem& p, const InstantTables& tables, long lon
   DeadlineStop stop(limits);
   const std::optional<TimeGrid> grid = timeGrid(p, kMaxGridHorizon);
   auto root = std::make_unique<LevellingSpace>(p, tables, grid, low, high);
-  Search::Options options = searchOptions(&stop);
+  Search::Options options = searchOptions(&stop, p.profileWorks.size());
   if (!grid) {
     BAB<LevellingSpace> engine(root.get(), options);
     while (std::unique_ptr<LevellingSpace> next{engine.next()}) found(next->shifts(), next->peak());
@@ -239,14 +275,17 @@ bool searchPeak(const LevellingProblem& p, const InstantTables& tables, long lon
 
 bool searchEvenness(const LevellingProblem& p, const InstantTables& tables, long long peak,
                     std::vector<long long>& shifts, const SearchLimits& limits, const std::function<void()>& found) {
-  const std::vector<PairTerm> terms = pairTerms(p);
+  const std::optional<std::vector<PairTerm>> pairs =
+      pairTerms(p, kMaxPairsTimesWorks / std::max<std::size_t>(1, p.profileWorks.size()));
+  if (!pairs) return false;  // too many to search; the schedule stays as the peak search left it
+  const std::vector<PairTerm>& terms = *pairs;
   long long current = 0;
   for (const PairTerm& term : terms) current += unitsAt(term, shifts);
   if (current == 0) return true;  // no two works overlap: nothing is more even
   DeadlineStop stop(limits);
   auto root = std::make_unique<LevellingSpace>(p, tables, timeGrid(p, kMaxGridHorizon), 0, peak);
   root->minimiseOverlaps(terms, current);
-  BAB<LevellingSpace> engine(root.get(), searchOptions(&stop));
+  BAB<LevellingSpace> engine(root.get(), searchOptions(&stop, p.profileWorks.size()));
   while (std::unique_ptr<LevellingSpace> next{engine.next()}) {
     shifts = next->shifts();
     found();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
+#include <utility>
 
 #include "levelling/levelling_problem.h"
 #include "levelling/levelling_search.h"
@@ -46,7 +46,12 @@ int LevellingResult::shiftedCount() const {
 LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions& options) {
   const auto started = std::chrono::steady_clock::now();
   const LevellingProblem problem = buildProblem(input);
-  const SearchOutcome outcome = searchSchedule(problem, options, started);
+  const std::vector<long long> early(problem.works.size(), 0);
+  const std::vector<TickStep> before = tickProfile(problem, early);
+  const SearchOutcome outcome = searchSchedule(problem, options, started, peakOf(before));
+  // Stopped at once (a cancel, a network that cannot move), the works are where they
+  // started, and the profiles need not be drawn twice.
+  const bool unmoved = std::all_of(outcome.shifts.begin(), outcome.shifts.end(), [](long long k) { return k == 0; });
 
   LevellingResult r;
   r.variant = input.variant;
@@ -57,15 +62,19 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
   r.proven = outcome.peakProven;
   r.evennessProven = outcome.evennessProven;
   r.cancelled = options.cancel != nullptr && options.cancel->load();
-  const std::vector<long long> early(problem.works.size(), 0);
-  const std::vector<TickStep> before = tickProfile(problem, early);
-  const std::vector<TickStep> after = tickProfile(problem, outcome.shifts);
   r.peakBefore = peakOf(before);
   r.squaresBefore = squaresInDays(squaresOf(before));
-  r.squaresAfter = squaresInDays(squaresOf(after));
   r.profileBefore = daySteps(before);
-  r.profileAfter = daySteps(after);
-  std::set<int> ids;
+  if (unmoved) {
+    r.squaresAfter = r.squaresBefore;
+    r.profileAfter = r.profileBefore;
+  } else {
+    const std::vector<TickStep> after = tickProfile(problem, outcome.shifts);
+    r.squaresAfter = squaresInDays(squaresOf(after));
+    r.profileAfter = daySteps(after);
+  }
+  std::map<int, std::vector<int>> byId;  // the profile works of each Id
+  r.works.reserve(input.works.size());
   for (std::size_t w = 0; w < input.works.size(); ++w) {
     const LevellingWork& in = input.works[w];
     const ProblemWork& work = problem.works[w];
@@ -81,17 +90,16 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
     out.lateStart = microDaysValue(work.ls);
     out.start = microDaysValue(start);
     out.inProfile = work.inProfile;
-    out.durationText = microDaysText(work.t);
+    out.durationText = microDaysText(toMicroDays(in.duration));
     out.earlyStartText = microDaysText(work.es);
     out.lateStartText = microDaysText(work.ls);
     out.startText = microDaysText(start);
-    r.works.push_back(out);
-    if (work.inProfile) ids.insert(in.id);
+    r.works.push_back(std::move(out));
+    if (work.inProfile) byId[in.id].push_back(static_cast<int>(w));
   }
-  for (int id : ids) {
-    const auto sameId = [&](int w) { return input.works[static_cast<std::size_t>(w)].id == id; };
-    r.profileBeforeById[id] = daySteps(tickProfile(problem, early, sameId));
-    r.profileAfterById[id] = daySteps(tickProfile(problem, outcome.shifts, sameId));
+  for (const auto& [id, works] : byId) {
+    r.profileBeforeById[id] = daySteps(tickProfile(problem, early, works));
+    r.profileAfterById[id] = unmoved ? r.profileBeforeById[id] : daySteps(tickProfile(problem, outcome.shifts, works));
   }
   r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return r;

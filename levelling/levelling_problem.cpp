@@ -1,7 +1,8 @@
 #include "levelling/levelling_problem.h"
 
 #include <algorithm>
-#include <map>
+#include <queue>
+#include <utility>
 
 namespace velko {
 
@@ -32,47 +33,79 @@ bool cutToSearchLimit(LevellingProblem& p) {
   return true;
 }
 
-// A work can shift no further than its successor's shift plus the slack between them.
+// The precedences (indices into p.precedences) grouped by their first work, or by
+// their second with `byAfter`: group w is links[first[w] .. first[w + 1]).
+struct LinkGroups {
+  std::vector<int> first;
+  std::vector<int> links;
+};
+LinkGroups groupLinks(const LevellingProblem& p, bool byAfter) {
+  const auto key = [&](const Precedence& link) { return static_cast<std::size_t>(byAfter ? link.after : link.before); };
+  LinkGroups g;
+  g.first.assign(p.works.size() + 1, 0);
+  for (const Precedence& link : p.precedences) ++g.first[key(link) + 1];
+  for (std::size_t w = 0; w < p.works.size(); ++w) g.first[w + 1] += g.first[w];
+  g.links.resize(p.precedences.size());
+  std::vector<int> fill(g.first.begin(), g.first.end() - 1);
+  for (std::size_t l = 0; l < p.precedences.size(); ++l) {
+    g.links[static_cast<std::size_t>(fill[key(p.precedences[l])]++)] = static_cast<int>(l);
+  }
+  return g;
+}
+
+// Orders the works so that each comes after its predecessors (from a stack of the
+// ready works: a fixed rule, so the same order on every run).
+void orderWorks(LevellingProblem& p) {
+  const LinkGroups out = groupLinks(p, false);
+  std::vector<int> waiting(p.works.size(), 0);
+  for (const Precedence& link : p.precedences) ++waiting[static_cast<std::size_t>(link.after)];
+  std::vector<int> ready;
+  for (std::size_t w = p.works.size(); w-- > 0;) {
+    if (waiting[w] == 0) ready.push_back(static_cast<int>(w));
+  }
+  while (!ready.empty()) {
+    const int w = ready.back();
+    ready.pop_back();
+    p.order.push_back(w);
+    for (int k = out.first[static_cast<std::size_t>(w)]; k < out.first[static_cast<std::size_t>(w) + 1]; ++k) {
+      const int after = p.precedences[static_cast<std::size_t>(out.links[static_cast<std::size_t>(k)])].after;
+      if (--waiting[static_cast<std::size_t>(after)] == 0) ready.push_back(after);
+    }
+  }
+  if (p.order.size() != p.works.size()) {
+    p.order.clear();
+    return;
+  }
+  LinkGroups in = groupLinks(p, true);
+  p.firstLinkOf = std::move(in.first);
+  p.linksByAfter = std::move(in.links);
+}
+
+// A work can shift no further than its successor's shift plus the slack between them:
+// one pass from the last works back, or rounds to the fixed point when there is no order.
 void tightenShifts(LevellingProblem& p) {
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (const Precedence& link : p.precedences) {
-      int& before = p.works[static_cast<std::size_t>(link.before)].maxShift;
-      const long long reach = static_cast<long long>(p.works[static_cast<std::size_t>(link.after)].maxShift) + link.slack;
-      if (before > reach) {
-        before = static_cast<int>(reach);
-        changed = true;
-      }
+  const auto tighten = [&](int l) {
+    const Precedence& link = p.precedences[static_cast<std::size_t>(l)];
+    int& before = p.works[static_cast<std::size_t>(link.before)].maxShift;
+    const long long reach = static_cast<long long>(p.works[static_cast<std::size_t>(link.after)].maxShift) + link.slack;
+    if (before <= reach) return false;
+    before = static_cast<int>(reach);
+    return true;
+  };
+  if (!p.order.empty()) {
+    // Walking back, every successor of a work has been reached before it, so the
+    // work's own float is final when it limits its predecessors.
+    for (std::size_t k = p.order.size(); k-- > 0;) {
+      const auto w = static_cast<std::size_t>(p.order[k]);
+      for (int l = p.firstLinkOf[w]; l < p.firstLinkOf[w + 1]; ++l) tighten(p.linksByAfter[static_cast<std::size_t>(l)]);
+    }
+  } else {
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (std::size_t l = 0; l < p.precedences.size(); ++l) changed = tighten(static_cast<int>(l)) || changed;
     }
   }
   for (ProblemWork& w : p.works) w.fixed = w.fixed || w.maxShift == 0;
-}
-
-// The precedences among profile works once the dummies between them are taken out:
-// the smallest total slack over the paths whose inner works are all dummies.
-void linkProfileWorks(LevellingProblem& p) {
-  const std::size_t count = p.works.size();
-  constexpr long long kNone = 1LL << 50;
-  std::vector<std::vector<long long>> slack(count, std::vector<long long>(count, kNone));
-  for (const Precedence& link : p.precedences) {
-    long long& s = slack[static_cast<std::size_t>(link.before)][static_cast<std::size_t>(link.after)];
-    s = std::min<long long>(s, link.slack);
-  }
-  for (std::size_t d = 0; d < count; ++d) {
-    if (p.works[d].inProfile) continue;
-    for (std::size_t a = 0; a < count; ++a) {
-      if (slack[a][d] >= kNone) continue;
-      for (std::size_t b = 0; b < count; ++b) {
-        if (slack[d][b] < kNone) slack[a][b] = std::min(slack[a][b], slack[a][d] + slack[d][b]);
-      }
-    }
-  }
-  for (int a : p.profileWorks) {
-    for (int b : p.profileWorks) {
-      const long long s = slack[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)];
-      if (a != b && s < p.works[static_cast<std::size_t>(a)].maxShift) p.profilePrecedences.push_back({a, b, static_cast<int>(s)});
-    }
-  }
 }
 
 }  // namespace
@@ -82,11 +115,15 @@ LevellingProblem buildProblem(const LevellingInput& input) {
   const MicroDays length = toMicroDays(input.length);
   const std::size_t count = input.works.size();
   std::vector<long long> fullShift(count, 0);
+  p.works.reserve(count);
   for (std::size_t w = 0; w < count; ++w) {
     const LevellingWork& in = input.works[w];
     ProblemWork work;
     work.es = toMicroDays(in.earlyStart);
-    work.t = toMicroDays(in.duration);
+    // The span from the rounded start to the rounded finish, not the rounded duration:
+    // a successor starts at its event's early time, which is this finish rounded,
+    // and the two rounded apart would overlap by a millionth of a day and raise the peak.
+    work.t = toMicroDays(in.earlyStart + in.duration) - work.es;
     work.ls = minOf(toMicroDays(in.lateJ), length) - work.t;
     work.workers = in.workers;
     work.inProfile = work.t > 0 && in.workers > 0;
@@ -119,22 +156,52 @@ LevellingProblem buildProblem(const LevellingInput& input) {
     }
     work.maxShift = static_cast<int>(shift);
   }
-  p.cut = cutToSearchLimit(p) || p.cut;
+  // A list schedule searches any float in one pass over the works, the exact solvers
+  // only a bounded number of shifts in all.
+  p.exact = p.profileWorks.size() <= kMaxExactWorks && count <= kMaxExactAllWorks;
+  if (p.exact) p.cut = cutToSearchLimit(p) || p.cut;
 
+  // The works ending at each event, in input order, so that the precedences come out
+  // in the order of the works after and then before them.
+  std::vector<int> endingAt(count);
+  for (std::size_t a = 0; a < count; ++a) endingAt[a] = static_cast<int>(a);
+  std::stable_sort(endingAt.begin(), endingAt.end(), [&](int x, int y) {
+    return input.works[static_cast<std::size_t>(x)].J < input.works[static_cast<std::size_t>(y)].J;
+  });
+  const auto endingAtStartOf = [&](std::size_t b) {
+    const int event = input.works[b].I;
+    const auto first = std::lower_bound(endingAt.begin(), endingAt.end(), event,
+                                        [&](int w, int e) { return input.works[static_cast<std::size_t>(w)].J < e; });
+    auto last = first;
+    while (last != endingAt.end() && input.works[static_cast<std::size_t>(*last)].J == event) ++last;
+    return std::pair(first, last);
+  };
+  // An event with thousands of works in and out makes millions of pairs; past
+  // kMaxPrecedences the works stay at their early starts rather than fill the memory.
+  long long pairs = 0;
   for (std::size_t b = 0; b < count; ++b) {
-    for (std::size_t a = 0; a < count; ++a) {
-      if (a == b || input.works[a].J != input.works[b].I) continue;
-      const ProblemWork& before = p.works[a];
+    const auto [first, last] = endingAtStartOf(b);
+    pairs += last - first;
+  }
+  if (pairs > kMaxPrecedences) {
+    for (ProblemWork& w : p.works) w.maxShift = 0;
+    p.cut = true;
+  }
+  for (std::size_t b = 0; b < count && pairs <= kMaxPrecedences; ++b) {
+    const auto [first, last] = endingAtStartOf(b);
+    for (auto a = first; a != last; ++a) {
+      if (static_cast<std::size_t>(*a) == b) continue;
+      const ProblemWork& before = p.works[static_cast<std::size_t>(*a)];
       const MicroDays gap = p.works[b].es - before.es - before.t;
       // The early starts keep every precedence; a negative gap is a rounding residue
       // of the forward pass, and no shift may be forced by it.
       const long long slack = std::max(0LL, floorDays(gap, kDayLimit));
       if (slack >= before.maxShift) continue;  // the predecessor can never reach it
-      p.precedences.push_back({static_cast<int>(a), static_cast<int>(b), static_cast<int>(slack)});
+      p.precedences.push_back({*a, static_cast<int>(b), static_cast<int>(slack)});
     }
   }
+  orderWorks(p);
   tightenShifts(p);
-  linkProfileWorks(p);
 
   // The lower bound: the peak of the works the rules keep in place, the largest crew,
   // and the labour volume spread evenly over the path length. Where a work may finish
@@ -223,46 +290,140 @@ void settleDummies(const LevellingProblem& p, std::vector<long long>& shifts) {
   for (std::size_t w = 0; w < p.works.size(); ++w) {
     if (!p.works[w].inProfile) shifts[w] = 0;
   }
+  const auto raise = [&](const Precedence& link) {
+    const auto after = static_cast<std::size_t>(link.after);
+    if (p.works[after].inProfile) return false;
+    const long long needed = shifts[static_cast<std::size_t>(link.before)] - link.slack;
+    if (shifts[after] >= needed) return false;
+    shifts[after] = needed;
+    return true;
+  };
+  if (!p.order.empty()) {
+    for (int w : p.order) {
+      const auto at = static_cast<std::size_t>(w);
+      for (int l = p.firstLinkOf[at]; l < p.firstLinkOf[at + 1]; ++l) {
+        raise(p.precedences[static_cast<std::size_t>(p.linksByAfter[static_cast<std::size_t>(l)])]);
+      }
+    }
+    return;
+  }
   // Difference constraints: raising each dummy to what its predecessors demand reaches
   // the least solution within as many rounds as there are works.
   for (std::size_t round = 0; round <= p.works.size(); ++round) {
     bool changed = false;
-    for (const Precedence& link : p.precedences) {
-      const auto after = static_cast<std::size_t>(link.after);
-      if (p.works[after].inProfile) continue;
-      const long long needed = shifts[static_cast<std::size_t>(link.before)] - link.slack;
-      if (shifts[after] < needed) {
-        shifts[after] = needed;
-        changed = true;
-      }
-    }
+    for (const Precedence& link : p.precedences) changed = raise(link) || changed;
     if (!changed) break;
   }
 }
 
-std::vector<TickStep> tickProfile(const LevellingProblem& p, const std::vector<long long>& shifts,
-                                  const std::function<bool(int)>& include) {
-  std::map<MicroDays, long long> changes;
-  for (int w : p.profileWorks) {
-    if (include && !include(w)) continue;
-    const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
-    const MicroDays start = work.es + MicroDays(shifts[static_cast<std::size_t>(w)]) * kMicroPerDay;
-    changes[start] += work.workers;
-    changes[start + work.t] -= work.workers;
+std::vector<Precedence> profilePrecedences(const LevellingProblem& p) {
+  const std::size_t count = p.works.size();
+  const LinkGroups out = groupLinks(p, false);
+  constexpr long long kNone = 1LL << 50;
+  std::vector<long long> slack(count, kNone);
+  std::vector<int> touched;
+  std::vector<Precedence> links;
+  for (int a : p.profileWorks) {
+    // The smallest slack to every work reached through dummies only (slacks are not
+    // negative, so the nearest first is final when taken).
+    using Entry = std::pair<long long, int>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+    const auto reach = [&](int w, long long s) {
+      long long& best = slack[static_cast<std::size_t>(w)];
+      if (s >= best) return;
+      if (best == kNone) touched.push_back(w);
+      best = s;
+      if (!p.works[static_cast<std::size_t>(w)].inProfile) queue.push({s, w});
+    };
+    const auto follow = [&](int from, long long base) {
+      for (int k = out.first[static_cast<std::size_t>(from)]; k < out.first[static_cast<std::size_t>(from) + 1]; ++k) {
+        const Precedence& link = p.precedences[static_cast<std::size_t>(out.links[static_cast<std::size_t>(k)])];
+        reach(link.after, base + link.slack);
+      }
+    };
+    follow(a, 0);
+    while (!queue.empty()) {
+      const auto [s, d] = queue.top();
+      queue.pop();
+      if (s == slack[static_cast<std::size_t>(d)]) follow(d, s);
+    }
+    std::sort(touched.begin(), touched.end());
+    for (int b : touched) {
+      const long long s = slack[static_cast<std::size_t>(b)];
+      if (b != a && p.works[static_cast<std::size_t>(b)].inProfile && s < p.works[static_cast<std::size_t>(a)].maxShift) {
+        links.push_back({a, b, static_cast<int>(s)});
+      }
+      slack[static_cast<std::size_t>(b)] = kNone;
+    }
+    touched.clear();
   }
+  return links;
+}
+
+namespace {
+
+// The steps of sorted changes, equal neighbours merged.
+template <typename Time>
+std::vector<TickStep> stepsOf(std::vector<std::pair<Time, long long>>& changes) {
+  std::sort(changes.begin(), changes.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
   std::vector<TickStep> steps;
   long long busy = 0;
-  for (auto it = changes.begin(); it != changes.end(); ++it) {
-    busy += it->second;
-    const auto next = std::next(it);
-    if (next == changes.end()) break;
+  for (std::size_t k = 0; k < changes.size();) {
+    const Time at = changes[k].first;
+    for (; k < changes.size() && changes[k].first == at; ++k) busy += changes[k].second;
+    if (k == changes.size()) break;
     if (!steps.empty() && steps.back().workers == busy) {
-      steps.back().to = next->first;
+      steps.back().to = changes[k].first;
     } else {
-      steps.push_back({it->first, next->first, busy});
+      steps.push_back({at, changes[k].first, busy});
     }
   }
   return steps;
+}
+
+// The profile from the starts and finishes of the chosen works: sorted changes, not a
+// map, and in 64 bits whenever every time fits, since a hundred thousand works make
+// two hundred thousand changes to sort.
+std::vector<TickStep> profileOf(const LevellingProblem& p, const std::vector<long long>& shifts,
+                                const std::function<bool(int)>& include, const std::vector<int>& works) {
+  const MicroDays limit = MicroDays(1) << 62;
+  std::vector<std::pair<long long, long long>> quick;
+  quick.reserve(2 * works.size());
+  bool fits = true;
+  for (int w : works) {
+    if (include && !include(w)) continue;
+    const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
+    const MicroDays start = work.es + MicroDays(shifts[static_cast<std::size_t>(w)]) * kMicroPerDay;
+    const MicroDays finish = start + work.t;
+    if (start <= -limit || start >= limit || finish <= -limit || finish >= limit) {
+      fits = false;
+      break;
+    }
+    quick.emplace_back(static_cast<long long>(start), work.workers);
+    quick.emplace_back(static_cast<long long>(finish), -static_cast<long long>(work.workers));
+  }
+  if (fits) return stepsOf(quick);
+  std::vector<std::pair<MicroDays, long long>> changes;
+  for (int w : works) {
+    if (include && !include(w)) continue;
+    const ProblemWork& work = p.works[static_cast<std::size_t>(w)];
+    const MicroDays start = work.es + MicroDays(shifts[static_cast<std::size_t>(w)]) * kMicroPerDay;
+    changes.emplace_back(start, work.workers);
+    changes.emplace_back(start + work.t, -static_cast<long long>(work.workers));
+  }
+  return stepsOf(changes);
+}
+
+}  // namespace
+
+std::vector<TickStep> tickProfile(const LevellingProblem& p, const std::vector<long long>& shifts,
+                                  const std::function<bool(int)>& include) {
+  return profileOf(p, shifts, include, p.profileWorks);
+}
+
+std::vector<TickStep> tickProfile(const LevellingProblem& p, const std::vector<long long>& shifts,
+                                  const std::vector<int>& works) {
+  return profileOf(p, shifts, {}, works);
 }
 
 long long peakOf(const std::vector<TickStep>& steps) {

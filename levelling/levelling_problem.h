@@ -14,7 +14,7 @@ namespace velko {
 struct ProblemWork {
   MicroDays es;
   MicroDays ls;  // min(Late(J), length) - t
-  MicroDays t;
+  MicroDays t;   // from ES to ES + t, each rounded
   int workers = 0;
   bool inProfile = false;  // t and n above zero at a millionth of a day
   bool fixed = false;      // total float 0, LS < ES or less than a day of float
@@ -35,18 +35,42 @@ struct LevellingProblem {
   std::vector<int> profileWorks;  // indices of the works that put workers on the profile
   long long staticBound = 0;      // the lower bound of the peak before any search
   long long workerSum = 0;        // of the profile works
-  // The precedences between profile works, direct or through dummies, with the
-  // smallest slack of any such path.
-  std::vector<Precedence> profilePrecedences;
+  // Every work once, each after all works that precede it; empty when the precedences
+  // form a cycle, which a computed network never has.
+  std::vector<int> order;
+  // With `order`: the precedences (indices into `precedences`) into each work w are
+  // linksByAfter[firstLinkOf[w] .. firstLinkOf[w + 1]), so that a walk along `order`
+  // settles each work from its predecessors in one pass.
+  std::vector<int> linksByAfter;
+  std::vector<int> firstLinkOf;
   // True when some float was cut to keep the search finite (floats of more than about
   // a quarter of a million days in all): the minimum is then only proven if it meets the bound.
   bool cut = false;
+  // The exact solvers take this problem on (see kMaxExactWorks); when false the floats
+  // are not cut, and only the list schedule searches them.
+  bool exact = true;
 };
 
 // Shifts of more than this many days in all (over the profile works) are not searched.
 inline constexpr long long kMaxSearchedShifts = 1 << 18;
+// Pairs of works meeting at an event beyond which nothing is shifted (see buildProblem):
+// some ten times those of a building network of 100000 works, about 50 MB with the
+// order built on them.
+inline constexpr long long kMaxPrecedences = 2000000;
+// Beyond this many profile works the constraint and integer programs are not built: their
+// models outgrow the time limit (a single propagation of the cumulative constraint over
+// thousands of tasks takes milliseconds, and a first schedule needs one per work).
+inline constexpr std::size_t kMaxExactWorks = 2000;
+// Nor beyond this many works with the dummies: each is a variable of the constraint
+// model, and the integer program follows every path of dummies from every profile work.
+inline constexpr std::size_t kMaxExactAllWorks = 8000;
 
 LevellingProblem buildProblem(const LevellingInput& input);
+
+// The precedences between profile works, direct or through dummies, with the
+// smallest slack of any such path. Up to profile works x reachable works: for the
+// integer program's sizes only.
+std::vector<Precedence> profilePrecedences(const LevellingProblem& problem);
 
 // The profile at the start of every work decides the peak, and every start is one of
 // the instants ES + k days. Numbered in time order, the instants make the schedule an
@@ -86,6 +110,9 @@ struct TickStep {
 // the steps from the first start to the last finish, equal neighbours merged.
 std::vector<TickStep> tickProfile(const LevellingProblem& problem, const std::vector<long long>& shifts,
                                   const std::function<bool(int)>& include = {});
+// The same over the listed works only.
+std::vector<TickStep> tickProfile(const LevellingProblem& problem, const std::vector<long long>& shifts,
+                                  const std::vector<int>& works);
 long long peakOf(const std::vector<TickStep>& steps);
 MicroDays squaresOf(const std::vector<TickStep>& steps);  // workers^2 x millionths
 

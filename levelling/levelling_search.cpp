@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "levelling/cp_search.h"
+#include "levelling/list_search.h"
 #include "levelling/mip_search.h"
 
 namespace velko {
@@ -34,10 +35,11 @@ bool guarded(Search&& search) {
 
 }  // namespace
 
-SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& options, Clock::time_point started) {
+SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& options, Clock::time_point started,
+                             long long earlyPeak) {
   SearchOutcome out;
   out.shifts.assign(p.works.size(), 0);
-  out.peak = peakOf(tickProfile(p, out.shifts));
+  out.peak = earlyPeak;
   out.bound = std::min(p.staticBound, out.peak);
   const auto report = [&](int phase) {
     if (options.progress) {
@@ -49,12 +51,11 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   report(1);
   // Crews beyond the solvers' integers (a billion workers in all) stay where they are.
   if (!movable || p.workerSum >= (1LL << 30)) {
-    out.peakProven = out.peak == out.bound || !movable;
-    out.evennessProven = !movable;
+    out.peakProven = out.peak == out.bound || (!movable && !p.cut);
+    out.evennessProven = !movable && !p.cut;
     return out;
   }
   const Clock::time_point deadline = after(started, options.timeLimitSeconds);
-  const InstantTables tables = instantTables(p);
   // Every schedule a solver hands back is measured again in exact arithmetic.
   const auto take = [&](const std::vector<long long>& shifts, long long) {
     out.shifts = shifts;
@@ -62,6 +63,25 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     out.peak = peakOf(tickProfile(p, out.shifts));
     report(1);
   };
+  std::vector<long long> listed = out.shifts;
+  long long listedPeak = out.peak;
+  if (SearchLimits{deadline, options.cancel}.reached()) return out;
+  if (guarded([&] { return listSchedule(p, out.bound, {deadline, options.cancel}, listed, listedPeak); })) {
+    std::vector<long long> early = std::move(out.shifts);
+    take(listed, listedPeak);
+    if (out.peak > earlyPeak) {  // the grid never counts fewer workers than there are; a guard all the same
+      out.shifts = std::move(early);
+      out.peak = earlyPeak;
+    }
+  }
+  if (!p.exact) {
+    // Too large for the exact solvers: the list schedule is the answer, proven only
+    // where it meets the bound. The most even profile is not searched: its model
+    // pairs every two works that may overlap.
+    out.peakProven = out.peak == out.bound;
+    return out;
+  }
+  const InstantTables tables = instantTables(p);
 
   // The smallest peak: a quick schedule from the constraint search, then the integer
   // program for anything smaller or the proof that nothing is. With floats cut to the
@@ -93,7 +113,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     if (decided) out.bound = out.peak;
     out.peakProven = out.peak == out.bound;
   }
-  if (!decided) return out;
+  if (!decided || SearchLimits{deadline, options.cancel}.reached()) return out;
 
   // The most even profile with that peak.
   report(2);

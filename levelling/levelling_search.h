@@ -19,8 +19,9 @@ struct SearchOutcome {
 };
 
 // Runs the constraint solver in two phases: the smallest peak, then the most even
-// profile with that peak. `started` is when the caller's time limit began.
+// profile with that peak. `started` is when the caller's time limit began; `earlyPeak`
+// is the peak with every work at its early start.
 SearchOutcome searchSchedule(const LevellingProblem& problem, const LevellingOptions& options,
-                             std::chrono::steady_clock::time_point started);
+                             std::chrono::steady_clock::time_point started, long long earlyPeak);
 
 }  // namespace velko

@@ -58,6 +58,16 @@ class StepModel {
 
   int columns() const { return columns_; }
 
+  // The coefficients the instant rows would hold, counted before any is built: a long
+  // work over a fine grid of instants covers thousands of them at every shift.
+  long long loadEntries() const {
+    long long entries = 0;
+    for (std::size_t x = 0; x < p_.profileWorks.size(); ++x) {
+      entries += tables_.endIndex[x].back() - tables_.startIndex[x].front();
+    }
+    return entries;
+  }
+
   // The column of z(x, m) for the x-th profile work; -1 for m = 0 (always 1) and for
   // m beyond its float (always 0).
   int step(std::size_t x, int m) const {
@@ -67,10 +77,17 @@ class StepModel {
 
   void build(CoinPackedMatrix& matrix, std::vector<double>& rowLow, std::vector<double>& rowHigh,
              double& fixedPeak) const {
-    matrix = CoinPackedMatrix(false, 0, 0);
-    matrix.setDimensions(0, columns_);
+    // The rows are gathered first and handed over at once: appended one by one, each
+    // would copy the whole matrix so far.
+    std::vector<CoinBigIndex> starts;
+    std::vector<int> lengths;
+    std::vector<int> indices;
+    std::vector<double> values;
     const auto add = [&](const std::vector<int>& cols, const std::vector<double>& coefs, double low, double high) {
-      matrix.appendRow(static_cast<int>(cols.size()), cols.data(), coefs.data());
+      starts.push_back(static_cast<CoinBigIndex>(indices.size()));
+      lengths.push_back(static_cast<int>(cols.size()));
+      indices.insert(indices.end(), cols.begin(), cols.end());
+      values.insert(values.end(), coefs.begin(), coefs.end());
       rowLow.push_back(low);
       rowHigh.push_back(high);
     };
@@ -83,7 +100,7 @@ class StepModel {
     }
     // shift(after) >= shift(before) - slack: a shift of m by the predecessor takes the
     // successor to at least m - slack.
-    for (const Precedence& link : p_.profilePrecedences) {
+    for (const Precedence& link : profilePrecedences(p_)) {
       const std::size_t a = index.at(link.before);
       const std::size_t b = index.at(link.after);
       const int last = p_.works[static_cast<std::size_t>(link.before)].maxShift;
@@ -132,6 +149,8 @@ class StepModel {
         add(cols, coefs, -COIN_DBL_MAX, -constant[i]);
       }
     }
+    matrix = CoinPackedMatrix(false, columns_, static_cast<int>(lengths.size()), static_cast<CoinBigIndex>(indices.size()),
+                              values.data(), indices.data(), starts.data(), lengths.data());
   }
 
   std::vector<long long> shifts(const double* solution) const {
@@ -159,8 +178,9 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
                         const SearchLimits& limits) {
   MipOutcome out;
   out.bound = low;
+  if (limits.reached()) return out;
   const StepModel steps(p, tables);
-  if (steps.columns() - 1 > kMaxMipShifts) return out;
+  if (steps.columns() - 1 > kMaxMipShifts || steps.loadEntries() > kMaxMipEntries) return out;
 
   CoinPackedMatrix matrix;
   std::vector<double> rowLow;

@@ -17,8 +17,11 @@ struct MipOutcome {
   long long bound = 0;    // no schedule has a smaller peak than this
 };
 
-// Models with more shift variables than this are left to the constraint search.
-inline constexpr long long kMaxMipShifts = 200000;
+// Models with more shift variables or instant coefficients than this are left to the
+// constraint search: building them alone would take much of the time limit, and the
+// coefficients, gathered per instant, some hundred megabytes.
+inline constexpr long long kMaxMipShifts = 20000;
+inline constexpr long long kMaxMipEntries = 500000;
 
 // The smallest peak in [low, high], or proof that none is that small.
 MipOutcome solvePeakMip(const LevellingProblem& problem, const InstantTables& tables, long long low, long long high,

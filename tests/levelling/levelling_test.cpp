@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "building_network.h"
 #include "data/data_file.h"
 #include "model/command_error.h"
 #include "model/commands.h"
@@ -175,6 +176,23 @@ TEST(Levelling, FiftyEventsAfterOptimisation) {
   expectValid(s);
   EXPECT_EQ(s.result.works.size(), 97u);
   EXPECT_LE(s.result.peakAfter, s.result.peakBefore);
+}
+
+// Far beyond the exact solvers' sizes (events with no successor among them, whose works
+// may move up to the path length): a schedule that keeps every rule, a lower peak and
+// a bound below it, within a short limit. In sevenths of a day the early times are
+// rounded to millionths, which a finish and the next start must agree on.
+TEST(Levelling, FiveThousandWorksKeepTheRules) {
+  for (const bool sevenths : {false, true}) {
+    SCOPED_TRACE(sevenths ? "sevenths of a day" : "whole days");
+    const LevellingInput input = testing::buildingNetwork(5000, 11, sevenths);
+    LevellingOptions options;
+    options.timeLimitSeconds = 0.5;
+    const LevellingResult r = levelWorkers(input, options);
+    for (const std::string& fault : testing::checkSchedule(input, r)) ADD_FAILURE() << fault;
+    EXPECT_LT(r.peakAfter, r.peakBefore);
+    EXPECT_LE(r.lowerBound, r.bestBound);
+  }
 }
 
 // A cancelled or timed-out solve still hands back a schedule that keeps the rules.

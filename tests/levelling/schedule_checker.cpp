@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "model/schedule_figures.h"
 
@@ -23,10 +24,10 @@ struct Plain {
 
 // The rules from the variant as written: LS = min(Late(J), L) - t; a work with total
 // float 0 or LS < ES stays; otherwise whole days up to LS.
-Plain plainRules(const TNetworkModel& m, int variant) {
+Plain plainRules(std::vector<WorkTiming> works, long double pathLength) {
   Plain p;
-  p.works = workTimings(m, variant);
-  p.length = length(m, variant);
+  p.works = std::move(works);
+  p.length = pathLength;
   for (const WorkTiming& w : p.works) {
     const long double ls = std::min<long double>(w.lateFinish, p.length) - w.duration;
     const long double room = ls - w.earlyStart;
@@ -34,6 +35,25 @@ Plain plainRules(const TNetworkModel& m, int variant) {
     p.maxShift.push_back(w.critical || room < 0 ? 0 : static_cast<long long>(days));
   }
   return p;
+}
+
+Plain plainRules(const TNetworkModel& m, int variant) { return plainRules(workTimings(m, variant), length(m, variant)); }
+
+Plain plainRules(const LevellingInput& input) {
+  std::vector<WorkTiming> works;
+  for (const LevellingWork& w : input.works) {
+    WorkTiming t;
+    t.I = w.I;
+    t.J = w.J;
+    t.duration = w.duration;
+    t.workers = w.workers;
+    t.id = w.id;
+    t.earlyStart = w.earlyStart;
+    t.lateFinish = w.lateJ;
+    t.critical = w.zeroFloat;
+    works.push_back(t);
+  }
+  return plainRules(std::move(works), input.length);
 }
 
 bool inProfile(const WorkTiming& w) { return w.duration >= kTolerance && w.workers > 0; }
@@ -79,11 +99,13 @@ Figures profile(const std::vector<WorkTiming>& works, const std::vector<long dou
 }
 
 bool scheduleAllowed(const Plain& p, const std::vector<long double>& starts) {
+  std::multimap<int, std::size_t> endingAt;  // event -> works into it
+  for (std::size_t a = 0; a < p.works.size(); ++a) endingAt.emplace(p.works[a].J, a);
   for (std::size_t b = 0; b < p.works.size(); ++b) {
-    for (std::size_t a = 0; a < p.works.size(); ++a) {
-      if (a != b && p.works[a].J == p.works[b].I && !keepsPrecedence(p.works[a], starts[a], p.works[b], starts[b])) {
-        return false;
-      }
+    const auto [first, last] = endingAt.equal_range(p.works[b].I);
+    for (auto it = first; it != last; ++it) {
+      const std::size_t a = it->second;
+      if (a != b && !keepsPrecedence(p.works[a], starts[a], p.works[b], starts[b])) return false;
     }
   }
   return true;
@@ -91,10 +113,11 @@ bool scheduleAllowed(const Plain& p, const std::vector<long double>& starts) {
 
 }  // namespace
 
-std::vector<std::string> checkSchedule(const TNetworkModel& m, const LevellingResult& r) {
+namespace {
+
+std::vector<std::string> checkAgainst(const Plain& p, const LevellingResult& r) {
   std::vector<std::string> faults;
   const auto fault = [&](const std::string& text) { faults.push_back(text); };
-  const Plain p = plainRules(m, r.variant);
   if (r.works.size() != p.works.size()) {
     fault("works: " + std::to_string(r.works.size()) + " instead of " + std::to_string(p.works.size()));
     return faults;
@@ -130,6 +153,7 @@ std::vector<std::string> checkSchedule(const TNetworkModel& m, const LevellingRe
   if (after.peak != r.peakAfter) fault("peak after " + std::to_string(r.peakAfter) + ", recomputed " + std::to_string(after.peak));
   if (r.peakAfter > r.peakBefore) fault("peak above the early-start peak");
   if (r.lowerBound > r.peakAfter) fault("lower bound above the peak found");
+  if (r.bestBound > r.peakAfter) fault("best bound above the peak found");
   if (std::fabs(after.squares - r.squaresAfter) > 1e-6L * (1 + after.squares)) fault("squares after differ");
   long long perIdPeak = 0;
   for (const auto& [id, steps] : r.profileAfterById) {
@@ -141,6 +165,16 @@ std::vector<std::string> checkSchedule(const TNetworkModel& m, const LevellingRe
   }
   if (perIdPeak > r.peakAfter) fault("an Id's peak above the total");
   return faults;
+}
+
+}  // namespace
+
+std::vector<std::string> checkSchedule(const TNetworkModel& m, const LevellingResult& r) {
+  return checkAgainst(plainRules(m, r.variant), r);
+}
+
+std::vector<std::string> checkSchedule(const LevellingInput& input, const LevellingResult& r) {
+  return checkAgainst(plainRules(input), r);
 }
 
 Enumerated enumerateSchedules(const TNetworkModel& m, int variant) {

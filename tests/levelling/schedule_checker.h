@@ -13,6 +13,8 @@ namespace velko::testing {
 // day shift and precedence, the path length, and the profile, its peak and its
 // squares recomputed from the starts. Returns the faults found, empty when none.
 std::vector<std::string> checkSchedule(const TNetworkModel& model, const LevellingResult& result);
+// The same against the copy the smoothing was given (networks beyond the model's tables).
+std::vector<std::string> checkSchedule(const LevellingInput& input, const LevellingResult& result);
 
 // The smallest peak, and the smallest integral of the profile squared at that peak,
 // over every schedule the rules allow, by enumeration (small networks only).
