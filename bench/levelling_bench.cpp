@@ -28,7 +28,7 @@
 #include <utility>
 #include <vector>
 
-#include "building_network.h"
+#include "tests/levelling/building_network.h"
 #include "data/works_table.h"
 #include "levelling/levelling.h"
 #include "levelling/levelling_problem.h"

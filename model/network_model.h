@@ -44,8 +44,8 @@ struct TCritWork {
 };
 
 // A complete copy of one run's results (1: before optimisation, 2: after). The works
-// arrays hold the works the scan found (WorkEntries of them); the floats arrays at
-// least as many as the run's works count, the entries past the works found being zero.
+// and floats arrays hold the works the scan found (WorkEntries of them) and at least as
+// many entries as the run's works count, the entries past the works found being zero.
 struct TVariantResult {
   Table1<StoredReal> WorkDuration;
   Table1<std::int32_t> WorkWorkers;

@@ -144,9 +144,10 @@ void RecordVariant(TNetworkModel& m, int variant, int critCount) {
   const WorkCells works(m);
   const int found = works.count();
   v.WorkEntries = found;
-  for (auto* table : {&v.WorkWorkers, &v.WorkId, &v.WorkI, &v.WorkJ}) table->reset(found);
-  v.WorkDuration.reset(found);
+  // Rows of the works count that found no work (a pair repeated) read as zero.
   const int floats = std::max(found, m.WorkCount);
+  for (auto* table : {&v.WorkWorkers, &v.WorkId, &v.WorkI, &v.WorkJ}) table->reset(floats);
+  v.WorkDuration.reset(floats);
   v.FloatI.reset(floats);
   v.FloatJ.reset(floats);
   v.WorkTotalFloat.reset(floats);

@@ -1,5 +1,6 @@
 #include "report/print_report.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -270,6 +271,14 @@ std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom) {
   checkCount(model.RunWorkCount, kMaxWorks, tooManyWorks(model.RunWorkCount));
   checkCount(model.RunEventCount, kMaxEvents, tooManyEvents(model.RunEventCount));
+  // Counts the recorded variants do not cover would stop the layout halfway.
+  const std::string incomplete = "Результаты расчета неполны: выполните расчет заново";
+  for (int v = 1; v <= (model.Optimised != 0 ? 2 : 1); ++v) {
+    const TVariantResult& r = model.VariantResults[v];
+    checkCount(model.RunWorkCount, std::min(r.WorkI.size(), r.FloatI.size()), incomplete);
+    checkCount(model.RunEventCount, r.EventNumber.size(), incomplete);
+    checkCount(v == 1 ? model.CritCountBefore : model.CritCountAfter, r.CritI.size(), incomplete);
+  }
 
   ReportLayout layout(page, model, printHeight);
   pageLabelBlock(page);

@@ -173,8 +173,8 @@ TEST(TakeCounts, TakesBothCountsOrRefusesWithTheCommandsMessages) {
     }
     return "(no error)";
   };
-  EXPECT_EQ(messageOf("51", "5"), "Количество событий 51 больше допустимого (50)");
-  EXPECT_EQ(messageOf("50", "100001"), "Количество работ 100001 больше допустимого (100000)");
+  EXPECT_EQ(messageOf("50001", "5"), "Количество событий 50001 больше допустимого (50000)");
+  EXPECT_EQ(messageOf("50000", "100001"), "Количество работ 100001 больше допустимого (100000)");
   EXPECT_EQ(messageOf("", "5"), "'' is not a valid integer value");
   EXPECT_EQ(messageOf("3", "2,5"), "'2,5' is not a valid integer value");
 }

@@ -35,8 +35,7 @@ void calculateSmall(TNetworkModel& model, bool optimise = false) {
   else calculateVariants(model, input);
 }
 
-// A model at the tables' limits, filled by hand: 100 works, 50 events, 50 critical
-// works in both variants.
+// A model filled by hand: 100 works, 50 events, 50 critical works in both variants.
 void fillLargeModel(TNetworkModel& model) {
   model.RunWorkCount = 100;
   model.RunEventCount = 50;
@@ -47,6 +46,15 @@ void fillLargeModel(TNetworkModel& model) {
   model.Optimised = 1;
   for (int v = 1; v <= 2; ++v) {
     TVariantResult& r = model.VariantResults[v];
+    for (auto* t : {&r.WorkI, &r.WorkJ, &r.WorkWorkers, &r.WorkId, &r.EventNumber, &r.CritI, &r.CritJ,
+                    &r.CritWorkers, &r.CritId, &r.FloatI, &r.FloatJ}) {
+      t->reset(100);
+    }
+    for (auto* t : {&r.WorkDuration, &r.EventEarly, &r.EventLate, &r.EventReserve, &r.CritDuration,
+                    &r.WorkTotalFloat, &r.WorkFreeFloat}) {
+      t->reset(100);
+    }
+    r.WorkEntries = 100;
     for (int k = 1; k <= 100; ++k) {
       r.WorkI[k] = (k - 1) / 2 + 1;
       r.WorkJ[k] = std::min(50, (k - 1) / 2 + 2);
@@ -381,12 +389,12 @@ TEST(ReportLayout, CountsBeyondTheTablesAreRefusedBeforeDrawing) {
   EXPECT_TRUE(page.calls.empty());
 
   model.RunWorkCount = 100;
-  model.CritCountAfter = 51;
+  model.CritCountAfter = 101;
   try {
     ReportSystem1Print(page, model, 750, 120);
-    FAIL() << "a critical path of 51 works was laid out";
+    FAIL() << "a critical path of 101 works was laid out from 100 recorded";
   } catch (const CommandError& error) {
-    EXPECT_STREQ(error.what(), "Критический путь длиннее 50 работ");
+    EXPECT_STREQ(error.what(), "Результаты расчета неполны: выполните расчет заново");
   }
   EXPECT_TRUE(page.calls.empty());
 }

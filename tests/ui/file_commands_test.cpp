@@ -108,7 +108,7 @@ TEST_F(FileCommands, SaveAsAsksBeforeReplacingAFile) {
 TEST_F(FileCommands, AFileThatCannotBeReadChangesNeitherTheNameNorTheData) {
   enterWorks(3, {"1;2;1;1;1"});
   const std::pair<QByteArray, QString> cases[] = {
-      {"1\r\n2\r\n60\r\n1,2,1,1,1\r\n", QStringLiteral("количество событий или работ вне допустимых пределов")},
+      {"1\r\n2\r\n50001\r\n1,2,1,1,1\r\n", QStringLiteral("количество событий или работ вне допустимых пределов")},
       {"", QStringLiteral("bad.dat: это не файл исходных данных")}};
   for (const auto& [bytes, message] : cases) {
     writeFile(QStringLiteral("bad.dat"), bytes);

@@ -145,10 +145,10 @@ TEST_F(MainWindow, CountsAboveTheTablesAreRefusedBeforeTheTableGrows) {
   typeInto(main->CurrencyEdit3, QStringLiteral("5"));
   main->RxSpeedButton1->click();
   typeInto(main->CurrencyEdit2, QStringLiteral("3"));
-  typeInto(main->CurrencyEdit3, QStringLiteral("51"));
+  typeInto(main->CurrencyEdit3, QStringLiteral("50001"));
   main->RxSpeedButton1->click();
   EXPECT_EQ(modals.texts(), (QStringList{QStringLiteral("Количество работ 100001 больше допустимого (100000)"),
-                                         QStringLiteral("Количество событий 51 больше допустимого (50)")}));
+                                         QStringLiteral("Количество событий 50001 больше допустимого (50000)")}));
   EXPECT_EQ(main->height(), main->collapsedHeight());
   EXPECT_EQ(main->StringGrid1->model()->rowCount(), 0);
 }
