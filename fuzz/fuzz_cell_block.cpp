@@ -1,4 +1,4 @@
-// Arbitrary clipboard text pasted as a block of cells: the first two bytes choose the
+// Arbitrary clipboard text pasted as a block of cells: the first three bytes choose the
 // cell it goes to, the rest is the text. A paste either is refused with a CommandError
 // or gives a table of at most kMaxWorks rows whose every cell a key could have typed, and
 // which copies out and pastes back as the same table.
@@ -13,10 +13,12 @@
 #include "model/network_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2) return 0;
-  const int row = 1 + data[0] % velko::kMaxWorks;
-  const int column = data[1] % velko::kWorksColumns;
-  const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
+  if (size < 3) return 0;
+  // Rows anywhere in the table, the last ones included, where a block runs past the limit.
+  const int place = (data[0] << 8) | data[1];
+  const int row = place < 0x8000 ? 1 + place % velko::kMaxWorks : velko::kMaxWorks - (place & 0xFF);
+  const int column = data[2] % velko::kWorksColumns;
+  const std::string_view text(reinterpret_cast<const char*>(data + 3), size - 3);
   velko::WorksTable table;
   table.setRowCount(3);
   velko::WorksTable pasted;

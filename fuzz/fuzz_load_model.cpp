@@ -16,9 +16,9 @@
 namespace {
 
 void checkDurationsReadBack(const velko::TNetworkModel& model) {
-  for (int i = 1; i <= velko::kMaxEvents; ++i) {
-    for (int j = i + 1; j <= velko::kMaxEvents; ++j) {
-      const velko::StoredReal duration = model.cell(i, j).Duration;
+  for (const auto& work : model.WorkMatrix.upperWorks(velko::kMaxEvents)) {
+    {
+      const velko::StoredReal duration = work.cell->Duration;
       std::string text = velko::shortestRealText(duration);  // throwing is a finding
       if (velko::StoredReal(velko::StrToFloat(text)).value() != duration.value()) std::abort();
       for (char& c : text) c = c == velko::kDecimalSeparator ? '.' : c;
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   while (texts.size() < 2) texts.emplace_back();
   velko::WorksTable table;
-  for (std::size_t k = 2; k < texts.size() && k < 2 + 5 * 120; ++k) {
+  // Counts up to the limits with rows far past the old table of 100.
+  for (std::size_t k = 2; k < texts.size() && k < 2 + 5 * 2000; ++k) {
     const int cell = static_cast<int>(k - 2);
     table.setCell(cell % 5, 1 + cell / 5, texts[k]);
   }

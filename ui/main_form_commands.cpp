@@ -17,6 +17,7 @@
 #include "model/command_error.h"
 #include "model/commands.h"
 #include "results/results_file.h"
+#include "ui/background_command.h"
 #include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/file_dialogs.h"
@@ -197,19 +198,54 @@ TableInput TMain::worksInput() const {
   return TableInput(text(CurrencyEdit3), text(CurrencyEdit2), worksModel_->table());
 }
 
+namespace {
+
+// The optimisation's log, its progress along the critical path and the user's cancel.
+class BackgroundLog : public OptimisationLogRecorder {
+ public:
+  explicit BackgroundLog(BackgroundProgress& progress) : progress_(progress) {}
+  void positionReached(int position, int positions) override {
+    progress_.total = positions;
+    progress_.done = position - 1;
+    if (progress_.cancel) throw CommandError("Оптимизация прервана");
+  }
+
+ private:
+  BackgroundProgress& progress_;
+};
+
+}  // namespace
+
 void TMain::runResultsCommand(bool optimise) {
   OptimisationLogRecorder log;
   bool notWritten = false;
+  bool cancelled = false;
   LoadWarnings warnings;
   worksModel_->setMarkedRows({});
-  const bool done = runCommand(this, [this, optimise, &log, &notWritten, &warnings] {
-    const TableInput input = worksInput();
+  const bool done = runCommand(this, [this, optimise, &log, &notWritten, &cancelled, &warnings] {
+    // The command runs on a copy of the model and of the table, off this thread; the
+    // copy replaces the model only when the command has run to its end, so a cancel
+    // leaves the data set as it was.
+    const WorksTable table = worksModel_->table();
+    const TableInput input(text(CurrencyEdit3), text(CurrencyEdit2), table);
+    auto model = std::make_unique<TNetworkModel>(theModel());
     try {
-      if (optimise) {
-        runOptimise(theModel(), input, kResultsFileName, &log, &warnings);
-      } else {
-        runCalculate(theModel(), input, kResultsFileName, &warnings);
+      try {
+        cancelled = !runInBackground(this, optimise ? QStringLiteral("Оптимизация") : QStringLiteral("Расчет"),
+                                     [&](BackgroundProgress& progress) {
+                                       if (optimise) {
+                                         BackgroundLog steps(progress);
+                                         runOptimise(*model, input, kResultsFileName, &steps, &warnings);
+                                         log.moves = std::move(steps.moves);
+                                       } else {
+                                         runCalculate(*model, input, kResultsFileName, &warnings);
+                                       }
+                                     });
+      } catch (...) {
+        theModel() = std::move(*model);  // a failed command leaves the model as far as it got
+        throw;
       }
+      if (!cancelled) theModel() = std::move(*model);
     } catch (const FileWriteError& error) {
       // The bare runtime text named no file; the folder is the one of the last file
       // dialog, often one the user may only read (the installed examples).
@@ -226,7 +262,7 @@ void TMain::runResultsCommand(bool optimise) {
     RxSpeedButton9->setEnabled(false);
     if (TPros_form* window = Pros_form_.made()) window->hide();
   }
-  if (!done) return;
+  if (!done || cancelled) return;
   // The results stand as computed; the user learns what the table made them stand on.
   worksModel_->setMarkedRows(warnings.replacedRows());
   if (const std::string notice = warnings.text(); !notice.empty()) showNotice(this, QString::fromStdString(notice));
