@@ -165,6 +165,10 @@ void checkVariant(const TNetworkModel& model, int variant) {
     throw CommandError("Варианта " + std::to_string(variant) + " нет: есть только 1 и 2");
   }
   if (variant == 2 && model.Optimised != 1) throw CommandError("Оптимизация не выполнялась");
+  if (model.RunWorkCount > kMaxPictureWorks) {
+    throw CommandError("Рисунки строятся для сетей до " + std::to_string(kMaxPictureWorks) + " работ, в этой сети " +
+                       std::to_string(model.RunWorkCount) + ". Результаты расчета — в файле velko.rez.");
+  }
 }
 
 Extended chartDays(const TNetworkModel& model) {
@@ -268,6 +272,10 @@ ChartPicture messagePicture(const QString& message) {
 ChartPicture networkPicture(const TNetworkModel& model, int variant) {
   std::vector<WorkTiming> works = variantWorks(model, variant);
   if (model.RunEventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
+  if (model.RunEventCount > kMaxNetworkPictureEvents) {
+    throw CommandError("Сетевой график рисуется для сетей до " + std::to_string(kMaxNetworkPictureEvents) +
+                       " событий, в этой сети " + std::to_string(model.RunEventCount) + ".");
+  }
   auto layout = std::make_shared<NetworkLayout>(layoutNetwork(model.RunEventCount, works));
   auto events = std::make_shared<std::vector<EventFigures>>();
   const TVariantResult& record = model.VariantResults[variant];
@@ -430,6 +438,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
 
 ChartPicture profilePicture(const TNetworkModel& model) {
   const int variants = model.Optimised == 1 ? 2 : 1;
+  checkVariant(model, variants);
   std::vector<std::vector<ProfileStep>> profiles;
   long long peak = 0;
   for (int v = 1; v <= variants; ++v) {

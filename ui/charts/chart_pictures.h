@@ -81,7 +81,14 @@ QPointF networkOrigin();
 // A picture carrying only a message, for a model with nothing to draw or a failure.
 ChartPicture messagePicture(const QString& message);
 
-// Checks `variant` against what the model holds.
+// Refuses a variant the model does not hold, and a network larger than the pictures are
+// drawn for.
 void checkVariant(const TNetworkModel& model, int variant);
+
+// The largest networks drawn: past these the layered layout of the network takes many
+// seconds (600 events: about 5 s), and the pictures of every work grow past what a
+// window or a PNG shows.
+inline constexpr int kMaxNetworkPictureEvents = 300;
+inline constexpr int kMaxPictureWorks = 2000;
 
 }  // namespace velko

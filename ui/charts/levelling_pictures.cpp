@@ -160,6 +160,7 @@ std::vector<QStringList> levelledFigureRows(const TNetworkModel& model, const Le
 }
 
 ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingResult& result) {
+  checkVariant(model, lastVariant(model));
   if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
   const std::vector<Curve> list = curves(model, &result, nullptr);
   long long peak = 0;
@@ -229,6 +230,7 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
 }
 
 ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult* result) {
+  checkVariant(model, lastVariant(model));
   if (model.EventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
   std::vector<int> ids;
   for (int v = 1; v <= lastVariant(model); ++v) {
@@ -300,6 +302,7 @@ ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult
 }
 
 ChartPicture levelledBarChartPicture(const TNetworkModel& model, const LevellingResult& result) {
+  checkVariant(model, lastVariant(model));
   std::vector<WorkTiming> works = workTimings(model, result.variant);
   if (works.empty()) return messagePicture(QStringLiteral("Нет результатов расчета"));
   if (works.size() != result.works.size()) return messagePicture(QStringLiteral("Выравнивание устарело: выполните его снова"));
