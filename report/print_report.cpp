@@ -271,6 +271,11 @@ std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom) {
   checkCount(model.RunWorkCount, kMaxWorks, tooManyWorks(model.RunWorkCount));
   checkCount(model.RunEventCount, kMaxEvents, tooManyEvents(model.RunEventCount));
+  if (model.RunWorkCount > kMaxReportWorks) {
+    throw CommandError("Печатный отчет строится для сетей до " + std::to_string(kMaxReportWorks) +
+                       " работ, в этой сети " + std::to_string(model.RunWorkCount) +
+                       ". Результаты расчета — в файле velko.rez.");
+  }
   // Counts the recorded variants do not cover would stop the layout halfway.
   const std::string incomplete = "Результаты расчета неполны: выполните расчет заново";
   for (int v = 1; v <= (model.Optimised != 0 ? 2 : 1); ++v) {
