@@ -43,17 +43,30 @@ GeneratedNetwork buildingNetwork(int works, int identifiers, std::uint64_t seed)
     network.works.push_back(w);
     leaves[static_cast<std::size_t>(i)] = 1;
   };
-  // Every event is reached: mostly from the one before (a chain), else from a nearby
-  // earlier event (a branch that merges here).
-  for (int j = 2; j <= events; ++j) add(random.chance(70) ? j - 1 : j - random.between(1, std::min(j - 1, 15)), j);
+  // Parallel chains (lanes) of about sixty events each, as the sections and floors of a
+  // building run side by side; the project then lasts some hundreds of days whatever
+  // its size. Event 1 starts every lane, the last event ends them.
+  const int lanes = std::max(1, (events - 2) / 60);
+  auto towards = [&](int i, int step) { return std::clamp(i + step, i + 1, events); };
+  for (int j = 2; j < events; ++j) {
+    const int position = (j - 2) / lanes;
+    if (position == 0) {
+      add(1, j);
+    } else if (random.chance(80)) {
+      add(j - lanes, j);
+    } else {
+      add(std::clamp(j - lanes + random.between(-3, 3), 1, j - 1), j);  // a branch merging from a neighbour
+    }
+  }
   // Every event but the last leads on, so the project has one end.
   for (int i = 1; i < events; ++i) {
-    if (!leaves[static_cast<std::size_t>(i)]) add(i, i + random.between(1, std::min(events - i, 10)));
+    if (!leaves[static_cast<std::size_t>(i)]) add(i, i + lanes >= events ? events : towards(i, lanes));
   }
+  if (events == 2) add(1, 2);
   // Parallel works and cross links up to the count.
   for (int tries = 0; static_cast<int>(network.works.size()) < works && tries < works * 20; ++tries) {
     const int i = random.between(1, events - 1);
-    add(i, i + random.between(1, std::min(events - i, 25)));
+    add(i, towards(i, lanes * random.between(1, 2) + random.between(-3, 3)));
   }
   // Rows in the order a planner might type them, not sorted by events.
   for (std::size_t k = network.works.size(); k > 1; --k) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/building_network.h"
 #include "bench/worst_networks.h"
 #include "data/works_table.h"
 #include "model/commands.h"
@@ -70,6 +71,46 @@ void BM_OptimiseLadder(benchmark::State& state) {
   state.counters["moves"] = counter.moves;
 }
 BENCHMARK(BM_OptimiseLadder)->Arg(1)->Arg(9)->Unit(benchmark::kMillisecond);
+
+// Building-shaped networks of 1,000 to 100,000 works (4 identifiers): Calculate and
+// Optimise in process, from the table's texts to the recorded variants. The counters
+// give the time per work and the moves per second, whose growth with the size shows
+// how the cost scales.
+struct CountingObserver : velko::OptimisationObserver {
+  void donorProcessed(const velko::OptimisationMove&) override { ++moves; }
+  long long moves = 0;
+};
+
+void BM_CalculateBuilding(benchmark::State& state) {
+  const auto network = velko::bench::buildingNetwork(static_cast<int>(state.range(0)), 4, 1);
+  const WorksTable table = velko::bench::worksTable(network);
+  const velko::TableInput input(std::to_string(network.events), std::to_string(network.works.size()), table);
+  for (auto _ : state) {
+    velko::TNetworkModel model;
+    velko::calculateVariants(model, input);
+  }
+  state.counters["works_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(state.range(0)),
+                         benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CalculateBuilding)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_OptimiseBuilding(benchmark::State& state) {
+  const auto network = velko::bench::buildingNetwork(static_cast<int>(state.range(0)), 4, 1);
+  const WorksTable table = velko::bench::worksTable(network);
+  const velko::TableInput input(std::to_string(network.events), std::to_string(network.works.size()), table);
+  CountingObserver counter;
+  for (auto _ : state) {
+    counter.moves = 0;
+    velko::TNetworkModel model;
+    velko::optimiseVariants(model, input, &counter);
+  }
+  state.counters["moves"] = static_cast<double>(counter.moves);
+  state.counters["moves_per_s"] =
+      benchmark::Counter(static_cast<double>(counter.moves) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_OptimiseBuilding)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

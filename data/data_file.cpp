@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
@@ -31,27 +32,29 @@ struct WorkLine {
   std::int32_t Id = 0;
 };
 
-std::vector<std::string> splitLines(const std::string& bytes) {
-  std::vector<std::string> lines;
+// Views into `bytes`, which outlives them: a file of 100,000 lines is not copied again.
+std::vector<std::string_view> splitLines(const std::string& bytes) {
+  std::vector<std::string_view> lines;
+  const std::string_view all(bytes);
   std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
+  while (start < all.size()) {
+    std::size_t end = all.find('\n', start);
+    if (end == std::string_view::npos) end = all.size();
+    std::string_view line = all.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
     start = end + 1;
   }
   return lines;
 }
 
-// Takes the text before the next comma and deletes it with the comma; with no comma
+// Takes the text before the next comma and drops it with the comma; with no comma
 // left the field is empty and the rest stays for the following fields.
-std::string takeField(std::string& rest) {
+std::string_view takeField(std::string_view& rest) {
   const std::size_t comma = rest.find(',');
-  if (comma == std::string::npos) return {};
-  std::string field = rest.substr(0, comma);
-  rest.erase(0, comma + 1);
+  if (comma == std::string_view::npos) return {};
+  const std::string_view field = rest.substr(0, comma);
+  rest.remove_prefix(comma + 1);
   return field;
 }
 
@@ -80,7 +83,7 @@ T take(const LenientReading<T>& reading, int line, int column, std::vector<Unrea
   return reading.value;
 }
 
-WorkLine parseWorkLine(std::string rest, int line, std::vector<UnreadField>& unread) {
+WorkLine parseWorkLine(std::string_view rest, int line, std::vector<UnreadField>& unread) {
   WorkLine work;
   work.I = take(readLeadingInteger(takeField(rest)), line, kColumnI, unread);
   work.J = take(readLeadingInteger(takeField(rest)), line, kColumnJ, unread);
@@ -124,8 +127,8 @@ int rebuildTable(const TNetworkModel& m, WorksTable& table, const std::unordered
 DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, WorksTable& table) {
   const std::optional<std::string> bytes = readRegularFile(fileName, kMaxDataFileBytes);
   if (!bytes) throw CommandError("Файл " + fileName + ": больше 16 МиБ, это не файл исходных данных");
-  const std::vector<std::string> lines = splitLines(*bytes);
-  auto line = [&lines](std::size_t index) { return index < lines.size() ? lines[index] : std::string(); };
+  const std::vector<std::string_view> lines = splitLines(*bytes);
+  auto line = [&lines](std::size_t index) { return index < lines.size() ? lines[index] : std::string_view(); };
   // Empty files, other line ends, UTF-16 and other foreign bytes would otherwise pass
   // as an empty network.
   if (lines.size() < 3 || !readLeadingInteger(lines[1]).number || !readLeadingInteger(lines[2]).number) {

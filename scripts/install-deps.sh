@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth poppler-utils
   lintian appstream
   locales
+  python3-networkx
 )
 
 # The tests run a second time in the users' locale.
