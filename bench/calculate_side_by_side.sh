@@ -8,6 +8,7 @@
 # their ratios.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh --bench
 top=$PWD
 build=${1:-build}
 runs=${2:-10}

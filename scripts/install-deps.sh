@@ -13,8 +13,10 @@ PACKAGES=(
   xvfb xauth poppler-utils
   lintian appstream
   locales
-  python3-networkx
 )
+# Only for bench/calculate_side_by_side.sh (`install-deps.sh --bench`), without the
+# plotting libraries it recommends.
+BENCH_PACKAGES=(python3-networkx)
 
 # The tests run a second time in the users' locale.
 RUSSIAN_LOCALE=ru_RU.UTF-8
@@ -33,6 +35,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   LOCK_WAIT=(-o DPkg::Lock::Timeout=600)
   $SUDO apt-get "${LOCK_WAIT[@]}" update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${LOCK_WAIT[@]}" install -y -q "${missing[@]}" </dev/null
+fi
+
+if [ "${1:-}" = "--bench" ]; then
+  for p in "${BENCH_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "$p" </dev/null
+    fi
+  done
 fi
 
 # `locale -a` spells it ru_RU.utf8.

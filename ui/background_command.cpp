@@ -33,6 +33,7 @@ bool runInBackground(QWidget* parent, const QString& label, const std::function<
   QEventLoop loop;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (dialog.wasCanceled()) progress.cancel = true;  // cancel() as a slot emits no signal
     const int total = progress.total;
     if (total > 0 && dialog.maximum() != total) dialog.setMaximum(total);
     // setValue also shows the dialog once the minimum duration has passed.

@@ -169,3 +169,53 @@ TEST_F(ResultsFile, FailedWriteKeepsThePreviousFile) {
 
 }  // namespace
 }  // namespace velko
+
+namespace velko {
+namespace {
+
+// The column borders of a line: where its '|' and '+' stand.
+std::vector<std::size_t> borders(const std::string& line) {
+  std::vector<std::size_t> at;
+  std::size_t column = 0;
+  for (std::size_t k = 0; k < line.size(); ++k) {
+    const unsigned char c = static_cast<unsigned char>(line[k]);
+    if ((c & 0xC0) == 0x80) continue;  // count characters, not UTF-8 bytes
+    if (c == '|' || c == '+') at.push_back(column);
+    ++column;
+  }
+  return at;
+}
+
+// Three-digit events and workers, a ten-digit identifier and a negative crew in both
+// variants: every number is written whole (never "**"), and every row of every table
+// keeps the borders of its head and rules, the Id column widened for the whole file.
+TEST(WidenedResultsFile, NumbersPastTwoDigitsKeepEveryRowInLineWithItsHead) {
+  TNetworkModel m;
+  optimiseVariants(m, Network(150, {{"1", "120", "2", "150", "3"},
+                                    {"120", "150", "4", "12", "1234567890"},
+                                    {"1", "150", "5", "-20", "3"}})
+                          .input());
+  const std::string text = resultsText(m, true);
+  EXPECT_EQ(text.find(" ** |"), std::string::npos);  // "****" is a time that needs more than four
+  for (const char* value : {"     120 |", "     150 |", "|1234567890 |", "     -20 |"}) {
+    EXPECT_NE(text.find(value), std::string::npos) << value;
+  }
+  std::istringstream lines(text);
+  std::string line;
+  std::vector<std::size_t> head;
+  int rows = 0;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("| НОМЕР", 0) == 0 || line.rfind("|  НОМЕР", 0) == 0) {
+      head = borders(line);
+    } else if (!line.empty() && line[0] == '|') {
+      ASSERT_FALSE(head.empty());
+      EXPECT_EQ(borders(line), head) << line;
+      ++rows;
+    }
+  }
+  EXPECT_GT(rows, 30);
+}
+
+}  // namespace
+}  // namespace velko
