@@ -8,8 +8,6 @@ namespace velko {
 
 namespace {
 
-constexpr Extended kNoSuccessorLate = 10000;
-
 std::size_t at(int k) { return static_cast<std::size_t>(k); }
 
 }  // namespace
@@ -79,15 +77,8 @@ void IncrementalTimes::updateEarlyTimes(std::initializer_list<int> changed) {
     const int j = pending.top();
     pending.pop();
     queued_[at(j)] = 0;
-    Extended best = 0;
-    for (int k = works_.columnStart(j); k < works_.columnStart(j + 1); ++k) {
-      const WorkCells::Cell& work = works_.inColumnOrder(k);
-      // The diagonal work reads the event's own early time as a cleared table holds it.
-      const Extended early = work.I == j ? Extended{0} : Extended{m_.Events[work.I].Early};
-      const Extended sum = early + work.cell->Duration;
-      if (sum > best) best = sum;
-    }
-    const StoredReal early = best;
+    // The diagonal work reads the event's own early time as a cleared table holds it.
+    const StoredReal early = latestArrival(m_, works_, j, 0);
     if (early.value() == m_.Events[j].Early.value()) continue;
     m_.Events[j].Early = early;
     if (!earlyChanged_[at(j)] && !lateChanged_[at(j)]) changedEvents_.push_back(j);
@@ -123,14 +114,7 @@ void IncrementalTimes::updateLateTimes(std::initializer_list<int> changed) {
     pending.pop();
     queued_[at(i)] = 0;
     if (i >= last) continue;
-    Extended best = kNoSuccessorLate;
-    for (int k = works_.rowStart(i); k < works_.rowStart(i + 1); ++k) {
-      const WorkCells::Cell& work = works_.inScanOrder(k);
-      if (work.J == i) continue;  // the diagonal is no outgoing work
-      const Extended difference = m_.Events[work.J].Late - work.cell->Duration;
-      if (difference <= best) best = difference;
-    }
-    const StoredReal late = best;
+    const StoredReal late = earliestDeparture(m_, works_, i);
     if (late.value() == m_.Events[i].Late.value()) continue;
     m_.Events[i].Late = late;
     markLate(i);
@@ -155,11 +139,8 @@ void IncrementalTimes::updateFloats(std::initializer_list<int> changed) {
     }
   }
   for (const int k : touchedWorks_) {
-    const WorkCells::Cell& work = works_.inScanOrder(k);
-    TWorkCell& cell = *work.cell;
-    cell.TotalFloat = m_.Events[work.J].Late - m_.Events[work.I].Early - cell.Duration;
-    cell.FreeFloat = m_.Events[work.J].Early - m_.Events[work.I].Early - cell.Duration;
-    setZeroFloat(k, cell.TotalFloat == 0);
+    computeWorkFloats(m_, works_.inScanOrder(k));
+    setZeroFloat(k, works_.inScanOrder(k).cell->TotalFloat == 0);
     touched_[at(k)] = 0;
   }
   touchedWorks_.clear();

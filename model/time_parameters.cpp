@@ -14,30 +14,13 @@ constexpr Extended kNoSuccessorLate = 10000;
 void computeEarlyTimes(TNetworkModel& m, const WorkCells& works) {
   m.Events[1].Early = 0;
   if (m.EventCount < 2) return;
-  for (int j = 2; j <= m.EventCount; ++j) {
-    Extended best = 0;
-    // Start events ascending; the diagonal cell (j, j) is read too, with Early(j) still 0.
-    for (int k = works.columnStart(j); k < works.columnStart(j + 1); ++k) {
-      const int i = works.inColumnOrder(k).I;
-      const Extended sum = m.Events[i].Early + works.inColumnOrder(k).cell->Duration;
-      if (sum > best) best = sum;
-    }
-    m.Events[j].Early = best;
-  }
+  // The diagonal cell (j, j) reads Early(j) as the table holds it: 0 after ClearComputed.
+  for (int j = 2; j <= m.EventCount; ++j) m.Events[j].Early = latestArrival(m, works, j, m.Events[j].Early);
 }
 
 void computeLateTimes(TNetworkModel& m, const WorkCells& works) {
   m.Events[m.EventCount].Late = m.Events[m.EventCount].Early;
-  for (int i = m.EventCount - 1; i >= 1; --i) {
-    Extended best = kNoSuccessorLate;
-    for (int k = works.rowStart(i); k < works.rowStart(i + 1); ++k) {
-      const int j = works.inScanOrder(k).J;
-      if (j == i) continue;  // the diagonal is no outgoing work
-      const Extended difference = m.Events[j].Late - works.inScanOrder(k).cell->Duration;
-      if (difference <= best) best = difference;
-    }
-    m.Events[i].Late = best;
-  }
+  for (int i = m.EventCount - 1; i >= 1; --i) m.Events[i].Late = earliestDeparture(m, works, i);
 }
 
 void computeReserves(TNetworkModel& m) {
@@ -52,10 +35,8 @@ void computeFloatsAndCriticalPath(TNetworkModel& m, const WorkCells& works) {
   for (int k = 0; k < works.count(); ++k) {
     const int i = works.inScanOrder(k).I;
     const int j = works.inScanOrder(k).J;
-    TWorkCell& cell = *works.inScanOrder(k).cell;
-    cell.TotalFloat = m.Events[j].Late - m.Events[i].Early - cell.Duration;
-    cell.FreeFloat = m.Events[j].Early - m.Events[i].Early - cell.Duration;
-    if (cell.TotalFloat != 0) continue;
+    computeWorkFloats(m, works.inScanOrder(k));
+    if (works.inScanOrder(k).cell->TotalFloat != 0) continue;
     // The work is offered to the chain and kept only if it starts where the chain ends.
     const int previous = m.CritWorkCount;
     if (previous >= 1 && i != m.CritWorks[previous].J) {
@@ -68,6 +49,34 @@ void computeFloatsAndCriticalPath(TNetworkModel& m, const WorkCells& works) {
 }
 
 }  // namespace
+
+Extended latestArrival(const TNetworkModel& m, const WorkCells& works, int j, Extended ownEarly) {
+  Extended best = 0;
+  for (int k = works.columnStart(j); k < works.columnStart(j + 1); ++k) {
+    const WorkCells::Cell& work = works.inColumnOrder(k);
+    const Extended early = work.I == j ? ownEarly : Extended{m.Events[work.I].Early};
+    const Extended sum = early + work.cell->Duration;
+    if (sum > best) best = sum;
+  }
+  return best;
+}
+
+Extended earliestDeparture(const TNetworkModel& m, const WorkCells& works, int i) {
+  Extended best = kNoSuccessorLate;
+  for (int k = works.rowStart(i); k < works.rowStart(i + 1); ++k) {
+    const WorkCells::Cell& work = works.inScanOrder(k);
+    if (work.J == i) continue;  // the diagonal is no outgoing work
+    const Extended difference = m.Events[work.J].Late - work.cell->Duration;
+    if (difference <= best) best = difference;
+  }
+  return best;
+}
+
+void computeWorkFloats(const TNetworkModel& m, const WorkCells::Cell& work) {
+  TWorkCell& cell = *work.cell;
+  cell.TotalFloat = m.Events[work.J].Late - m.Events[work.I].Early - cell.Duration;
+  cell.FreeFloat = m.Events[work.J].Early - m.Events[work.I].Early - cell.Duration;
+}
 
 WorkCells::WorkCells(TNetworkModel& m) : eventCount_(m.EventCount) {
   if (eventCount_ > kMaxEvents) {

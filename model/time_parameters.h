@@ -41,6 +41,16 @@ class WorkCells {
   std::vector<int> columnStart_;
 };
 
+// The per-event and per-work formulas both the full and the incremental computation use.
+// The largest Early(i) + t over the works ending at j, at least 0; the diagonal work
+// (j, j) reads `ownEarly` as event j's own early time.
+Extended latestArrival(const TNetworkModel& model, const WorkCells& works, int j, Extended ownEarly);
+// The smallest Late(j) - t over the works leaving i (the diagonal is none), at most the
+// starting value 10000.
+Extended earliestDeparture(const TNetworkModel& model, const WorkCells& works, int i);
+// TotalFloat and FreeFloat of one work from its events' times.
+void computeWorkFloats(const TNetworkModel& model, const WorkCells::Cell& work);
+
 // Computes from the upper cells of WorkMatrix (those with Id != 0):
 //   Early   forward pass, the largest Early(i) + t over incoming works (0 when none);
 //   Late    backward pass from Late(EventCount) = Early(EventCount), the smallest

@@ -29,11 +29,11 @@ bool runInBackground(QWidget* parent, const QString& label, const std::function<
   dialog.setMinimumDuration(300);
   dialog.setAutoReset(false);
   dialog.setAutoClose(false);
-  QObject::connect(&dialog, &QProgressDialog::canceled, [&] { progress.cancel = true; });
   QEventLoop loop;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (dialog.wasCanceled()) progress.cancel = true;  // cancel() as a slot emits no signal
+    // Read rather than connected: cancel() called as a slot emits no signal.
+    if (dialog.wasCanceled()) progress.cancel = true;
     const int total = progress.total;
     if (total > 0 && dialog.maximum() != total) dialog.setMaximum(total);
     // setValue also shows the dialog once the minimum duration has passed.
