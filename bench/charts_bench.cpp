@@ -4,15 +4,21 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
+#include "bench/building_network.h"
 #include "bench/worst_networks.h"
+#include "model/schedule_figures.h"
 #include "model/commands.h"
 #include "model/optimisation.h"
 #include "ui/charts/chart_export.h"
+#include "ui/charts/chart_pictures.h"
 #include "ui/charts/charts_form.h"
 
 namespace {
@@ -20,6 +26,7 @@ namespace {
 struct Optimised {
   velko::TNetworkModel model;
   velko::OptimisationLogRecorder log;
+  Optimised() = default;
   explicit Optimised(int workersPerWork) {
     const velko::WorksTable table = velko::bench::ladderNetwork(workersPerWork);
     const velko::TableInput input(std::to_string(velko::bench::kLadderEvents), std::to_string(table.rowCount()),
@@ -50,6 +57,70 @@ void BM_ChartsWindowFirstTab(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ChartsWindowFirstTab)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Building-shaped networks, optimised, one per size.
+const velko::TNetworkModel& building(int works) {
+  static std::map<int, Optimised*> runs;
+  Optimised*& run = runs[works];
+  if (!run) {
+    run = new Optimised;
+    const auto network = velko::bench::buildingNetwork(works, 4, 1);
+    const velko::WorksTable table = velko::bench::worksTable(network);
+    const velko::TableInput input(std::to_string(network.events), std::to_string(network.works.size()), table);
+    velko::optimiseVariants(run->model, input, &run->log);
+  }
+  return run->model;
+}
+
+// A picture made and its first screenful (1100 x 700, scrolled to the middle) painted,
+// as the window does on opening a tab; beside it the floor: the works' timings alone.
+enum Kind { kBarChart, kProfile, kNetwork, kFloor };
+void BM_PictureFirstView(benchmark::State& state) {
+  const velko::TNetworkModel& model = building(static_cast<int>(state.range(1)));
+  QImage view(1100, 700, QImage::Format_RGB32);
+  for (auto _ : state) {
+    if (state.range(0) == kFloor) {
+      benchmark::DoNotOptimize(velko::workTimings(model, 2));
+      continue;
+    }
+    const velko::ChartPicture picture = state.range(0) == kBarChart  ? velko::barChartPicture(model, 2)
+                                        : state.range(0) == kProfile ? velko::profilePicture(model)
+                                                                     : velko::networkPicture(model, 2);
+    QPainter painter(&view);
+    const QPointF middle(std::max(0.0, picture.size.width() / 2 - 550), std::max(0.0, picture.size.height() / 2 - 350));
+    painter.translate(-middle);
+    painter.setClipRect(QRectF(middle, QSizeF(1100, 700)));
+    picture.paint(painter);
+  }
+}
+BENCHMARK(BM_PictureFirstView)
+    ->ArgsProduct({{kFloor, kBarChart, kProfile, kNetwork}, {100, 1000, 10000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One screenful of a picture already made, at a new place: a step of scrolling.
+void BM_PictureScrollStep(benchmark::State& state) {
+  const velko::TNetworkModel& model = building(static_cast<int>(state.range(1)));
+  const velko::ChartPicture picture = state.range(0) == kBarChart  ? velko::barChartPicture(model, 2)
+                                      : state.range(0) == kProfile ? velko::profilePicture(model)
+                                                                   : velko::networkPicture(model, 2);
+  QImage view(1100, 700, QImage::Format_RGB32);
+  double step = 0;
+  for (auto _ : state) {
+    step = step > 0.9 ? 0 : step + 0.1;
+    QPainter painter(&view);
+    const QPointF at(std::max(0.0, picture.size.width() - 1100) * step, std::max(0.0, picture.size.height() - 700) * step);
+    painter.translate(-at);
+    painter.setClipRect(QRectF(at, QSizeF(1100, 700)));
+    picture.paint(painter);
+  }
+  state.counters["width"] = picture.size.width();
+  state.counters["height"] = picture.size.height();
+}
+BENCHMARK(BM_PictureScrollStep)
+    ->ArgsProduct({{kBarChart, kProfile, kNetwork}, {100, 1000, 10000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

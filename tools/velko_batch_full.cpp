@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
         outputs.add(options.reportFile, std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
       }
       if (!options.chartsDir.empty()) {
-        velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,
-                               smoothing ? &*smoothing : nullptr);
+        printed += velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,
+                                          smoothing ? &*smoothing : nullptr);
       }
     }
     return printed;

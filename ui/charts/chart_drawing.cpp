@@ -1,6 +1,7 @@
 #include "ui/charts/chart_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -26,7 +27,15 @@ void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bo
   const Extended step = axis.tickStep();
   const double labelTop = labelsAbove ? top - 18 : bottom + 2;
   p.setFont(chartFont(11));
-  for (Extended day = 0; day <= axis.days + 1e-9; day += step) {
+  // Only the days the clip shows: a sheet of a long chart carries a few of its thousands.
+  const QRectF clip = p.clipBoundingRect();
+  Extended first = 0;
+  Extended last = axis.days;
+  if (!clip.isEmpty() && axis.dayWidth > 0) {
+    first = std::max<Extended>(0, step * std::floor(static_cast<double>((clip.left() - 40 - axis.left) / axis.dayWidth / step)));
+    last = std::min<Extended>(axis.days, (clip.right() + 40 - axis.left) / axis.dayWidth);
+  }
+  for (Extended day = first; day <= last + 1e-9; day += step) {
     const double x = axis.x(day);
     p.setPen(QPen(kChartGrid, 1));
     p.drawLine(QPointF(x, top), QPointF(x, bottom));
@@ -129,12 +138,74 @@ void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Ext
 
 void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, double rowHeight, double width,
                    Extended length) {
-  for (double y = top; y + rowHeight / 2 < bottom; y += 2 * rowHeight) {
+  // Only the rows the clip shows: a long chart is painted a screenful at a time.
+  const QRectF clip = p.clipBoundingRect();
+  double from = top;
+  if (!clip.isEmpty() && clip.top() > top) from = top + 2 * rowHeight * std::floor((clip.top() - top) / (2 * rowHeight));
+  const double to = clip.isEmpty() ? bottom : std::min(bottom, clip.bottom() + 2 * rowHeight);
+  for (double y = from; y + rowHeight / 2 < to; y += 2 * rowHeight) {
     p.fillRect(QRectF(0, y, width, rowHeight), QColor(0xf4, 0xf6, 0xf9));
   }
   drawDayAxis(p, axis, top, bottom, true);
   p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));
   p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), bottom));
+}
+
+std::pair<std::size_t, std::size_t> rowsInView(const QPainter& p, double top, double rowHeight, std::size_t count) {
+  const QRectF clip = p.clipBoundingRect();
+  if (clip.isEmpty()) return {0, count};
+  const auto row = [&](double y) {
+    return static_cast<std::size_t>(std::clamp(std::floor((y - top) / rowHeight), 0.0, static_cast<double>(count)));
+  };
+  return {row(clip.top()), std::min(count, row(clip.bottom()) + 1)};
+}
+
+std::vector<ProfileStep> stepsToDraw(const QPainter& p, const DayAxis& axis, const std::vector<ProfileStep>& steps) {
+  if (axis.dayWidth <= 0) return steps;
+  std::size_t first = 0;
+  std::size_t last = steps.size();
+  const QRectF clip = p.clipBoundingRect();
+  if (!clip.isEmpty()) {
+    const double left = (clip.left() - axis.left) / axis.dayWidth;
+    const double right = (clip.right() - axis.left) / axis.dayWidth;
+    first = static_cast<std::size_t>(
+        std::partition_point(steps.begin(), steps.end(), [&](const ProfileStep& s) { return s.to < left; }) -
+        steps.begin());
+    last = static_cast<std::size_t>(
+        std::partition_point(steps.begin(), steps.end(), [&](const ProfileStep& s) { return s.from <= right; }) -
+        steps.begin());
+    if (first > 0) --first;
+    if (last < steps.size()) ++last;
+  }
+  const double pixels = std::max(1e-9, std::hypot(p.deviceTransform().m11(), p.deviceTransform().m12()));
+  const Extended column = 1 / (axis.dayWidth * pixels);  // days in one device pixel
+  const auto columnOf = [&](Extended day) { return std::floor(static_cast<double>(day / column)); };
+  std::vector<ProfileStep> out;
+  for (std::size_t k = first; k < last;) {
+    // The steps within this step's pixel column (and the next), drawn as their low and
+    // their high; a longer step is drawn as it is.
+    const double at = columnOf(steps[k].from);
+    const auto narrow = [&](const ProfileStep& s) { return columnOf(s.from) == at && columnOf(s.to) <= at + 1; };
+    std::size_t end = k + 1;
+    long long low = steps[k].workers;
+    long long high = low;
+    while (narrow(steps[k]) && end < last && narrow(steps[end])) {
+      low = std::min(low, steps[end].workers);
+      high = std::max(high, steps[end].workers);
+      ++end;
+    }
+    if (end == k + 1) {
+      out.push_back(steps[k]);
+    } else {
+      const Extended from = steps[k].from;
+      const Extended to = steps[end - 1].to;
+      const Extended middle = (from + to) / 2;
+      out.push_back({from, middle, low});
+      out.push_back({middle, to, high});
+    }
+    k = end;
+  }
+  return out;
 }
 
 double drawTable(QPainter& p, double left, double top, const std::vector<double>& widths,

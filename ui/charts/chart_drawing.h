@@ -2,6 +2,7 @@
 
 // The drawing the chart pictures have in common: the title, the day axis, the workers
 // scale of a profile, legends, the critical path markers and the figures table.
+#include <utility>
 #include <vector>
 
 #include <QBrush>
@@ -61,6 +62,16 @@ void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Ext
 // shaded, the day axis with its numbers above, the critical path length dashed.
 void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, double rowHeight, double width,
                    Extended length);
+
+// The rows of `rowHeight` from `top` that the painter's clip shows, as [first, last)
+// (all when it is not clipped): a window scrolled over 100,000 rows draws a screenful.
+std::pair<std::size_t, std::size_t> rowsInView(const QPainter& p, double top, double rowHeight, std::size_t count);
+
+// The steps of a profile (in day order) as the painter shows them: those the clip
+// shows, with one more at each end so that the curve enters and leaves the view as it
+// would drawn whole, and where many fall within half a device pixel, their lowest and
+// highest only: the curve looks the same and costs the pixels, not the steps.
+std::vector<ProfileStep> stepsToDraw(const QPainter& p, const DayAxis& axis, const std::vector<ProfileStep>& steps);
 
 // A table of texts with a shaded header row; returns its height.
 double drawTable(QPainter& p, double left, double top, const std::vector<double>& widths,

@@ -17,6 +17,7 @@
 #include "model/command_error.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/optimisation_log.h"
+#include "ui/charts/chart_sheets.h"
 #include "ui/charts/png_bands.h"
 
 namespace velko {
@@ -27,13 +28,15 @@ namespace {
   throw CommandError(QStringLiteral("Не удалось построить рисунок %1").arg(path).toStdString());
 }
 
+std::string sheetsBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet);
+
 std::string bytesOf(const QByteArray& bytes) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // The picture's file in memory, so that the one safe-write helper puts it on disk
 // and a full disk is told as such.
-std::string pictureBytes(const ChartPicture& picture, const QString& path) {
+std::string pictureBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet = {}) {
   const QString suffix = QFileInfo(path).suffix().toLower();
   QByteArray bytes;
   QBuffer file(&bytes);
@@ -54,6 +57,9 @@ std::string pictureBytes(const ChartPicture& picture, const QString& path) {
     if (!painter.begin(&svg)) refuseDrawing(path);
     picture.paint(painter);
     painter.end();
+  } else if (suffix == QLatin1String("pdf") && needsSheets(picture)) {
+    file.close();
+    return sheetsBytes(picture, path, onSheet);
   } else if (suffix == QLatin1String("pdf")) {
     // One page the size of the picture, one picture unit per point.
     QPdfWriter pdf(&file);
@@ -68,6 +74,29 @@ std::string pictureBytes(const ChartPicture& picture, const QString& path) {
   } else {
     throw CommandError(
         QStringLiteral("Неизвестный формат рисунка «%1»: нужен PNG, SVG или PDF").arg(path).toStdString());
+  }
+  file.close();
+  return bytesOf(bytes);
+}
+
+// A picture too large for one page as landscape A4 sheets.
+std::string sheetsBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet) {
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(72);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
+                                  QPageLayout::Point));
+    const QString name = QFileInfo(path).completeBaseName();
+    pdf.setTitle(name);
+    bool stopped = false;
+    paintSheets(picture, name, pdf, [&](int done, int total) {
+      stopped = onSheet && !onSheet(done, total);
+      return !stopped;
+    });
+    if (stopped) throw CommandError(QStringLiteral("Сохранение %1 прервано").arg(path).toStdString());
   }
   file.close();
   return bytesOf(bytes);
@@ -122,9 +151,13 @@ double pngScale(const QSizeF& size) {
   return naturalPixels * 4 <= kMaxPngPixels ? 2.0 : std::sqrt(kMaxPngPixels / naturalPixels);
 }
 
-void savePicture(const ChartPicture& picture, const QString& path) {
+bool needsSheets(const ChartPicture& picture) {
+  return std::max(picture.size.width(), picture.size.height()) > kMaxPdfPageUnits;
+}
+
+void savePicture(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet) {
   SafeFileSet file;
-  file.add(fileName(path), pictureBytes(picture, path));
+  file.add(fileName(path), pictureBytes(picture, path, onSheet));
   file.commit();
 }
 
@@ -140,8 +173,8 @@ void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path)
   file.commit();
 }
 
-void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised, const LevellingResult* smoothing) {
+std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
+                            const std::vector<OptimisationMove>& moves, bool optimised, const LevellingResult* smoothing) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     throw CommandError("Для рисунков нужен запущенный QGuiApplication");
   }
@@ -170,28 +203,50 @@ void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkM
   const ChartPicture network = networkPicture(model, variant);
   const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);
   const QString logPdf = folder.filePath(QStringLiteral("optimisation_log.pdf"));
-  std::future<std::vector<Encoded>> rest = std::async(std::launch::async, [&] {
+  // A picture the PNG shows below its natural size is saved as sheets too, to be read.
+  std::string told;
+  const auto encode = [&](const QString& name, const ChartPicture& picture, std::vector<Encoded>& encoded) {
+    const QString path = folder.filePath(name);
+    encoded.push_back({path, pictureBytes(picture, path)});
+    const double scale = pngScale(picture.size);
+    if (scale >= 1) return std::string();
+    const QString sheets = folder.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".pdf"));
+    int count = 0;
+    encoded.push_back({sheets, sheetsBytes(picture, sheets, [&](int, int total) {
+                         count = total;
+                         return true;
+                       })});
+    return QStringLiteral("Рисунок %1 уменьшен до %2 %; для чтения — по листам: %3 (листов: %4)\n")
+        .arg(name)
+        .arg(qRound(scale * 100))
+        .arg(QFileInfo(sheets).fileName())
+        .arg(count)
+        .toStdString();
+  };
+  std::future<std::pair<std::vector<Encoded>, std::string>> rest = std::async(std::launch::async, [&] {
     std::vector<Encoded> encoded;
-    for (const auto& [name, picture] : pictures) {
-      const QString path = folder.filePath(name);
-      encoded.push_back({path, pictureBytes(picture, path)});
-    }
+    std::string lines;
+    for (const auto& [name, picture] : pictures) lines += encode(name, picture, encoded);
     encoded.push_back({logPdf, pagesBytes(logPages, logPdf)});
-    return encoded;
+    return std::make_pair(std::move(encoded), lines);
   });
   // Should this throw, the future's destructor still waits for the other thread.
-  const QString networkPath = folder.filePath(QStringLiteral("network.png"));
-  const std::string networkBytes = pictureBytes(network, networkPath);
-  files.add(fileName(networkPath), networkBytes);
-  for (const Encoded& file : rest.get()) files.add(fileName(file.name), file.bytes);
+  std::vector<Encoded> networkFiles;
+  told = encode(QStringLiteral("network.png"), network, networkFiles);
+  for (const Encoded& file : networkFiles) files.add(fileName(file.name), file.bytes);
+  auto [encoded, lines] = rest.get();
+  for (const Encoded& file : encoded) files.add(fileName(file.name), file.bytes);
   files.add(fileName(folder.filePath(QStringLiteral("optimisation_log.csv"))), optimisationLogCsv(moves));
+  return lines + told;
 }
 
-void writeChartFiles(const std::string& dir, const TNetworkModel& model, const std::vector<OptimisationMove>& moves,
-                     bool optimised, const LevellingResult* smoothing) {
+std::string writeChartFiles(const std::string& dir, const TNetworkModel& model,
+                            const std::vector<OptimisationMove>& moves, bool optimised,
+                            const LevellingResult* smoothing) {
   SafeFileSet files;
-  writeChartFiles(files, dir, model, moves, optimised, smoothing);
+  std::string told = writeChartFiles(files, dir, model, moves, optimised, smoothing);
   files.commit();
+  return told;
 }
 
 }  // namespace velko

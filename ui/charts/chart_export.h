@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,16 @@ namespace velko {
 // The picture drawn on a white image `scale` times its natural size.
 QImage renderPicture(const ChartPicture& picture, double scale = 1.0);
 
+// Called after each sheet of a picture saved as sheets with (done, total); false stops.
+using SheetProgress = std::function<bool(int, int)>;
+
 // Saves the picture as PNG (twice its natural size, see pngScale), SVG or PDF, chosen
-// by the suffix of `path`, through a temporary file renamed over the target. Refuses
-// any other suffix and any failure to write with a CommandError naming the file.
-void savePicture(const ChartPicture& picture, const QString& path);
+// by the suffix of `path`, through a temporary file renamed over the target. A picture
+// too large for one PDF page (needsSheets) is saved as A4 sheets with an overview.
+// Refuses any other suffix, a stop asked by `onSheet` and any failure to write with a
+// CommandError naming the file; nothing is written then.
+void savePicture(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet = {});
+bool needsSheets(const ChartPicture& picture);
 
 // The scale of a picture saved as PNG: 2, or less for the largest networks, so that the
 // image stays within kMaxPngPixels; its time and size grow with the pixels.
@@ -39,15 +46,17 @@ void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path)
 // workers.png with both variants, the optimisation log as optimisation_log.pdf (pages
 // of kLogRowsPerPage moves, to read and print) and whole as optimisation_log.csv
 // (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
-// and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. Needs a
-// running QGuiApplication (fonts); refuses without one. The files join `files`, which
-// replaces them all together with the caller's other outputs; the second form commits
-// them at once.
-void writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised,
-                     const LevellingResult* smoothing = nullptr);
-void writeChartFiles(const std::string& dir, const TNetworkModel& model,
-                     const std::vector<OptimisationMove>& moves, bool optimised,
-                     const LevellingResult* smoothing = nullptr);
+// and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. A picture
+// whose PNG is smaller than its natural size is also saved as A4 sheets beside it
+// (network.pdf, bar_chart.pdf, ...). Needs a running QGuiApplication (fonts); refuses
+// without one. The files join `files`, which replaces them all together with the
+// caller's other outputs; the second form commits them at once. Returns a line for
+// each picture saved as sheets, to tell the user.
+std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
+                            const std::vector<OptimisationMove>& moves, bool optimised,
+                            const LevellingResult* smoothing = nullptr);
+std::string writeChartFiles(const std::string& dir, const TNetworkModel& model,
+                            const std::vector<OptimisationMove>& moves, bool optimised,
+                            const LevellingResult* smoothing = nullptr);
 
 }  // namespace velko

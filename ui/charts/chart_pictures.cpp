@@ -165,10 +165,6 @@ void checkVariant(const TNetworkModel& model, int variant) {
     throw CommandError("Варианта " + std::to_string(variant) + " нет: есть только 1 и 2");
   }
   if (variant == 2 && model.Optimised != 1) throw CommandError("Оптимизация не выполнялась");
-  if (model.RunWorkCount > kMaxPictureWorks) {
-    throw CommandError("Рисунки строятся для сетей до " + std::to_string(kMaxPictureWorks) + " работ, в этой сети " +
-                       std::to_string(model.RunWorkCount) + ". Результаты расчета — в файле velko.rez.");
-  }
 }
 
 Extended chartDays(const TNetworkModel& model) {
@@ -273,8 +269,9 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant) {
   std::vector<WorkTiming> works = variantWorks(model, variant);
   if (model.RunEventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
   if (model.RunEventCount > kMaxNetworkPictureEvents) {
-    throw CommandError("Сетевой график рисуется для сетей до " + std::to_string(kMaxNetworkPictureEvents) +
-                       " событий, в этой сети " + std::to_string(model.RunEventCount) + ".");
+    return messagePicture(QStringLiteral("Сетевой график рисуется для сетей до %1 событий, в этой сети %2.")
+                              .arg(kMaxNetworkPictureEvents)
+                              .arg(model.RunEventCount));
   }
   auto layout = std::make_shared<NetworkLayout>(layoutNetwork(model.RunEventCount, works));
   auto events = std::make_shared<std::vector<EventFigures>>();
@@ -387,9 +384,9 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
     drawTitle(p, width, title);
     drawBarGround(p, axis, top, plotBottom, kRowHeight, width, length);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF clip = p.clipBoundingRect();  // empty when not clipped
-    for (const BarRow& row : *rows) {
-      if (!clip.isEmpty() && !clip.intersects(row.row)) continue;
+    const auto [first, last] = rowsInView(p, top, kRowHeight, rows->size());
+    for (std::size_t k = first; k < last; ++k) {
+      const BarRow& row = (*rows)[k];
       const QRectF band = row.row;
       const QRectF bar = row.bar;
       const double mid = bar.center().y();
@@ -426,12 +423,20 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
     legendLine(p, x, y, QPen(kCriticalColour, 1, Qt::DashLine), barLegend()[4]);
   };
   picture.toolTip = [=](QPointF at) -> QString {
+    const double index = std::floor((at.y() - top) / kRowHeight);
+    if (index < 0 || index >= static_cast<double>(rows->size())) return {};
+    const BarRow& row = (*rows)[static_cast<std::size_t>(index)];
+    const QRectF hit(row.bar.left() - 3, row.row.top(),
+                     std::max(row.totalEnd, row.bar.right()) - row.bar.left() + 6, kRowHeight);
+    return hit.contains(at) ? barToolTip(row.work) : QString();
+  };
+  picture.stickyHeight = top;
+  picture.stickyWidth = kLeftMargin;
+  picture.find = [=](int I, int J) -> std::optional<QRectF> {
     for (const BarRow& row : *rows) {
-      const QRectF hit(row.bar.left() - 3, row.row.top(),
-                       std::max(row.totalEnd, row.bar.right()) - row.bar.left() + 6, kRowHeight);
-      if (hit.contains(at)) return barToolTip(row.work);
+      if (row.work.I == I && (row.work.J == J || J == 0)) return row.row;
     }
-    return {};
+    return std::nullopt;
   };
   return picture;
 }
@@ -474,8 +479,9 @@ ChartPicture profilePicture(const TNetworkModel& model) {
 
     p.setRenderHint(QPainter::Antialiasing);
     for (int v = 0; v < variants; ++v) {
-      QPainterPath path(QPointF(axis.x(0), y(0)));
-      for (const ProfileStep& s : profiles[static_cast<std::size_t>(v)]) {
+      const std::vector<ProfileStep> steps = stepsToDraw(p, axis, profiles[static_cast<std::size_t>(v)]);
+      QPainterPath path(QPointF(steps.empty() ? axis.x(0) : axis.x(steps.front().from), y(0)));
+      for (const ProfileStep& s : steps) {
         path.lineTo(axis.x(s.from), y(static_cast<double>(s.workers)));
         path.lineTo(axis.x(s.to), y(static_cast<double>(s.workers)));
       }

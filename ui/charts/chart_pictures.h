@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QColor>
@@ -25,6 +26,14 @@ struct ChartPicture {
   QSizeF size;
   std::function<void(QPainter&)> paint;
   std::function<QString(QPointF)> toolTip;
+  // The band [0, stickyHeight) at the top (title and day axis) stays in view while a
+  // long picture scrolls, and is repeated on every sheet it is printed on.
+  double stickyHeight = 0;
+  // Likewise the band [0, stickyWidth) at the left (the rows' names) while it scrolls
+  // sideways.
+  double stickyWidth = 0;
+  // Where event I (J == 0) or work I-J is drawn, for "find"; none when it is not.
+  std::function<std::optional<QRectF>(int I, int J)> find;
 };
 
 // Colours shared by the pictures and their legends.

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
@@ -43,6 +44,13 @@ QScrollArea* scrolled(ChartCanvas* canvas, QWidget* parent) {
   area->setWidget(canvas);
   area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   area->setBackgroundRole(QPalette::Dark);
+  // A scroll moves the pixels already drawn, the sticky band with them: drawn anew.
+  QObject::connect(area->verticalScrollBar(), &QScrollBar::valueChanged, canvas, [canvas] {
+    if (canvas->picture().stickyHeight > 0) canvas->update();
+  });
+  QObject::connect(area->horizontalScrollBar(), &QScrollBar::valueChanged, canvas, [canvas] {
+    if (canvas->picture().stickyWidth > 0) canvas->update();
+  });
   return area;
 }
 

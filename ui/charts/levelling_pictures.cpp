@@ -82,8 +82,9 @@ void drawCurves(QPainter& p, const std::vector<Curve>& list, const DayAxis& axis
   for (bool filling : {true, false}) {
     for (const Curve& curve : list) {
       if (filling && !curve.filled) continue;
-      QPainterPath path(QPointF(axis.x(0), y(0)));
-      for (const ProfileStep& s : curve.steps) {
+      const std::vector<ProfileStep> steps = stepsToDraw(p, axis, curve.steps);
+      QPainterPath path(QPointF(steps.empty() ? axis.x(0) : axis.x(steps.front().from), y(0)));
+      for (const ProfileStep& s : steps) {
         path.lineTo(axis.x(s.from), path.currentPosition().y());
         path.lineTo(axis.x(s.from), y(static_cast<double>(s.workers)));
         path.lineTo(axis.x(s.to), y(static_cast<double>(s.workers)));
@@ -339,7 +340,8 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
     drawTitle(p, width, title);
     drawBarGround(p, axis, top, plotBottom, kRowHeight, width, length);
     p.setRenderHint(QPainter::Antialiasing);
-    for (std::size_t k = 0; k < rows->size(); ++k) {
+    const auto [first, last] = rowsInView(p, top, kRowHeight, rows->size());
+    for (std::size_t k = first; k < last; ++k) {
       const BarRow& row = (*rows)[k];
       const LevelledWork& s = (*levelled)[k];
       const QRectF bar = row.bar;
@@ -396,10 +398,14 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
     x = legendLine(p, x, ly, QPen(kFloatColour, 1.5, Qt::DashLine), QStringLiteral("остаток резерва"));
     legendLine(p, x, ly, QPen(kCriticalColour, 1, Qt::DashLine), QStringLiteral("длина критического пути"));
   };
+  picture.stickyHeight = top;
+  picture.stickyWidth = axis.left;
   picture.toolTip = [=](QPointF at) -> QString {
-    for (std::size_t k = 0; k < rows->size(); ++k) {
+    const double index = std::floor((at.y() - top) / kRowHeight);
+    if (index >= 0 && index < static_cast<double>(rows->size())) {
+      const std::size_t k = static_cast<std::size_t>(index);
       const BarRow& row = (*rows)[k];
-      if (!row.row.contains(at)) continue;
+      if (!row.row.contains(at)) return {};
       const LevelledWork& s = (*levelled)[k];
       return QStringLiteral("Работа %1, Id %2, рабочих %3\nРаннее начало: %4, начало после выравнивания: %5 (сдвиг %6 дн.)\n"
                             "Позднее начало: %7")
