@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "bench/building_network.h"
@@ -59,7 +60,7 @@ void BM_ChartsWindowFirstTab(benchmark::State& state) {
 BENCHMARK(BM_ChartsWindowFirstTab)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Building-shaped networks, optimised, one per size.
-const velko::TNetworkModel& building(int works) {
+const Optimised& buildingRun(int works) {
   static std::map<int, Optimised*> runs;
   Optimised*& run = runs[works];
   if (!run) {
@@ -69,8 +70,9 @@ const velko::TNetworkModel& building(int works) {
     const velko::TableInput input(std::to_string(network.events), std::to_string(network.works.size()), table);
     velko::optimiseVariants(run->model, input, &run->log);
   }
-  return run->model;
+  return *run;
 }
+const velko::TNetworkModel& building(int works) { return buildingRun(works).model; }
 
 // A picture made and its first screenful (1100 x 700, scrolled to the middle) painted,
 // as the window does on opening a tab; beside it the floor: the works' timings alone.
@@ -119,6 +121,28 @@ void BM_PictureScrollStep(benchmark::State& state) {
 }
 BENCHMARK(BM_PictureScrollStep)
     ->ArgsProduct({{kBarChart, kProfile, kNetwork}, {100, 1000, 10000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The window "Графики" on a run, from a tab chosen to the tab painted: network, bar chart,
+// profile, optimisation log.
+void BM_ChartsWindowTab(benchmark::State& state) {
+  const Optimised& optimised = buildingRun(static_cast<int>(state.range(1)));
+  velko::TCharts_form form(nullptr);
+  form.resize(1100, 760);
+  const auto run = std::make_shared<const velko::TNetworkModel>(optimised.model);
+  for (auto _ : state) {
+    state.PauseTiming();
+    form.TabWidget1->setCurrentIndex(state.range(0) == 0 ? 1 : 0);
+    form.showRun({});
+    state.ResumeTiming();
+    form.showRun({run, optimised.log.moves});
+    form.TabWidget1->setCurrentIndex(static_cast<int>(state.range(0)));
+    benchmark::DoNotOptimize(form.grab());
+  }
+}
+BENCHMARK(BM_ChartsWindowTab)
+    ->ArgsProduct({{0, 1, 2, 3}, {100, 1000, 10000, 100000}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

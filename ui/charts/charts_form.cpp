@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -29,6 +30,7 @@
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/log_table_model.h"
 #include "ui/charts/optimisation_log.h"
+#include "ui/background_command.h"
 #include "ui/command_guard.h"
 
 namespace velko {
@@ -95,7 +97,18 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   top->addWidget(ToolButton2);
   top->addWidget(ToolButton3);
   top->addWidget(ToolButton4);
+  FindEdit = new QLineEdit(this);
+  FindEdit->setObjectName(QStringLiteral("FindEdit"));
+  FindEdit->setPlaceholderText(QStringLiteral("Найти: 12 или 12-15"));
+  FindEdit->setToolTip(QStringLiteral("Найти на рисунке событие (номер) или работу (I-J) и показать ее; Enter"));
+  FindEdit->setClearButtonEnabled(true);
+  FindEdit->setMinimumWidth(150);
+  FindEdit->setMaximumWidth(190);
+  Button5 = new QPushButton(QStringLiteral("Печать..."), this);
+  Button5->setToolTip(QStringLiteral("Напечатать рисунок вкладки; большой — по листам, с обзорным листом"));
   top->addStretch(1);
+  top->addWidget(FindEdit);
+  top->addWidget(Button5);
   top->addWidget(Button1);
 
   TabWidget1 = new QTabWidget(this);
@@ -150,6 +163,8 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(ToolButton4, &QToolButton::clicked, this, &TCharts_form::ToolButton4Click);
   connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
+  connect(Button5, &QPushButton::clicked, this, &TCharts_form::Button5Click);
+  connect(FindEdit, &QLineEdit::returnPressed, this, &TCharts_form::FindEditReturn);
   connect(CheckBox1, &QCheckBox::toggled, this, &TCharts_form::CheckBox1Toggled);
   connect(TabWidget1, &QTabWidget::currentChanged, this, &TCharts_form::TabWidget1Changed);
   // QTabWidget turns its pages with Ctrl+Tab only while the focus is inside it.
@@ -210,12 +225,25 @@ void TCharts_form::refreshCurrentTab() {
   stale_[tab] = false;
   const int v = variant();
   switch (tab) {
-    case 0: ChartCanvas1->setPicture(pictureOrMessage([&] { return networkPicture(model(), v); })); break;
-    case 1: ChartCanvas2->setPicture(pictureOrMessage([&] { return barChartShown(v); })); break;
-    case 2: ChartCanvas3->setPicture(pictureOrMessage([&] { return workersShown(); })); break;
+    case 0: ChartCanvas1->setPicture(madeInBackground([&] { return networkPicture(model(), v); })); break;
+    case 1: ChartCanvas2->setPicture(madeInBackground([&] { return barChartShown(v); })); break;
+    case 2: ChartCanvas3->setPicture(madeInBackground([&] { return workersShown(); })); break;
     case kLogTab: refreshLog(); break;
     default: refreshShifts();
   }
+}
+
+ChartPicture TCharts_form::madeInBackground(const std::function<ChartPicture()>& make) {
+  // A large network's layout takes a while: the window keeps painting, and may cancel.
+  ChartPicture picture;
+  bool cancelled = false;
+  runCommand(this, [&] {
+    cancelled = !runInBackground(this, QStringLiteral("Построение рисунка"),
+                                 [&](BackgroundProgress&) { picture = pictureOrMessage(make); });
+  });
+  if (picture.paint && !cancelled) return picture;
+  stale_[TabWidget1->currentIndex()] = true;  // made again when shown again
+  return messagePicture(cancelled ? QStringLiteral("Построение рисунка отменено") : QStringLiteral("Рисунок не построен"));
 }
 
 void TCharts_form::refreshPictures() {
@@ -249,10 +277,7 @@ void TCharts_form::refreshLog() {
   Button2->setEnabled(!empty);
 }
 
-void TCharts_form::CheckBox1Toggled(bool checked) {
-  const int rows = logModel_->rowCount();
-  for (int r = 0; r < rows; ++r) LogGrid->setRowHidden(r, checked && movesNobody(run_.log[static_cast<std::size_t>(r)]));
-}
+void TCharts_form::CheckBox1Toggled(bool checked) { logModel_->setOnlyMoves(checked); }
 
 void TCharts_form::RadioButton1Toggled(bool) { refreshPictures(); }
 
@@ -302,51 +327,9 @@ void TCharts_form::TabWidget1Changed(int index) {
   ToolButton2->setEnabled(picture);
   ToolButton3->setEnabled(picture);
   ToolButton4->setEnabled(picture);
+  FindEdit->setEnabled(index <= 1);
+  Button5->setEnabled(index != kLogTab);
   refreshCurrentTab();
-}
-
-void TCharts_form::Button1Click() {
-  static const QStringList names = {QStringLiteral("network"), QStringLiteral("bar_chart"), QStringLiteral("workers"),
-                                    QStringLiteral("optimisation_log"), QStringLiteral("shifts")};
-  const int tab = TabWidget1->currentIndex();
-  const QString png = QStringLiteral("Рисунок PNG (*.png)");
-  const QString svg = QStringLiteral("Рисунок SVG (*.svg)");
-  const QString pdf = QStringLiteral("Документ PDF (*.pdf)");
-  const QString csv = QStringLiteral("Таблица CSV (*.csv)");
-  // The log runs to many pages: a document of pages or the table, not one picture.
-  const bool log = tab == kLogTab;
-  QString filter = log ? pdf : png;
-  const QString filters = log ? pdf + QStringLiteral(";;") + csv
-                              : png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf;
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить рисунок"),
-                                              names.value(tab) + (log ? QStringLiteral(".pdf") : QStringLiteral(".png")),
-                                              filters, &filter);
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) {
-    path += filter == svg ? QStringLiteral(".svg")
-            : filter == pdf ? QStringLiteral(".pdf")
-            : filter == csv ? QStringLiteral(".csv")
-                            : QStringLiteral(".png");
-  }
-  runCommand(this, [&] {
-    if (log) {
-      saveLog(path);
-    } else {
-      savePicture(currentPicture(), path);
-    }
-  });
-}
-
-void TCharts_form::saveLog(const QString& path) const {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("csv")) {
-    saveLogCsv(run_.log, path);
-  } else if (suffix == QLatin1String("pdf")) {
-    savePages(optimisationLogPages(run_.log, model().Optimised == 1), path);
-  } else {
-    throw CommandError(
-        QStringLiteral("Неизвестный формат журнала «%1»: нужен PDF или CSV").arg(path).toStdString());
-  }
 }
 
 // The rows shown: "только перемещения" leaves out the donors that moved nobody.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -14,6 +15,7 @@
 class QCheckBox;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QTimer;
 class QVBoxLayout;
@@ -60,6 +62,8 @@ class TCharts_form : public QWidget {
   void Button2Click();      // copy the log
   void CheckBox1Toggled(bool checked);  // "только перемещения"
   void TabWidget1Changed(int index);
+  void Button5Click();      // print the picture on sheets
+  void FindEditReturn();    // find the event or work typed
 
   // The smoothing of the workers profile ("Выравнивание"), in charts_form_levelling.cpp:
   // solved off the user-interface thread, with its progress shown and a cancel button.
@@ -100,6 +104,8 @@ class TCharts_form : public QWidget {
   QLabel* Label3;              // above the shifts
   QPushButton* Button4;        // "Скопировать"
   QTimer* Timer1;
+  QPushButton* Button5;        // "Печать..."
+  QLineEdit* FindEdit;         // "Найти": an event or a work
 
  private:
   const TNetworkModel& model() const;
@@ -118,6 +124,7 @@ class TCharts_form : public QWidget {
   ChartPicture barChartShown(int variant) const;
   ChartPicture workersShown() const;
   void saveLog(const QString& path) const;
+  ChartPicture madeInBackground(const std::function<ChartPicture()>& make);
 
   ChartsRun run_;
   LogTableModel* logModel_;

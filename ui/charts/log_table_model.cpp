@@ -11,11 +11,27 @@ void LogTableModel::setRows(QStringList headers, std::vector<QStringList> rows, 
   rows_ = std::move(rows);
   muted_ = std::move(muted);
   muted_.resize(rows_.size());
+  fillShown();
   endResetModel();
 }
 
+void LogTableModel::setOnlyMoves(bool only) {
+  if (only == onlyMoves_) return;
+  beginResetModel();
+  onlyMoves_ = only;
+  fillShown();
+  endResetModel();
+}
+
+void LogTableModel::fillShown() {
+  shown_.clear();
+  for (std::size_t r = 0; r < rows_.size(); ++r) {
+    if (!onlyMoves_ || !muted_[r]) shown_.push_back(r);
+  }
+}
+
 int LogTableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
 int LogTableModel::columnCount(const QModelIndex& parent) const {
@@ -24,15 +40,16 @@ int LogTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant LogTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+  const std::size_t row = shown_[static_cast<std::size_t>(index.row())];
   switch (role) {
     case Qt::DisplayRole:
-      return rows_[static_cast<std::size_t>(index.row())].value(index.column());
+      return rows_[row].value(index.column());
     case Qt::TextAlignmentRole:
       return int(Qt::AlignCenter);
     case Qt::ForegroundRole:
       // A row that moved nobody muted; else the critical work that took the workers, in
       // the pictures' critical colour.
-      if (muted_[static_cast<std::size_t>(index.row())]) return QVariant(kMutedText);
+      if (muted_[row]) return QVariant(kMutedText);
       return index.column() == 1 ? QVariant(kCriticalColour) : QVariant();
     default:
       return {};
