@@ -20,6 +20,7 @@
 #include "model/optimisation.h"
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
+#include "ui/charts/network_layout.h"
 #include "ui/charts/charts_form.h"
 
 namespace {
@@ -145,6 +146,16 @@ BENCHMARK(BM_ChartsWindowTab)
     ->ArgsProduct({{0, 1, 2, 3}, {100, 1000, 10000, 100000}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The layered layout of the network alone, by events (0.6 per work): where the window
+// stops using it.
+void BM_LayeredLayout(benchmark::State& state) {
+  const velko::TNetworkModel& model = building(static_cast<int>(state.range(0)));
+  const std::vector<velko::WorkTiming> works = velko::workTimings(model, 2);
+  for (auto _ : state) benchmark::DoNotOptimize(velko::layoutNetwork(model.RunEventCount, works));
+  state.counters["events"] = model.RunEventCount;
+}
+BENCHMARK(BM_LayeredLayout)->Arg(100)->Arg(200)->Arg(350)->Arg(500)->Arg(700)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
