@@ -36,6 +36,7 @@ void validate(int eventCount, const std::vector<Extended>& early, const std::vec
   require(finite(o.laneHeight) && o.laneHeight > 0 && o.laneHeight >= o.eventDiameter,
           "time-scaled layout: lane height below the event diameter");
   require(finite(o.gap) && o.gap >= 0, "time-scaled layout: gap");
+  require(o.laneReach >= 0, "time-scaled layout: lane reach");
   require(!o.margin || finite(*o.margin), "time-scaled layout: margin");
   for (Extended t : early) require(std::isfinite(static_cast<double>(t)), "time-scaled layout: early time");
   for (double w : labelWidth) require(finite(w) && w >= 0, "time-scaled layout: label width");
@@ -66,42 +67,96 @@ struct Groups {
   std::span<int> of(int key) { return {items.data() + start[key], items.data() + start[key + 1]}; }
 };
 
-// The lanes' states while the events are swept by x. A lane is free, busy up to an x,
-// held by an event whose outgoing works are not placed yet, or waiting for the event its
-// last work may end at. Free lanes are kept ordered, so the one nearest a wanted lane is
-// found in O(log n); busy ones in a heap by the x they are free from.
+// The lanes while the events are swept by x. A lane is taken (held by an event whose
+// outgoing works are not placed yet, waiting for the event its last work may end at, or
+// the critical chain's) or busy up to an x. Lanes are kept in their order down the
+// picture as a list, so a new lane can open next to the one it serves.
+//
+// With a reach, a work looks for a free lane only that many lanes either side and
+// otherwise opens a new one below: a free lane far away would cost a long connector.
+// Without one, it takes the nearest free lane anywhere (the fewest lanes): free lanes are
+// then kept ordered, so the choice is O(log n), and busy ones in a heap by the x they
+// are free from; new lanes open at the bottom.
 class Lanes {
  public:
-  Lanes(double gap, bool firstReserved) : gap_(gap), count_(firstReserved ? 1 : 0) {}
+  Lanes(double gap, int reach, bool firstTaken) : gap_(gap), reach_(reach) {
+    if (firstTaken) open(-1);
+  }
 
-  // Lanes busy up to `x - gap` or less become free.
-  void releaseUpTo(double x) {
-    while (!busy_.empty() && busy_.top().first + gap_ <= x) {
-      free_.insert(busy_.top().second);
-      busy_.pop();
+  int take(int wanted, double key, int after) {
+    if (count() == 0) return open(-1);
+    if (reach_ == 0) {
+      while (!busy_.empty() && busy_.top().first + gap_ <= key) {
+        free_.insert(busy_.top().second);
+        busy_.pop();
+      }
+      if (free_.empty()) return open(last_);
+      auto below = free_.lower_bound(wanted);
+      auto chosen = below;
+      if (below == free_.end()) {
+        chosen = std::prev(below);
+      } else if (below != free_.begin()) {
+        auto above = std::prev(below);
+        if (wanted - *above <= *below - wanted) chosen = above;
+      }
+      const int lane = *chosen;
+      free_.erase(chosen);
+      taken_[lane] = 1;
+      return lane;
     }
-  }
-  // The free lane nearest `wanted` (the upper one of two as near), or a new one below.
-  int take(int wanted) {
-    if (free_.empty()) return count_++;
-    auto below = free_.lower_bound(wanted);
-    auto chosen = below;
-    if (below == free_.end()) {
-      chosen = std::prev(below);
-    } else if (below != free_.begin()) {
-      auto above = std::prev(below);
-      if (wanted - *above <= *below - wanted) chosen = above;
+    if (isFree(wanted, key)) return claim(wanted);
+    int up = wanted;
+    int down = wanted;
+    for (int step = 0; step < reach_; ++step) {
+      if (up >= 0) up = previous_[up];
+      if (down >= 0) down = next_[down];
+      if (up >= 0 && isFree(up, key)) return claim(up);
+      if (down >= 0 && isFree(down, key)) return claim(down);
     }
-    const int lane = *chosen;
-    free_.erase(chosen);
-    return lane;
+    return open(after);
   }
-  void busyUpTo(int lane, double x) { busy_.emplace(x, lane); }
-  int count() const { return count_; }
+  void busyUpTo(int lane, double x) {
+    taken_[lane] = 0;
+    end_[lane] = x;
+    if (reach_ == 0) busy_.emplace(x, lane);
+  }
+  int count() const { return static_cast<int>(end_.size()); }
+  // Each lane's place from the top.
+  std::vector<int> places() const {
+    std::vector<int> place(end_.size());
+    int k = 0;
+    for (int lane = count() > 0 ? 0 : -1; lane >= 0; lane = next_[lane]) place[lane] = k++;
+    return place;
+  }
 
  private:
+  bool isFree(int lane, double key) const { return !taken_[lane] && end_[lane] + gap_ <= key; }
+  int claim(int lane) {
+    taken_[lane] = 1;
+    return lane;
+  }
+  // A new lane below `after` (on top when there is none yet).
+  int open(int after) {
+    const int lane = count();
+    end_.push_back(0);
+    taken_.push_back(1);
+    previous_.push_back(after);
+    next_.push_back(after >= 0 ? next_[after] : -1);
+    if (after >= 0) {
+      if (next_[after] >= 0) previous_[next_[after]] = lane;
+      next_[after] = lane;
+    }
+    if (after == last_) last_ = lane;
+    return lane;
+  }
+
   double gap_;
-  int count_;
+  int reach_;
+  std::vector<double> end_;
+  std::vector<char> taken_;
+  std::vector<int> previous_;
+  std::vector<int> next_;
+  int last_ = -1;
   std::set<int> free_;
   using Entry = std::pair<double, int>;
   std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> busy_;
@@ -148,14 +203,12 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
     if (!labelWidth.empty() && t.duration > 0) label[w] = labelWidth[w];
   }
 
-  // Outgoing works of each event, the nearest end first: the first that can continues
-  // the event's lane and leaves it soonest.
+  // Outgoing works of each event by the number of their end event: planners number
+  // events down the sheet, so a fan of works takes its lanes in that order.
   Groups outgoing(E + 1, W, [&](int w) { return works[w].I; });
   for (int e = 1; e <= E; ++e) {
     std::span<int> list = outgoing.of(e);
-    std::sort(list.begin(), list.end(), [&](int a, int b) {
-      return std::tuple(ev(works[a].J).x, works[a].J, a) < std::tuple(ev(works[b].J).x, works[b].J, b);
-    });
+    std::sort(list.begin(), list.end(), [&](int a, int b) { return std::tie(works[a].J, a) < std::tie(works[b].J, b); });
   }
   Groups incoming(E + 1, W, [&](int w) { return works[w].J; });
 
@@ -243,7 +296,7 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
   }
   std::sort(steps.begin(), steps.end());
 
-  Lanes lanes(g, chainLane);
+  Lanes lanes(g, options.laneReach, chainLane);
   std::vector<char> eventPlaced(static_cast<std::size_t>(E) + 1, 0);
   std::vector<char> workPlaced(static_cast<std::size_t>(W), 0);
   std::vector<std::vector<int>> waiting(static_cast<std::size_t>(E) + 1);  // works that may end at the circle
@@ -268,7 +321,6 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
   for (const Step& step : steps) {
     const int e = step.event;
     LayoutEvent& event = ev(e);
-    lanes.releaseUpTo(step.key);
     if (step.kind == 0) {
       std::vector<int>& wait = waiting[e];
       int chosen = -1;
@@ -290,7 +342,8 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
             around.push_back(ev(works[w].I).lane);
           }
         }
-        event.lane = lanes.take(around.empty() ? 0 : median(around));
+        const int wanted = around.empty() ? 0 : median(around);
+        event.lane = lanes.take(wanted, step.key, wanted);
       }
       for (int w : wait) {
         if (w == chosen) continue;
@@ -304,8 +357,16 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
       continue;
     }
 
+    // The work that continues the event's lane: the one ending soonest, which gives the
+    // lane back first, of those that get out of the circle's way.
     const bool ownLane = !(chainLane && event.lane == 0);
-    bool continued = false;
+    int continuing = -1;
+    for (int w : outgoing.of(e)) {
+      if (!ownLane || onChain[w] || endX[w] < event.x + r + g) continue;
+      if (continuing < 0 || std::tie(endX[w], w) < std::tie(endX[continuing], continuing)) continuing = w;
+    }
+    const int previousCount = lanes.count();
+    int below = event.lane;
     for (int w : outgoing.of(e)) {
       const WorkTiming& t = works[w];
       LayoutWork& lw = out.works[w];
@@ -319,16 +380,20 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
         lw.inLane = false;
         lw.room = {event.x, event.x};
         workPlaced[w] = 1;
-      } else if (ownLane && !continued && endX[w] >= event.x + r + g) {
-        continued = true;
+      } else if (w == continuing) {
         placeRoom(w, event.lane, event.x + r + g);
       } else {
-        placeRoom(w, lanes.take(event.lane), event.x);
+        const int lane = lanes.take(event.lane, step.key, below);
+        if (lane >= previousCount) below = lane;  // a fan opens its new lanes in order
+        placeRoom(w, lane, event.x);
       }
     }
-    if (ownLane && !continued) lanes.busyUpTo(event.lane, event.x + r);
+    if (ownLane && continuing < 0) lanes.busyUpTo(event.lane, event.x + r);
   }
   out.lanes = lanes.count();
+  const std::vector<int> place = lanes.places();
+  for (LayoutEvent& event : out.events) event.lane = place[event.lane];
+  for (LayoutWork& work : out.works) work.lane = place[work.lane];
 
   // Connectors, labels and the picture's size.
   auto laneY = [&](int lane) { return (lane + 0.5) * H; };
@@ -376,6 +441,14 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
   return out;
 }
 
+namespace {
+
+// A work's run in its lane: segment, tail and room.
+double runLeft(const LayoutWork& w) { return std::min(w.segment.from, w.room.from); }
+double runRight(const LayoutWork& w) { return std::max({w.room.to, w.segment.to, w.tail.to}); }
+
+}  // namespace
+
 Rect TimeScaledLayout::eventBox(int number) const {
   const LayoutEvent& e = events[static_cast<std::size_t>(number - 1)];
   return {e.x - eventRadius, e.y - eventRadius, e.x + eventRadius, e.y + eventRadius};
@@ -384,10 +457,7 @@ Rect TimeScaledLayout::eventBox(int number) const {
 std::vector<Rect> TimeScaledLayout::pieces(int work) const {
   const LayoutWork& w = works[static_cast<std::size_t>(work)];
   std::vector<Rect> result;
-  if (w.inLane) {
-    result.push_back({std::min(w.segment.from, w.room.from), w.lane * laneHeight,
-                      std::max({w.room.to, w.segment.to, w.tail.to}), (w.lane + 1) * laneHeight});
-  }
+  if (w.inLane) result.push_back({runLeft(w), w.lane * laneHeight, runRight(w), (w.lane + 1) * laneHeight});
   for (const std::optional<Connector>& c : {w.start, w.end}) {
     if (c) result.push_back({c->x, std::min(c->from, c->to), c->x, std::max(c->from, c->to)});
   }
@@ -409,8 +479,7 @@ void TimeScaledLayout::buildIndex() {
   for (std::size_t w = 0; w < works.size(); ++w) {
     const LayoutWork& work = works[w];
     if (work.inLane) {
-      const Rect run = pieces(static_cast<int>(w)).front();
-      all.push_back({work.lane, {run.left, run.right, -static_cast<int>(w) - 1}});
+      all.push_back({work.lane, {runLeft(work), runRight(work), -static_cast<int>(w) - 1}});
     }
     for (const std::optional<Connector>& c : {work.start, work.end}) {
       if (!c) continue;
@@ -436,41 +505,35 @@ void TimeScaledLayout::buildIndex() {
   for (int k = 0; k < L; ++k) laneStart_[k + 1] += laneStart_[k];
 
   // Verticals: in the segment tree's nodes covering their lanes, and by their top lane.
+  // Sorted by x once; the counting sorts into nodes and lanes keep that order.
+  std::vector<int> order(verticals.size());
+  for (std::size_t v = 0; v < order.size(); ++v) order[v] = static_cast<int>(v);
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return std::tie(verticals[a].x, verticals[a].work, verticals[a].top) <
+           std::tie(verticals[b].x, verticals[b].work, verticals[b].top);
+  });
   treeSize_ = 1;
   while (treeSize_ < std::max(L, 1)) treeSize_ *= 2;
-  std::vector<std::pair<int, int>> placed;  // (node, vertical)
-  for (std::size_t v = 0; v < verticals.size(); ++v) {
+  auto nodesOf = [&](int v, auto&& visit) {
     int lo = spans[v].first + treeSize_;
     int hi = spans[v].second + treeSize_ + 1;
     while (lo < hi) {
-      if (lo & 1) placed.emplace_back(lo++, static_cast<int>(v));
-      if (hi & 1) placed.emplace_back(--hi, static_cast<int>(v));
+      if (lo & 1) visit(lo++);
+      if (hi & 1) visit(--hi);
       lo >>= 1;
       hi >>= 1;
     }
-  }
-  auto byX = [&](int a, int b) {
-    return std::tie(verticals[a].x, verticals[a].work, verticals[a].top) <
-           std::tie(verticals[b].x, verticals[b].work, verticals[b].top);
   };
-  auto fill = [&](std::vector<std::pair<int, int>>& keyed, int keys, std::vector<int>& start,
-                  std::vector<Vertical>& items) {
-    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
-      return a.first != b.first ? a.first < b.first : byX(a.second, b.second);
-    });
+  auto distribute = [&](int keys, auto&& keysOf, std::vector<int>& start, std::vector<Vertical>& items) {
     start.assign(static_cast<std::size_t>(keys) + 1, 0);
-    items.clear();
-    items.reserve(keyed.size());
-    for (const auto& [key, v] : keyed) {
-      ++start[static_cast<std::size_t>(key) + 1];
-      items.push_back(verticals[v]);
-    }
+    for (int v : order) keysOf(v, [&](int key) { ++start[static_cast<std::size_t>(key) + 1]; });
     for (int k = 0; k < keys; ++k) start[k + 1] += start[k];
+    items.resize(static_cast<std::size_t>(start[keys]));
+    std::vector<int> next(start.begin(), start.end() - 1);
+    for (int v : order) keysOf(v, [&](int key) { items[static_cast<std::size_t>(next[key]++)] = verticals[v]; });
   };
-  fill(placed, 2 * treeSize_, nodeStart_, nodeVerticals_);
-  std::vector<std::pair<int, int>> tops;
-  for (std::size_t v = 0; v < verticals.size(); ++v) tops.emplace_back(spans[v].first, static_cast<int>(v));
-  fill(tops, std::max(L, 1), topStart_, topVerticals_);
+  distribute(2 * treeSize_, nodesOf, nodeStart_, nodeVerticals_);
+  distribute(std::max(L, 1), [&](int v, auto&& visit) { visit(spans[v].first); }, topStart_, topVerticals_);
 }
 
 namespace {

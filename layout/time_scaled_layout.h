@@ -16,6 +16,10 @@ struct TimeScaledOptions {
   double eventDiameter = 44;
   double laneHeight = 64;   // at least eventDiameter: a circle stays within its lane
   double gap = 8;           // free room between neighbours in a lane
+  // How many lanes either side a work or event looks for a free lane before a new lane
+  // opens next to it: shorter connectors, more lanes. 0: the nearest free lane anywhere,
+  // the fewest lanes.
+  int laneReach = 0;
   // The x of day 0; by default room for the first circle and a gap.
   std::optional<double> margin;
 };

@@ -237,18 +237,23 @@ TEST(TimeScaledLayout, RefusesInconsistentInput) {
   EXPECT_THROW(layoutTimeScaled(2, early, std::vector<WorkTiming>(kMaxWorks + 1, works[0]), {}, o), CommandError);
 }
 
-// Generated building networks: the same layout twice, sound, and the query exact.
+// Generated building networks, free lanes taken anywhere and only near: the same layout
+// twice, sound, and the query exact.
 TEST(TimeScaledLayout, GeneratedNetworkIsSoundAndStable) {
-  TimeScaledOptions o;
-  const Laid laid = layOut(bench::buildingNetwork(3000, 4, 11), o, 70);
-  expectSound(laid, o, 70);
-  expectQueryExact(laid.layout, 200);
-  const TimeScaledLayout again = layoutTimeScaled(static_cast<int>(laid.early.size()), laid.early, laid.works,
-                                                  std::vector<double>(laid.works.size(), 70), o);
-  ASSERT_EQ(again.lanes, laid.layout.lanes);
-  for (std::size_t w = 0; w < again.works.size(); ++w) {
-    ASSERT_EQ(again.works[w].lane, laid.layout.works[w].lane);
-    ASSERT_EQ(again.works[w].room.to, laid.layout.works[w].room.to);
+  for (int reach : {0, 3}) {
+    SCOPED_TRACE(reach);
+    TimeScaledOptions o;
+    o.laneReach = reach;
+    const Laid laid = layOut(bench::buildingNetwork(3000, 4, 11), o, 70);
+    expectSound(laid, o, 70);
+    expectQueryExact(laid.layout, 200);
+    const TimeScaledLayout again = layoutTimeScaled(static_cast<int>(laid.early.size()), laid.early, laid.works,
+                                                    std::vector<double>(laid.works.size(), 70), o);
+    ASSERT_EQ(again.lanes, laid.layout.lanes);
+    for (std::size_t w = 0; w < again.works.size(); ++w) {
+      ASSERT_EQ(again.works[w].lane, laid.layout.works[w].lane);
+      ASSERT_EQ(again.works[w].room.to, laid.layout.works[w].room.to);
+    }
   }
 }
 
