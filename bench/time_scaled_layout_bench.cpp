@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -40,8 +41,9 @@ const Computed& computed(int works) {
   return at->second;
 }
 
-velko::TimeScaledOptions options() {
+velko::TimeScaledOptions options(int laneReach = 0) {
   velko::TimeScaledOptions o;
+  o.laneReach = laneReach;
   o.dayWidth = 24;
   o.eventDiameter = 44;
   o.laneHeight = 64;
@@ -60,17 +62,30 @@ void BM_SortWorksByStart(benchmark::State& state) {
   }
 }
 
+// Argument 2 is the lane reach (0: a free lane anywhere). The counters give the
+// picture's size and the mean number of lanes a connector spans.
 void BM_TimeScaledLayout(benchmark::State& state) {
   const Computed& c = computed(static_cast<int>(state.range(0)));
+  const velko::TimeScaledOptions o = options(static_cast<int>(state.range(1)));
   velko::TimeScaledLayout layout;
   for (auto _ : state) {
-    layout = velko::layoutTimeScaled(static_cast<int>(c.early.size()), c.early, c.works, c.labels, options());
+    layout = velko::layoutTimeScaled(static_cast<int>(c.early.size()), c.early, c.works, c.labels, o);
     benchmark::DoNotOptimize(layout.works.data());
+  }
+  double spans = 0;
+  int connectors = 0;
+  for (const velko::LayoutWork& w : layout.works) {
+    for (const auto& connector : {w.start, w.end}) {
+      if (!connector) continue;
+      spans += std::abs(connector->to - connector->from) / o.laneHeight;
+      ++connectors;
+    }
   }
   state.counters["events"] = static_cast<double>(c.early.size());
   state.counters["lanes"] = layout.lanes;
   state.counters["width"] = layout.width;
   state.counters["height"] = layout.height;
+  state.counters["connector_lanes"] = connectors > 0 ? spans / connectors : 0;
 }
 
 // A screen's view (1920 x 1080 units) in the middle of the picture.
@@ -90,7 +105,15 @@ void BM_VisibleInScreen(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SortWorksByStart)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TimeScaledLayout)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TimeScaledLayout)
+    ->Args({100, 0})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({1000, 16})
+    ->Args({10000, 16})
+    ->Args({100000, 16})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VisibleInScreen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -524,16 +524,20 @@ void TimeScaledLayout::buildIndex() {
       hi >>= 1;
     }
   };
-  auto distribute = [&](int keys, auto&& keysOf, std::vector<int>& start, std::vector<Vertical>& items) {
+  auto distribute = [&](int keys, auto&& keysOf, std::vector<int>& start, std::vector<int>& items) {
     start.assign(static_cast<std::size_t>(keys) + 1, 0);
     for (int v : order) keysOf(v, [&](int key) { ++start[static_cast<std::size_t>(key) + 1]; });
     for (int k = 0; k < keys; ++k) start[k + 1] += start[k];
     items.resize(static_cast<std::size_t>(start[keys]));
     std::vector<int> next(start.begin(), start.end() - 1);
-    for (int v : order) keysOf(v, [&](int key) { items[static_cast<std::size_t>(next[key]++)] = verticals[v]; });
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      keysOf(order[k], [&](int key) { items[static_cast<std::size_t>(next[key]++)] = static_cast<int>(k); });
+    }
   };
   distribute(2 * treeSize_, nodesOf, nodeStart_, nodeVerticals_);
   distribute(std::max(L, 1), [&](int v, auto&& visit) { visit(spans[v].first); }, topStart_, topVerticals_);
+  verticals_.resize(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) verticals_[k] = verticals[static_cast<std::size_t>(order[k])];
 }
 
 namespace {
@@ -569,12 +573,14 @@ VisibleItems TimeScaledLayout::visible(const Rect& given) const {
       }
     }
   }
-  auto collect = [&](const std::vector<Vertical>& items, int from, int to) {
-    auto begin = items.begin() + from;
+  auto collect = [&](const std::vector<int>& items, int from, int to) {
     auto end = items.begin() + to;
-    auto at = std::lower_bound(begin, end, area.left, [](const Vertical& v, double x) { return v.x < x; });
-    for (; at != end && at->x <= area.right; ++at) {
-      if (at->top <= area.bottom && at->bottom >= area.top) found.works.push_back(at->work);
+    auto at = std::lower_bound(items.begin() + from, end, area.left,
+                               [&](int v, double x) { return verticals_[static_cast<std::size_t>(v)].x < x; });
+    for (; at != end; ++at) {
+      const Vertical& v = verticals_[static_cast<std::size_t>(*at)];
+      if (v.x > area.right) break;
+      if (v.top <= area.bottom && v.bottom >= area.top) found.works.push_back(v.work);
     }
   };
   for (int node = first + treeSize_; node >= 1; node >>= 1) collect(nodeVerticals_, nodeStart_[node], nodeStart_[node + 1]);

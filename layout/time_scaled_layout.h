@@ -111,19 +111,21 @@ class TimeScaledLayout {
   std::vector<int> laneStart_;
   std::vector<Piece> lanePieces_;
   std::vector<double> reach_;
-  // Connectors by x in the nodes of a segment tree over lanes (lanes they span) and by
-  // their top lane, so a view finds those crossing its top lane and those starting in it.
+  // Connectors sorted by x, listed (by their place in that order, so each list is by x
+  // too) in the nodes of a segment tree over the lanes they span and by their top lane:
+  // a view finds those crossing its top lane and those starting below it.
   struct Vertical {
     double x = 0;
     double top = 0;
     double bottom = 0;
     int work = 0;
   };
+  std::vector<Vertical> verticals_;
   int treeSize_ = 0;
   std::vector<int> nodeStart_;
-  std::vector<Vertical> nodeVerticals_;
+  std::vector<int> nodeVerticals_;
   std::vector<int> topStart_;
-  std::vector<Vertical> topVerticals_;
+  std::vector<int> topVerticals_;
   std::vector<long long> workKeys_;  // (I, J, index) for findWork
 };
 
