@@ -553,10 +553,12 @@ VisibleItems TimeScaledLayout::visible(const Rect& given) const {
   Rect area = given;
   if (area.left > area.right) std::swap(area.left, area.right);
   if (area.top > area.bottom) std::swap(area.top, area.bottom);
-  if (lanes == 0 || area.bottom < 0 || area.top > height) return found;
+  // Also refuses a view with a NaN edge, which meets nothing.
+  if (lanes == 0 || !(area.bottom >= 0 && area.top <= height && area.left <= area.right)) return found;
   // One lane more each side: a piece on a band's edge belongs to either neighbour.
-  const int first = std::clamp(static_cast<int>(std::floor(area.top / laneHeight)) - 1, 0, lanes - 1);
-  const int last = std::clamp(static_cast<int>(std::floor(area.bottom / laneHeight)) + 1, 0, lanes - 1);
+  const double lastLane = lanes - 1;
+  const int first = static_cast<int>(std::clamp(std::floor(area.top / laneHeight) - 1, 0.0, lastLane));
+  const int last = static_cast<int>(std::clamp(std::floor(area.bottom / laneHeight) + 1, 0.0, lastLane));
 
   for (int lane = first; lane <= last; ++lane) {
     const auto begin = reach_.begin() + laneStart_[lane];

@@ -87,7 +87,8 @@ class TimeScaledLayout {
 
   // The pieces an item is drawn with: a circle's square; a work's lane band over its
   // run (segment, tail and room) and its connectors. Items with a piece meeting `area`
-  // are returned, in O(log n + k) per lane in view.
+  // are returned: a binary search per lane in view and per level of a tree over the
+  // lanes, then only what lies in the view (and the few pieces that end just before it).
   VisibleItems visible(const Rect& area) const;
   std::vector<Rect> pieces(int work) const;  // the work's pieces, as visible() tests them
   Rect eventBox(int number) const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -131,7 +132,8 @@ void expectSound(const Laid& laid, const TimeScaledOptions& o, double labelWidth
 void expectQueryExact(const TimeScaledLayout& l, int views) {
   std::mt19937_64 random(5);
   std::uniform_real_distribution<double> unit(0, 1);
-  std::vector<Rect> areas{{0, 0, l.width, l.height}, {-5, -5, -1, -1}};
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<Rect> areas{{0, 0, l.width, l.height}, {-5, -5, -1, -1}, {0, nan, l.width, 1e300}};
   for (int k = 0; k < views; ++k) {
     const double w = l.width * std::pow(unit(random), 3);
     const double h = l.height * std::pow(unit(random), 2);
