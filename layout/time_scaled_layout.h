@@ -52,8 +52,12 @@ struct LayoutWork {
   // the lane with its start (end) event, the room begins (ends) a gap away from the
   // circle and the segment is drawn from (to) the circle's edge.
   Span room;
-  Span label;       // where the label goes, inside room
-  bool labelFits = true;  // false only on the critical chain, where the lane is the time's
+  // Where the label goes, inside room: centred on the segment where it is long enough,
+  // from the room's left edge otherwise.
+  Span label;
+  // False only on the critical chain, whose lane has no room to spare between its
+  // events: the label is then cut to the room.
+  bool labelFits = true;
   bool startsAtEvent = false;  // in the lane of I: no start connector
   bool endsAtEvent = false;    // in the lane of J: no end connector
   bool inLane = true;          // false for a dummy with no float: only its end connector
@@ -74,11 +78,16 @@ struct VisibleItems {
   std::vector<int> works;   // indices into the input works, ascending
 };
 
+// The layout and its query's index, built once: changing the members does not change
+// what visible() finds.
 class TimeScaledLayout {
  public:
   std::vector<LayoutEvent> events;  // event e at [e - 1]
   std::vector<LayoutWork> works;    // in the order of the input works
-  std::vector<int> criticalChain;   // the works of lane 0, first event to last
+  // The works of lane 0, first event to last. Its events sit there too, but for those
+  // closer to a neighbour on the chain than a circle and two gaps: they move to another
+  // lane, and the chain's line runs on through their x.
+  std::vector<int> criticalChain;
   int lanes = 0;
   double width = 0;
   double height = 0;
