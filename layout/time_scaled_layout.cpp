@@ -208,7 +208,8 @@ TimeScaledLayout layoutTimeScaled(int eventCount, const std::vector<Extended>& e
   Groups outgoing(E + 1, W, [&](int w) { return works[w].I; });
   for (int e = 1; e <= E; ++e) {
     std::span<int> list = outgoing.of(e);
-    std::sort(list.begin(), list.end(), [&](int a, int b) { return std::tie(works[a].J, a) < std::tie(works[b].J, b); });
+    std::sort(list.begin(), list.end(),
+              [&](int a, int b) { return std::tie(works[a].J, a) < std::tie(works[b].J, b); });
   }
   Groups incoming(E + 1, W, [&](int w) { return works[w].J; });
 
@@ -495,11 +496,11 @@ void TimeScaledLayout::buildIndex() {
   });
   laneStart_.assign(static_cast<std::size_t>(L) + 1, 0);
   lanePieces_.clear();
-  reach_.clear();
+  rightmost_.clear();
   for (const auto& [lane, piece] : all) {
     ++laneStart_[static_cast<std::size_t>(lane) + 1];
     const bool first = lanePieces_.empty() || all[lanePieces_.size() - 1].first != lane;
-    reach_.push_back(first ? piece.right : std::max(reach_.back(), piece.right));
+    rightmost_.push_back(first ? piece.right : std::max(rightmost_.back(), piece.right));
     lanePieces_.push_back(piece);
   }
   for (int k = 0; k < L; ++k) laneStart_[k + 1] += laneStart_[k];
@@ -561,10 +562,10 @@ VisibleItems TimeScaledLayout::visible(const Rect& given) const {
   const int last = static_cast<int>(std::clamp(std::floor(area.bottom / laneHeight) + 1, 0.0, lastLane));
 
   for (int lane = first; lane <= last; ++lane) {
-    const auto begin = reach_.begin() + laneStart_[lane];
-    const auto end = reach_.begin() + laneStart_[lane + 1];
+    const auto begin = rightmost_.begin() + laneStart_[lane];
+    const auto end = rightmost_.begin() + laneStart_[lane + 1];
     for (auto at = std::lower_bound(begin, end, area.left); at != end; ++at) {
-      const Piece& p = lanePieces_[static_cast<std::size_t>(at - reach_.begin())];
+      const Piece& p = lanePieces_[static_cast<std::size_t>(at - rightmost_.begin())];
       if (p.left > area.right) break;
       if (p.right < area.left) continue;
       if (p.item > 0) {
@@ -585,7 +586,9 @@ VisibleItems TimeScaledLayout::visible(const Rect& given) const {
       if (v.top <= area.bottom && v.bottom >= area.top) found.works.push_back(v.work);
     }
   };
-  for (int node = first + treeSize_; node >= 1; node >>= 1) collect(nodeVerticals_, nodeStart_[node], nodeStart_[node + 1]);
+  for (int node = first + treeSize_; node >= 1; node >>= 1) {
+    collect(nodeVerticals_, nodeStart_[node], nodeStart_[node + 1]);
+  }
   for (int lane = first + 1; lane <= last; ++lane) collect(topVerticals_, topStart_[lane], topStart_[lane + 1]);
 
   std::sort(found.events.begin(), found.events.end());

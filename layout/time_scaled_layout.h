@@ -111,7 +111,7 @@ class TimeScaledLayout {
                                            const std::vector<double>&, const TimeScaledOptions&);
   void buildIndex();
 
-  // Circles and work runs of each lane, sorted by left edge; reach[k] is the greatest
+  // Circles and work runs of each lane, sorted by left edge; rightmost_[k] is the greatest
   // right edge up to k, so a search skips everything left of the view at once.
   struct Piece {
     double left = 0;
@@ -120,7 +120,7 @@ class TimeScaledLayout {
   };
   std::vector<int> laneStart_;
   std::vector<Piece> lanePieces_;
-  std::vector<double> reach_;
+  std::vector<double> rightmost_;
   // Connectors sorted by x, listed (by their place in that order, so each list is by x
   // too) in the nodes of a segment tree over the lanes they span and by their top lane:
   // a view finds those crossing its top lane and those starting below it.
