@@ -157,6 +157,28 @@ void BM_LayeredLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_LayeredLayout)->Arg(100)->Arg(200)->Arg(350)->Arg(500)->Arg(700)->Unit(benchmark::kMillisecond);
 
+// A picture saved as the batch tool saves it: PNG (capped) or A4 sheets.
+void BM_SavePicture(benchmark::State& state) {
+  const velko::TNetworkModel& model = building(static_cast<int>(state.range(1)));
+  const bool network = state.range(0) >= 2;
+  const velko::ChartPicture picture = network ? velko::networkPicture(model, 2) : velko::barChartPicture(model, 2);
+  const QTemporaryDir dir;
+  const QString path = dir.filePath(state.range(0) % 2 == 0 ? QStringLiteral("x.png") : QStringLiteral("x.pdf"));
+  for (auto _ : state) {
+    if (path.endsWith(QLatin1String(".pdf")) && !velko::needsSheets(picture)) {
+      state.SkipWithError("fits one page");
+      break;
+    }
+    velko::savePicture(picture, path);
+  }
+}
+// 0: bar chart PNG, 1: bar chart sheets, 2: network PNG, 3: network sheets.
+BENCHMARK(BM_SavePicture)
+    ->ArgsProduct({{0, 1, 2, 3}, {1000, 10000, 100000}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
 }  // namespace
 
 int main(int argc, char** argv) {

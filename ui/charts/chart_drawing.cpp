@@ -5,8 +5,10 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPolygonF>
 
 #include "ui/charts/chart_text.h"
+#include "ui/charts/network_layout.h"
 
 namespace velko {
 
@@ -16,6 +18,47 @@ constexpr double kResidue = 1e-6;  // days; far below the two decimals shown
 constexpr double kUnitWidth = 110;  // the box "дни" is right-aligned in, a little short of the edge
 
 }  // namespace
+
+// Draws `text` centred on `centre`, shrinking the face until it fits 2 x `halfWidth`.
+void drawFitted(QPainter& p, QPointF centre, const QString& text, double halfWidth, int pixels,
+                bool bold) {
+  QFont font = chartFont(pixels, bold);
+  while (pixels > 7 && QFontMetricsF(font).horizontalAdvance(text) > 2 * halfWidth) {
+    font = chartFont(--pixels, bold);
+  }
+  p.setFont(font);
+  const QRectF box(centre.x() - halfWidth, centre.y() - pixels, 2 * halfWidth, 2 * pixels);
+  p.drawText(box, Qt::AlignCenter, text);
+}
+
+void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour) {
+  const QPointF d = tip - base;
+  const double length = std::hypot(d.x(), d.y());
+  if (length < 1e-6) return;
+  const QPointF across(-d.y() / length * length * 0.42, d.x() / length * length * 0.42);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawPolygon(QPolygonF({tip, base + across, base - across}));
+}
+
+void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& early, const QString& late,
+               const QString& reserve) {
+  const double r = kEventDiameter / 2;
+  p.setPen(QPen(kChartText, 1.4));
+  p.setBrush(Qt::white);
+  p.drawEllipse(c, r, r);
+  const double k = r * std::sqrt(0.5);
+  p.setPen(QPen(kChartText, 0.9));
+  p.drawLine(QPointF(c.x() - k, c.y() - k), QPointF(c.x() + k, c.y() + k));
+  p.drawLine(QPointF(c.x() - k, c.y() + k), QPointF(c.x() + k, c.y() - k));
+  p.setPen(kChartText);
+  // Left and right sectors are narrow where the text sits: about 0.8 r wide.
+  const double off = r * 0.56;
+  drawFitted(p, QPointF(c.x(), c.y() - off), number, r * 0.6, 14, true);
+  drawFitted(p, QPointF(c.x() - off, c.y()), early, r * 0.38, 12);
+  drawFitted(p, QPointF(c.x() + off, c.y()), late, r * 0.38, 12);
+  drawFitted(p, QPointF(c.x(), c.y() + off), reserve, r * 0.6, 12);
+}
 
 void drawTitle(QPainter& p, double width, const QString& text) {
   p.setFont(chartFont(15, true));

@@ -23,6 +23,15 @@ inline const QColor kChartText{0x20, 0x20, 0x20};
 inline const QColor kChartGrid{0xdd, 0xdd, 0xdd};
 
 void drawTitle(QPainter& p, double width, const QString& text);
+
+// `text` centred on `centre`, the face shrunk until it fits 2 x `halfWidth`.
+void drawFitted(QPainter& p, QPointF centre, const QString& text, double halfWidth, int pixels, bool bold = false);
+// A filled arrowhead from `base` to `tip`.
+void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour);
+// An event as a circle of kEventDiameter in four sectors: number above, early time left,
+// late time right, reserve below.
+void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& early, const QString& late,
+               const QString& reserve);
 // Grid lines at the labelled days between `top` and `bottom`, their numbers above or
 // below, and the unit "дни" at the right end.
 void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove);

@@ -14,6 +14,7 @@
 #include "ui/charts/chart_drawing.h"
 #include "ui/charts/chart_text.h"
 #include "ui/charts/network_layout.h"
+#include "ui/charts/time_scaled_picture.h"
 
 namespace velko {
 
@@ -36,55 +37,14 @@ Extended variantLength(const TNetworkModel& model, int variant) {
   return variant == 2 ? model.LengthAfter : model.LengthBefore;
 }
 
-// Draws `text` centred on `centre`, shrinking the face until it fits 2 x `halfWidth`.
-void drawFitted(QPainter& p, QPointF centre, const QString& text, double halfWidth, int pixels,
-                bool bold = false) {
-  QFont font = chartFont(pixels, bold);
-  while (pixels > 7 && QFontMetricsF(font).horizontalAdvance(text) > 2 * halfWidth) {
-    font = chartFont(--pixels, bold);
-  }
-  p.setFont(font);
-  const QRectF box(centre.x() - halfWidth, centre.y() - pixels, 2 * halfWidth, 2 * pixels);
-  p.drawText(box, Qt::AlignCenter, text);
-}
-
-void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour) {
-  const QPointF d = tip - base;
-  const double length = std::hypot(d.x(), d.y());
-  if (length < 1e-6) return;
-  const QPointF across(-d.y() / length * length * 0.42, d.x() / length * length * 0.42);
-  p.setPen(Qt::NoPen);
-  p.setBrush(colour);
-  p.drawPolygon(QPolygonF({tip, base + across, base - across}));
-}
-
 struct EventFigures {
   Extended early = 0;
   Extended late = 0;
   Extended reserve = 0;
 };
 
-void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& early, const QString& late,
-               const QString& reserve) {
-  const double r = kEventDiameter / 2;
-  p.setPen(QPen(kChartText, 1.4));
-  p.setBrush(Qt::white);
-  p.drawEllipse(c, r, r);
-  const double k = r * std::sqrt(0.5);
-  p.setPen(QPen(kChartText, 0.9));
-  p.drawLine(QPointF(c.x() - k, c.y() - k), QPointF(c.x() + k, c.y() + k));
-  p.drawLine(QPointF(c.x() - k, c.y() + k), QPointF(c.x() + k, c.y() - k));
-  p.setPen(kChartText);
-  // Left and right sectors are narrow where the text sits: about 0.8 r wide.
-  const double off = r * 0.56;
-  drawFitted(p, QPointF(c.x(), c.y() - off), number, r * 0.6, 14, true);
-  drawFitted(p, QPointF(c.x() - off, c.y()), early, r * 0.38, 12);
-  drawFitted(p, QPointF(c.x() + off, c.y()), late, r * 0.38, 12);
-  drawFitted(p, QPointF(c.x(), c.y() + off), reserve, r * 0.6, 12);
-}
-
 void drawEvent(QPainter& p, QPointF c, int number, const EventFigures& f) {
-  drawEvent(p, c, QString::number(number), chartNumber(f.early), chartNumber(f.late), chartNumber(f.reserve));
+  velko::drawEvent(p, c, QString::number(number), chartNumber(f.early), chartNumber(f.late), chartNumber(f.reserve));
 }
 
 QPainterPath routePath(const WorkRoute& route) {
@@ -134,16 +94,6 @@ const QStringList& barLegend() {
   return texts;
 }
 
-// The works of a variant as the pictures see them: a total float that is only a
-// rounding residue of the storage format counts as zero, so that a chain of events with
-// reserve 0 is drawn critical even after the optimisation left fractional durations.
-std::vector<WorkTiming> variantWorks(const TNetworkModel& model, int variant) {
-  checkVariant(model, variant);
-  std::vector<WorkTiming> works = workTimings(model, variant);
-  for (WorkTiming& w : works) w.critical = w.critical || std::fabs(static_cast<double>(w.totalFloat)) < kResidue;
-  return works;
-}
-
 // The profile without the steps that only a rounding residue separates from their
 // neighbours: they would draw as spikes and could carry a peak no day has.
 std::vector<ProfileStep> visibleProfile(const std::vector<WorkTiming>& works) {
@@ -151,6 +101,13 @@ std::vector<ProfileStep> visibleProfile(const std::vector<WorkTiming>& works) {
 }
 
 }  // namespace
+
+std::vector<WorkTiming> variantWorks(const TNetworkModel& model, int variant) {
+  checkVariant(model, variant);
+  std::vector<WorkTiming> works = workTimings(model, variant);
+  for (WorkTiming& w : works) w.critical = w.critical || std::fabs(static_cast<double>(w.totalFloat)) < kResidue;
+  return works;
+}
 
 QFont chartFont(int pixelSize, bool bold) {
   QFont font(QStringLiteral("Liberation Sans"));
@@ -265,14 +222,10 @@ ChartPicture messagePicture(const QString& message) {
   return picture;
 }
 
-ChartPicture networkPicture(const TNetworkModel& model, int variant) {
+ChartPicture networkPicture(const TNetworkModel& model, int variant, bool timeScaled) {
   std::vector<WorkTiming> works = variantWorks(model, variant);
   if (model.RunEventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
-  if (model.RunEventCount > kMaxNetworkPictureEvents) {
-    return messagePicture(QStringLiteral("Сетевой график рисуется для сетей до %1 событий, в этой сети %2.")
-                              .arg(kMaxNetworkPictureEvents)
-                              .arg(model.RunEventCount));
-  }
+  if (timeScaled || model.RunEventCount > kMaxNetworkPictureEvents) return timeScaledNetworkPicture(model, variant);
   auto layout = std::make_shared<NetworkLayout>(layoutNetwork(model.RunEventCount, works));
   auto events = std::make_shared<std::vector<EventFigures>>();
   const TVariantResult& record = model.VariantResults[variant];
@@ -329,7 +282,7 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant) {
     p.translate(sample);
     p.scale(0.9, 0.9);
     p.translate(-sample);
-    drawEvent(p, sample, QStringLiteral("№"), QStringLiteral("Tр"), QStringLiteral("Tп"), QStringLiteral("R"));
+    velko::drawEvent(p, sample, QStringLiteral("№"), QStringLiteral("Tр"), QStringLiteral("Tп"), QStringLiteral("R"));
     p.restore();
     p.setPen(kChartText);
     p.setFont(chartFont(12));

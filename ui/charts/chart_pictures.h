@@ -80,9 +80,16 @@ QString barToolTip(const WorkTiming& work);
 // variant shown (before, and after when the model is optimised).
 std::vector<QStringList> profileFigureRows(const TNetworkModel& model);
 
+// The works of a variant as the pictures see them: a total float that is only a
+// rounding residue of the storage format counts as zero, so that a chain of events with
+// reserve 0 is drawn critical even after the optimisation left fractional durations.
+std::vector<WorkTiming> variantWorks(const TNetworkModel& model, int variant);
+
 // The pictures of the tabs. `variant` is 1 or 2 (2 only for an optimised model);
-// anything else is refused with a CommandError before a table is read.
-ChartPicture networkPicture(const TNetworkModel& model, int variant);
+// anything else is refused with a CommandError before a table is read. The network is
+// laid out in layers up to kMaxNetworkPictureEvents events, to a time scale beyond them
+// or when `timeScaled`.
+ChartPicture networkPicture(const TNetworkModel& model, int variant, bool timeScaled = false);
 ChartPicture barChartPicture(const TNetworkModel& model, int variant);
 ChartPicture profilePicture(const TNetworkModel& model);
 // Where the network picture draws the layout's origin.
@@ -90,14 +97,12 @@ QPointF networkOrigin();
 // A picture carrying only a message, for a model with nothing to draw or a failure.
 ChartPicture messagePicture(const QString& message);
 
-// Refuses a variant the model does not hold, and a network larger than the pictures are
-// drawn for.
+// Refuses a variant the model does not hold.
 void checkVariant(const TNetworkModel& model, int variant);
 
-// The largest networks drawn: past these the layered layout of the network takes many
-// seconds (600 events: about 5 s), and the pictures of every work grow past what a
-// window or a PNG shows.
+// Past this many events the layered layout of the network takes too long (300 events:
+// 0.15 s, 420: 0.4 s, 600: about 5 s) and its picture is no longer read: the network is
+// then drawn to a time scale.
 inline constexpr int kMaxNetworkPictureEvents = 300;
-inline constexpr int kMaxPictureWorks = 2000;
 
 }  // namespace velko

@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -97,6 +98,10 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   top->addWidget(ToolButton2);
   top->addWidget(ToolButton3);
   top->addWidget(ToolButton4);
+  CheckBox3 = new QCheckBox(QStringLiteral("В масштабе времени"), this);
+  CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+  CheckBox3->setToolTip(QStringLiteral("Сетевой график в масштабе времени: события в их ранние сроки, работы — "
+                                       "отрезки своей продолжительности, критический путь — верхняя полоса"));
   FindEdit = new QLineEdit(this);
   FindEdit->setObjectName(QStringLiteral("FindEdit"));
   FindEdit->setPlaceholderText(QStringLiteral("Найти: 12 или 12-15"));
@@ -107,7 +112,6 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   Button5 = new QPushButton(QStringLiteral("Печать..."), this);
   Button5->setToolTip(QStringLiteral("Напечатать рисунок вкладки; большой — по листам, с обзорным листом"));
   top->addStretch(1);
-  top->addWidget(FindEdit);
   top->addWidget(Button5);
   top->addWidget(Button1);
 
@@ -165,6 +169,10 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TCharts_form::Button5Click);
   connect(FindEdit, &QLineEdit::returnPressed, this, &TCharts_form::FindEditReturn);
+  connect(CheckBox3, &QCheckBox::toggled, this, [this] {
+    stale_[0] = true;
+    refreshCurrentTab();
+  });
   connect(CheckBox1, &QCheckBox::toggled, this, &TCharts_form::CheckBox1Toggled);
   connect(TabWidget1, &QTabWidget::currentChanged, this, &TCharts_form::TabWidget1Changed);
   // QTabWidget turns its pages with Ctrl+Tab only while the focus is inside it.
@@ -197,6 +205,11 @@ void TCharts_form::showRun(const ChartsRun& run) {
   RadioButton2->setEnabled(optimised);
   ToolButton5->setEnabled(run_.model != nullptr && !job_);
   std::fill(std::begin(stale_), std::end(stale_), true);
+  // Past the layered layout's size the network is drawn to a time scale only.
+  const bool large = model().RunEventCount > kMaxNetworkPictureEvents;
+  const QSignalBlocker quiet(CheckBox3);
+  if (large) CheckBox3->setChecked(true);
+  CheckBox3->setEnabled(!large);
   refreshCurrentTab();
 }
 
@@ -225,7 +238,11 @@ void TCharts_form::refreshCurrentTab() {
   stale_[tab] = false;
   const int v = variant();
   switch (tab) {
-    case 0: ChartCanvas1->setPicture(madeInBackground([&] { return networkPicture(model(), v); })); break;
+    case 0: {
+      const bool scaled = CheckBox3->isChecked();
+      ChartCanvas1->setPicture(madeInBackground([&] { return networkPicture(model(), v, scaled); }));
+      break;
+    }
     case 1: ChartCanvas2->setPicture(madeInBackground([&] { return barChartShown(v); })); break;
     case 2: ChartCanvas3->setPicture(madeInBackground([&] { return workersShown(); })); break;
     case kLogTab: refreshLog(); break;
@@ -328,6 +345,7 @@ void TCharts_form::TabWidget1Changed(int index) {
   ToolButton3->setEnabled(picture);
   ToolButton4->setEnabled(picture);
   FindEdit->setEnabled(index <= 1);
+  CheckBox3->setEnabled(index == 0 && model().RunEventCount <= kMaxNetworkPictureEvents);
   Button5->setEnabled(index != kLogTab);
   refreshCurrentTab();
 }

@@ -106,6 +106,7 @@ class TCharts_form : public QWidget {
   QTimer* Timer1;
   QPushButton* Button5;        // "Печать..."
   QLineEdit* FindEdit;         // "Найти": an event or a work
+  QCheckBox* CheckBox3;        // "В масштабе времени"
 
  private:
   const TNetworkModel& model() const;

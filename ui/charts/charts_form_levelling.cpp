@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -82,9 +83,14 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
   Label2 = new QLabel(this);
   Button3 = new QPushButton(QStringLiteral("Отменить"), this);
   Button3->setToolTip(QStringLiteral("Прервать выравнивание"));
-  // The view switch of the profile, then the smoothing's progress or outcome.
+  // The view switches of the network and the profile, the search, then the smoothing's
+  // progress or outcome.
   auto* status = new QHBoxLayout;
+  status->addWidget(CheckBox3);
+  status->addSpacing(16);
   status->addWidget(CheckBox2);
+  status->addSpacing(16);
+  status->addWidget(FindEdit);
   status->addSpacing(24);
   status->addWidget(ProgressBar1);
   status->addWidget(Label2, 1);
