@@ -197,8 +197,9 @@ int reportRowsBefore(const TNetworkModel& model, const TReportResume& at) {
   return rows + std::max(at.row - 1, 0);
 }
 
-void streamReportPdf(const TReportJob& job, SafeFileWriter& out, BackgroundProgress* progress) {
+int streamReportPdf(const TReportJob& job, SafeFileWriter& out, BackgroundProgress* progress) {
   SafeFileDevice device(out);
+  int pages = 0;
   {
     QPdfWriter writer(&device);
     setUpPdf(writer, job.pageWidth, job.pageHeight);
@@ -208,10 +209,11 @@ void streamReportPdf(const TReportJob& job, SafeFileWriter& out, BackgroundProgr
     const double scale = writer.logicalDpiX() / kMmPerInch;
     const TOwnTextMeasure measure(job.dotsPerInch);
     if (progress) progress->total = std::max(reportRows(*job.model), 1);
-    layOutReportFrom(
+    pages = layOutReportFrom(
         job, measure, TReportResume{},
         [&](TReportPage&& page, int number) {
-          if ((progress && progress->cancel) || device.failed()) throw TReportCancelled{};
+          if (device.failed()) device.flushPending();  // throws the write's failure
+          if (progress && progress->cancel) throw TReportCancelled{};
           if (number > 1) writer.newPage();
           paintReportPage(painter, page, scale);
         },
@@ -221,16 +223,19 @@ void streamReportPdf(const TReportJob& job, SafeFileWriter& out, BackgroundProgr
     painter.end();
   }
   device.flushPending();
+  return pages;
 }
 
-void writeReportPdf(const TReportJob& job, const std::string& path, BackgroundProgress* progress) {
+int writeReportPdf(const TReportJob& job, const std::string& path, BackgroundProgress* progress) {
   SafeFileWriter writer(path);
+  int pages = 0;
   try {
-    streamReportPdf(job, writer, progress);
+    pages = streamReportPdf(job, writer, progress);
   } catch (const TReportCancelled&) {
-    return;  // the writer removes its temporary file
+    return 0;  // the writer removes its temporary file
   }
   writer.commit();
+  return pages;
 }
 
 TReportDocument::TReportDocument(const TReportJob& job)

@@ -95,6 +95,8 @@ struct TReportCancelled {};
 class TOwnTextMeasure : public TTextMeasure {
  public:
   explicit TOwnTextMeasure(int dotsPerInch);
+  TOwnTextMeasure(const TOwnTextMeasure&) = delete;  // the measure points at the device
+  TOwnTextMeasure& operator=(const TOwnTextMeasure&) = delete;
   double textWidth(const TFontSpec& font, std::string_view text) const override;
   double descent(const TFontSpec& font) const override;
 
@@ -123,11 +125,13 @@ void paintReportPage(QPainter& painter, const TReportPage& page, double scale);
 // The whole report as a PDF, painted page by page as the layout makes them, so the
 // memory does not grow with the pages. `progress` (may be null) counts rows and may
 // cancel (TReportCancelled). A FileWriteError of `out` is thrown after the painting.
-void streamReportPdf(const TReportJob& job, SafeFileWriter& out, BackgroundProgress* progress);
+// Returns the number of pages.
+int streamReportPdf(const TReportJob& job, SafeFileWriter& out, BackgroundProgress* progress);
 
 // The same through a temporary file renamed over `path` once complete; cancelled or
-// failed, it leaves no file and an earlier file intact.
-void writeReportPdf(const TReportJob& job, const std::string& path, BackgroundProgress* progress = nullptr);
+// failed, it leaves no file and an earlier file intact. Returns the pages, 0 when
+// cancelled.
+int writeReportPdf(const TReportJob& job, const std::string& path, BackgroundProgress* progress = nullptr);
 
 // The pages of a report for the preview: a thread walks the whole report once and keeps
 // only where each page begins; a page shown is laid out again from its start, on the
