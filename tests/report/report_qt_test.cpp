@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
 
 #include "data/data_file.h"
@@ -374,13 +375,32 @@ TEST(ReportPreview, SecondPartOpensAtTheOptionsZoomAndPrintingAsksForTheSetupFir
     preview->findChild<QAction*>(QStringLiteral("PrintAction"))->trigger();
   });
   runPrintedReport(nullptr, model, 750, 35);
-  Print_form = nullptr;
   EXPECT_EQ(zoom, 35);
   EXPECT_EQ(pages, 6);
   EXPECT_EQ(setupTitle, QStringLiteral("Report Setup"));
   EXPECT_EQ(owner.ReportSystem1->ZoomFactor, 35);
   EXPECT_EQ(owner.ReportSystem1->PageCount, 6);
   EXPECT_FALSE(owner.isVisible());
+
+  // A range is laid out and painted off the window's thread, from where its first page
+  // begins.
+  TempDir dir;
+  const std::string printed = dir.file("printed.pdf");
+  whenModal([&](QWidget* modal) {
+    auto* preview = qobject_cast<TReportPreview*>(modal);
+    ASSERT_NE(preview, nullptr);
+    QPrinter* printer = owner.ReportSystem1->printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(printed));
+    preview->waitForLayout();
+    EXPECT_TRUE(preview->printPages(5, 6));
+  });
+  runPrintedReport(nullptr, model, 750, 35);
+  Print_form = nullptr;
+  const auto range = pdfPages(printed);
+  ASSERT_EQ(range.size(), 2u);
+  EXPECT_TRUE(contains(range[0], "Страница №5"));
+  EXPECT_TRUE(contains(range[1], "Страница №6"));
 }
 
 // The counter stayed at "1 / 6" while "Вперед", "Назад" or the wheel moved the pages.

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPaintEvent>
@@ -103,6 +104,17 @@ void TPageView::fitToWidth() {
 void TPageView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   updateScrollBars();
+}
+
+void TPageView::keyPressEvent(QKeyEvent* event) {
+  // The scroll area moves by lines and screens; Home and End go to the first and last page.
+  if (event->key() == Qt::Key_Home) {
+    verticalScrollBar()->setValue(0);
+  } else if (event->key() == Qt::Key_End) {
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  } else {
+    QAbstractScrollArea::keyPressEvent(event);
+  }
 }
 
 void TPageView::paintEvent(QPaintEvent*) {
