@@ -51,7 +51,8 @@ struct TReportResume {
 using TPageStarts = std::function<void(const TReportResume&)>;
 
 // The same layout from the page `from` on. For a page after the first, `page` stands
-// on page from.page - 1, which the layout leaves empty, and the layout begins page from.page as the full run did.
+// on page from.page - 1, which the layout leaves empty, and the layout begins page
+// from.page as the whole run did.
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom,
                                 const TReportResume& from, const TPageStarts& pageStarts);
