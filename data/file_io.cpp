@@ -179,10 +179,12 @@ void SafeFileWriter::fail(int error) {
   throw FileWriteError(error);
 }
 
-void SafeFileWriter::write(const std::string& bytes) {
+void SafeFileWriter::write(const std::string& bytes) { write(bytes.data(), bytes.size()); }
+
+void SafeFileWriter::write(const char* bytes, std::size_t size) {
   std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+  while (done < size) {
+    const ssize_t n = ::write(fd_, bytes + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(errno);
@@ -232,6 +234,16 @@ void SafeFileSet::add(const std::string& path, const std::string& bytes) {
   try {
     auto writer = std::make_unique<SafeFileWriter>(path);
     writer->write(bytes);
+    files_.push_back({path, std::move(writer)});
+  } catch (const FileWriteError& error) {
+    refuseWrite(path, error);
+  }
+}
+
+void SafeFileSet::add(const std::string& path, const std::function<void(SafeFileWriter&)>& fill) {
+  try {
+    auto writer = std::make_unique<SafeFileWriter>(path);
+    fill(*writer);
     files_.push_back({path, std::move(writer)});
   } catch (const FileWriteError& error) {
     refuseWrite(path, error);

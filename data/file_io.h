@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +47,7 @@ class SafeFileWriter {
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
   void write(const std::string& bytes);
+  void write(const char* bytes, std::size_t size);
   void commit();  // finish(), then replace()
 
   void finish();   // flushes and closes the temporary file
@@ -69,6 +71,9 @@ void writeFileSafely(const std::string& path, const std::string& bytes);
 class SafeFileSet {
  public:
   void add(const std::string& path, const std::string& bytes);
+  // A file written piece by piece by `fill`, for output too large to hold whole. A
+  // FileWriteError that `fill` throws names the file as above.
+  void add(const std::string& path, const std::function<void(SafeFileWriter&)>& fill);
   void commit();
 
  private:

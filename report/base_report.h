@@ -74,6 +74,8 @@ class TBaseReport {
   virtual std::int32_t GetDeviceY() const = 0;  // current baseline in output-device dots
   virtual double GetYPos() const = 0;           // current baseline in millimetres
   virtual double GetAreaBottom() const = 0;
+  // Width in millimetres of `text` in the current face at `points`, whatever the size set.
+  virtual double TextWidth(std::string_view text, double points) const = 0;
 
   // Next page: number + 1, writing area back to the page margins, line 1.
   virtual void BeginNewPage() = 0;

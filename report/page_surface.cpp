@@ -113,7 +113,7 @@ void TPageSurface::PrintText(std::string_view text) {
   // smaller to fit, so it never runs over the neighbouring cells and stays legible.
   const TFontSpec chosen = font_;
   double used = width;
-  if (width > right - left && right > left) {
+  if (width > right - left + 1e-9 && right > left) {
     font_.points = chosen.points * (right - left) / width;
     used = measure_.textWidth(font_, text);
   }
@@ -202,8 +202,26 @@ std::int32_t TPageSurface::GetDeviceY() const {
   return static_cast<std::int32_t>(std::lround(baseline_ * pages_.dotsPerInch / kMmPerInch));
 }
 
+double TPageSurface::TextWidth(std::string_view text, double points) const {
+  TFontSpec font = font_;
+  font.points = points;
+  return measure_.textWidth(font, text);
+}
+
+void TPageSurface::Finish() {
+  if (sink_) sink_(std::move(pages_.pages.back()), pageNumber_);
+  pages_.pages.back().items.clear();
+}
+
 void TPageSurface::BeginNewPage() {
-  pages_.pages.emplace_back();
+  if (sink_) {
+    TReportPage ended = std::move(pages_.pages.back());
+    pages_.pages.back().items.clear();
+    sink_(std::move(ended), pageNumber_);
+  } else {
+    pages_.pages.emplace_back();
+  }
+  ++pageNumber_;
   areaTop_ = 0;
   areaBottom_ = pages_.pageHeight;
   // The columns stay: a table goes on across the break in the same columns.

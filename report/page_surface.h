@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "report/base_report.h"
@@ -11,7 +12,10 @@ namespace velko {
 // the columns, and stores what is drawn as pages of primitives. It measures text with
 // the output device's metrics but never touches the device; the Qt layer paints the
 // stored pages afterwards. The page margins are 0, so the writing area starts as the
-// whole page.
+// whole page. With a page sink the surface keeps only the page being drawn: each page
+// goes to the sink as it ends, so a report of any length takes the memory of one page.
+using TPageSink = std::function<void(TReportPage&& page, int number)>;
+
 class TPageSurface : public TBaseReport {
  public:
   TPageSurface(const TTextMeasure& measure, double pageWidth, double pageHeight, int dotsPerInch);
@@ -37,11 +41,19 @@ class TPageSurface : public TBaseReport {
   void NextCell(TSideWidth left, TSideWidth right, TSideWidth top, TSideWidth bottom,
                 std::optional<int> shadePercent = std::nullopt) override;
   double GetPageWidth() const override { return pages_.pageWidth; }
-  int GetPageNumber() const override { return static_cast<int>(pages_.pages.size()); }
+  int GetPageNumber() const override { return pageNumber_; }
   std::int32_t GetDeviceY() const override;
   double GetYPos() const override { return baseline_; }
   double GetAreaBottom() const override { return areaBottom_; }
+  double TextWidth(std::string_view text, double points) const override;
   void BeginNewPage() override;
+
+  // Pages from now on go to `sink` and are not kept. The sink may throw to stop the layout.
+  void SetPageSink(TPageSink sink) { sink_ = std::move(sink); }
+  // The number of the page being drawn, for a layout that starts after page 1.
+  void SetPageNumber(int number) { pageNumber_ = number; }
+  // Hands the last page to the sink.
+  void Finish();
 
   const TFontSpec& font() const { return font_; }
   double x() const { return x_; }
@@ -77,6 +89,8 @@ class TPageSurface : public TBaseReport {
 
   const TTextMeasure& measure_;
   TReportPages pages_;
+  TPageSink sink_;
+  int pageNumber_ = 1;
   TFontSpec font_;
   double x_ = 0;
   double baseline_ = 0;

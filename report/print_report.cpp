@@ -112,10 +112,32 @@ void checkCount(std::int32_t count, int limit, const std::string& message) {
   if (count > limit) throw CommandError(message);
 }
 
+// Rows after a break are set in 12-point type (StartContinuationPage), the largest the
+// rows of a table use.
+constexpr double kRowPoints = 12;
+constexpr double kHeadPoints = 9;
+
+// The longer text of the smallest and the largest of rows 1..rows of a column.
+template <typename Column>
+std::string widestInteger(const Column& column, std::int32_t rows) {
+  if (rows < 1) return {};
+  std::int64_t low = column[1];
+  std::int64_t high = column[1];
+  for (int r = 2; r <= rows; ++r) {
+    low = std::min<std::int64_t>(low, column[r]);
+    high = std::max<std::int64_t>(high, column[r]);
+  }
+  const std::string a = std::to_string(low);
+  const std::string b = std::to_string(high);
+  return a.size() > b.size() ? a : b;
+}
+
 class ReportLayout {
  public:
-  ReportLayout(TBaseReport& page, const TNetworkModel& model, std::int32_t limit)
-      : page_(page), model_(model), limit_(limit) {}
+  ReportLayout(TBaseReport& page, const TNetworkModel& model, std::int32_t limit,
+               const TReportResume& from, const TPageStarts& starts)
+      : page_(page), model_(model), limit_(limit), from_(from), starts_(starts),
+        pending_(from.page > 1) {}
 
   void titleBlock(bool secondPart) {
     page_.SetAreaTop(0.1);
@@ -139,62 +161,128 @@ class ReportLayout {
     page_.GoToFirstLine();
   }
 
-  void body(const TVariantResult& v, std::int32_t critCount, StoredReal length) {
-    pageBreakTest(0);
-    table(kWorksTable, model_.RunWorkCount, [&](int r) {
-      return std::vector<std::string>{integerText(r), integerText(v.WorkI[r]),
-                                      integerText(v.WorkJ[r]), realText(v.WorkDuration[r]),
-                                      integerText(v.WorkWorkers[r]), integerText(v.WorkId[r])};
-    });
+  // The second part's own page; false when a resumed run starts further into that part.
+  bool startPart(int part) {
+    const TReportResume start{0, part, -1, 0};
+    if (pending_) {
+      if (from_.part != part || from_.section != -1) return false;
+      pending_ = false;
+    }
+    newPage(start, 0, nullptr, {});
+    return true;
+  }
 
-    pageBreakTest(0);
-    page_.ClearColumns();
-    page_.NextLine();
-    page_.NextLine();
-    sectionTitle("РАННИЕ И ПОЗДНИЕ СРОКИ НАСТУПЛЕНИЯ СОБЫТИЙ");
-    table(kEventsTable, model_.RunEventCount, [&](int r) {
-      return std::vector<std::string>{integerText(v.EventNumber[r]), realText(v.EventEarly[r]),
-                                      realText(v.EventLate[r]), realText(v.EventReserve[r])};
-    });
+  void body(int part, const TVariantResult& v, std::int32_t critCount, StoredReal length) {
+    const std::int32_t works = model_.RunWorkCount;
+    if (reaches(part, 0)) {
+      const int row = lead(part, 0);
+      table(kWorksTable, part, 0, works, row,
+            {integerText(works), widestInteger(v.WorkI, works) + kValueEnd, widestInteger(v.WorkJ, works) + kValueEnd,
+             "", widestInteger(v.WorkWorkers, works) + kValueEnd, widestInteger(v.WorkId, works) + kValueEnd},
+            [&](int r) {
+              return std::vector<std::string>{integerText(r), integerText(v.WorkI[r]),
+                                              integerText(v.WorkJ[r]), realText(v.WorkDuration[r]),
+                                              integerText(v.WorkWorkers[r]), integerText(v.WorkId[r])};
+            });
+    }
 
-    pageBreakTest(0);
-    page_.ClearColumns();
-    page_.NextLine();
-    page_.NextLine();
-    sectionTitle("КРИТИЧЕСКИЙ ПУТЬ");
-    table(kCriticalTable, critCount, [&](int r) {
-      return std::vector<std::string>{integerText(v.CritI[r]), integerText(v.CritJ[r]),
-                                      realText(v.CritDuration[r]), integerText(v.CritWorkers[r]),
-                                      integerText(v.CritId[r])};
-    });
+    const std::int32_t events = model_.RunEventCount;
+    if (reaches(part, 1)) {
+      const int row = lead(part, 1);
+      if (row == 0) {
+        page_.ClearColumns();
+        page_.NextLine();
+        page_.NextLine();
+        sectionTitle("РАННИЕ И ПОЗДНИЕ СРОКИ НАСТУПЛЕНИЯ СОБЫТИЙ");
+      }
+      table(kEventsTable, part, 1, events, row, {widestInteger(v.EventNumber, events) + kValueEnd, "", "", ""},
+            [&](int r) {
+              return std::vector<std::string>{integerText(v.EventNumber[r]), realText(v.EventEarly[r]),
+                                              realText(v.EventLate[r]), realText(v.EventReserve[r])};
+            });
+    }
 
-    page_.NextLine();
-    page_.MoveToX(55);
-    page_.PrintText("Длинна критического пути : " + realText(length));
-    page_.NextLine();
+    if (reaches(part, 2)) {
+      const int row = lead(part, 2);
+      if (row == 0) {
+        page_.ClearColumns();
+        page_.NextLine();
+        page_.NextLine();
+        sectionTitle("КРИТИЧЕСКИЙ ПУТЬ");
+      }
+      table(kCriticalTable, part, 2, critCount, row,
+            {widestInteger(v.CritI, critCount) + kValueEnd, widestInteger(v.CritJ, critCount) + kValueEnd, "",
+             widestInteger(v.CritWorkers, critCount) + kValueEnd, widestInteger(v.CritId, critCount) + kValueEnd},
+            [&](int r) {
+              return std::vector<std::string>{integerText(v.CritI[r]), integerText(v.CritJ[r]),
+                                              realText(v.CritDuration[r]), integerText(v.CritWorkers[r]),
+                                              integerText(v.CritId[r])};
+            });
 
-    pageBreakTest(0);
-    page_.ClearColumns();
-    sectionTitle("ПОЛНЫЙ И СВОБОДНЫЙ РЕЗЕРВЫ ВРЕМЕНИ РАБОТ");
-    // The work's ordinal number as in the works table, with its events, so a row reads
-    // without turning back to that table.
-    table(kFloatsTable, model_.RunWorkCount, [&](int r) {
-      return std::vector<std::string>{std::to_string(r) + " (" + std::to_string(v.FloatI[r]) + "-" +
-                                          std::to_string(v.FloatJ[r]) + ")" + kValueEnd,
-                                      realText(v.WorkTotalFloat[r]), realText(v.WorkFreeFloat[r])};
-    });
+      page_.NextLine();
+      page_.MoveToX(55);
+      page_.PrintText("Длинна критического пути : " + realText(length));
+      page_.NextLine();
+    }
+
+    if (reaches(part, 3)) {
+      const int row = lead(part, 3);
+      if (row == 0) {
+        page_.ClearColumns();
+        sectionTitle("ПОЛНЫЙ И СВОБОДНЫЙ РЕЗЕРВЫ ВРЕМЕНИ РАБОТ");
+      }
+      // The work's ordinal number as in the works table, with its events, so a row reads
+      // without turning back to that table.
+      const std::string widestWork =
+          works < 1 ? std::string()
+                    : std::to_string(works) + " (" + widestInteger(v.FloatI, works) + "-" +
+                          widestInteger(v.FloatJ, works) + ")" + kValueEnd;
+      table(kFloatsTable, part, 3, works, row, {widestWork, "", ""}, [&](int r) {
+        return std::vector<std::string>{std::to_string(r) + " (" + std::to_string(v.FloatI[r]) + "-" +
+                                            std::to_string(v.FloatJ[r]) + ")" + kValueEnd,
+                                        realText(v.WorkTotalFloat[r]), realText(v.WorkFreeFloat[r])};
+      });
+    }
   }
 
  private:
   double centre() const { return page_.GetPageWidth() * 0.5; }
 
+  // A resumed run skips what stands before its first page.
+  bool reaches(int part, int section) const {
+    return !pending_ || (from_.part == part && from_.section == section);
+  }
+
+  // The test before a section; returns the row a resumed run goes on from, or 0 when
+  // the section starts with its title and heads.
+  int lead(int part, int section) {
+    if (pending_) {
+      if (from_.row > 0) return from_.row;
+      pending_ = false;
+      newPage(from_, 0, nullptr, {});
+      return 0;
+    }
+    pageBreakTest({0, part, section, 0}, 0, nullptr, {});
+    return 0;
+  }
+
   // Breaks before the line at the current baseline when it has passed the limit, or
   // when it would fall below the writing area, which a limit set lower on the page than
   // the paper allows would otherwise let rows run off the page unseen.
-  void pageBreakTest(int k) {
-    if (page_.GetDeviceY() > limit_ || page_.GetYPos() > page_.GetAreaBottom()) {
-      StartContinuationPage(page_, k);
-    }
+  void pageBreakTest(const TReportResume& at, int k, const TableSpec* t, const std::vector<double>& widths) {
+    if (page_.GetDeviceY() > limit_ || page_.GetYPos() > page_.GetAreaBottom()) newPage(at, k, t, widths);
+  }
+
+  // A continuation page; a table's rows go on below its heads, as on its first page.
+  void newPage(TReportResume at, int k, const TableSpec* t, const std::vector<double>& widths) {
+    at.page = page_.GetPageNumber() + 1;
+    if (starts_) starts_(at);
+    StartContinuationPage(page_, k);
+    if (t == nullptr) return;
+    page_.UseFont(kReportFace, kHeadPoints);
+    heads(*t, widths);
+    page_.UseFont(kReportFace, kRowPoints);
+    columns(*t, TAlign::Right, widths);
   }
 
   void sectionTitle(const char* title) {
@@ -208,20 +296,36 @@ class ReportLayout {
     page_.NextLine();
   }
 
-  void columns(const TableSpec& t, TAlign align) {
+  // An integer column whose widest value would not fit at the rows' largest type is
+  // widened to whole millimetres for the whole table, while the page has room to its right; reals, which
+  // may run to 39 digits, are set smaller instead.
+  std::vector<double> widths(const TableSpec& t, const std::vector<std::string>& widest) const {
+    std::vector<double> w(t.heads.front().size(), t.width);
+    double room = page_.GetPageWidth() - t.x - t.width * static_cast<double>(w.size());
+    for (std::size_t c = 0; c < w.size() && c < widest.size(); ++c) {
+      if (widest[c].empty()) continue;
+      const double extra = std::min(std::ceil(page_.TextWidth(widest[c], kRowPoints) - t.width - 1e-9), room);
+      if (extra > 0) {
+        w[c] += extra;
+        room -= extra;
+      }
+    }
+    return w;
+  }
+
+  void columns(const TableSpec& t, TAlign align, const std::vector<double>& widths) {
     page_.ClearColumns();
     page_.SetRulePen(kBlack, TPenStyle::Solid, 1, TPenMode::Copy);
     const std::size_t count = t.heads.front().size();
     for (std::size_t c = 0; c < count; ++c) {
       const unsigned box = c == 0 ? (BoxLeft | BoxTop) : (BoxLeft | BoxRight | BoxTop);
-      page_.AddColumn(c == 0 ? std::optional<double>(t.x) : std::nullopt, align, t.width, 0, box,
+      page_.AddColumn(c == 0 ? std::optional<double>(t.x) : std::nullopt, align, widths[c], 0, box,
                       c == 0 ? t.firstShade : 0);
     }
   }
 
-  void table(const TableSpec& t, std::int32_t rows,
-             const std::function<std::vector<std::string>(int)>& values) {
-    columns(t, t.headsAlign);
+  void heads(const TableSpec& t, const std::vector<double>& widths) {
+    columns(t, t.headsAlign, widths);
     for (std::size_t h = 0; h < t.heads.size(); ++h) {
       const bool first = h == 0;
       const bool last = h + 1 == t.heads.size();
@@ -233,10 +337,23 @@ class ReportLayout {
       }
       page_.NextLine();
     }
+  }
 
-    columns(t, TAlign::Right);
-    for (int r = 1; r <= rows; ++r) {
-      pageBreakTest(t.k);
+  // `resumeRow` 0: the table from its heads; else a resumed run going on from that row
+  // on a page of its own.
+  void table(const TableSpec& t, int part, int section, std::int32_t rows, int resumeRow,
+             const std::vector<std::string>& widest,
+             const std::function<std::vector<std::string>(int)>& values) {
+    const std::vector<double> w = widths(t, widest);
+    if (resumeRow == 0) heads(t, w);
+    columns(t, TAlign::Right, w);
+    for (int r = std::max(resumeRow, 1); r <= rows; ++r) {
+      if (pending_) {
+        pending_ = false;
+        newPage(from_, t.k, &t, w);
+      } else {
+        pageBreakTest({0, part, section, r}, t.k, &t, w);
+      }
       const std::vector<std::string> cells = values(r);
       for (std::size_t c = 0; c < cells.size(); ++c) {
         page_.NextCell(c == 0 ? TSideWidth(kLight) : kColumnSide, kLight, kLight, kLight);
@@ -249,6 +366,9 @@ class ReportLayout {
   TBaseReport& page_;
   const TNetworkModel& model_;
   const std::int32_t limit_;
+  const TReportResume from_;
+  const TPageStarts& starts_;
+  bool pending_;  // a resumed run has not reached its first page yet
 };
 
 }  // namespace
@@ -269,6 +389,12 @@ void StartContinuationPage(TBaseReport& page, int k) {
 
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom) {
+  return ReportSystem1Print(page, model, printHeight, previewZoom, TReportResume{}, TPageStarts{});
+}
+
+std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
+                                std::int32_t printHeight, std::int32_t previewZoom,
+                                const TReportResume& from, const TPageStarts& pageStarts) {
   checkCount(model.RunWorkCount, kMaxWorks, tooManyWorks(model.RunWorkCount));
   checkCount(model.RunEventCount, kMaxEvents, tooManyEvents(model.RunEventCount));
   if (model.RunWorkCount > kMaxReportWorks) {
@@ -285,15 +411,18 @@ std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
     checkCount(v == 1 ? model.CritCountBefore : model.CritCountAfter, r.CritI.size(), incomplete);
   }
 
-  ReportLayout layout(page, model, printHeight);
-  pageLabelBlock(page);
-  layout.titleBlock(false);
-  layout.body(model.VariantResults[1], model.CritCountBefore, model.LengthBefore);
+  ReportLayout layout(page, model, printHeight, from, pageStarts);
+  if (from.page <= 1) {
+    pageLabelBlock(page);
+    layout.titleBlock(false);
+  }
+  if (from.page <= 1 || from.part == 1) {
+    layout.body(1, model.VariantResults[1], model.CritCountBefore, model.LengthBefore);
+  }
   if (model.Optimised != 0) {
-    StartContinuationPage(page, 0);
     // The zoom the user chose holds for a report of both parts too.
-    layout.titleBlock(true);
-    layout.body(model.VariantResults[2], model.CritCountAfter, model.LengthAfter);
+    if (layout.startPart(2)) layout.titleBlock(true);
+    layout.body(2, model.VariantResults[2], model.CritCountAfter, model.LengthAfter);
   }
   return previewZoom;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "model/network_model.h"
@@ -18,9 +19,9 @@ inline constexpr const char* kReportFace = "Times New Roman";
 // only be a typing slip.
 inline constexpr std::int32_t kMinPrintHeight = 150;
 inline constexpr std::int32_t kMaxPrintHeight = 15000;
-// The report keeps every page it lays out: 10,000 works optimised make 1,500 pages in
-// 5 s and 180 MB; 100,000 works would take 25 s and 750 MB.
-inline constexpr std::int32_t kMaxReportWorks = 10000;
+// Pages are laid out on demand and painted as they are laid out, so the report takes
+// every network the model does: 100,000 works optimised make some 15,000 pages.
+inline constexpr std::int32_t kMaxReportWorks = kMaxWorks;
 // The preview's zoom range in per cent: what it can show at all.
 inline constexpr std::int32_t kMinPreviewZoom = 10;
 inline constexpr std::int32_t kMaxPreviewZoom = 200;
@@ -35,6 +36,27 @@ inline constexpr std::int32_t kMaxPreviewZoom = 200;
 std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
                                 std::int32_t printHeight, std::int32_t previewZoom);
 
+// Where a page of the report begins: enough to lay that page, and those after it, out
+// again without the pages before. A page begins at the start of a part (section -1), at
+// a table's section (row 0) or before a row of that section's table.
+struct TReportResume {
+  int page = 1;
+  int part = 1;      // 2: the data after the optimisation
+  int section = -1;  // 0 works, 1 events, 2 critical path, 3 floats
+  int row = 0;
+  bool operator==(const TReportResume&) const = default;
+};
+
+// Called with where each page after the first begins, before that page is begun.
+using TPageStarts = std::function<void(const TReportResume&)>;
+
+// The same layout from the page `from` on. For a page after the first, `page` stands
+// on page from.page - 1, which the layout leaves empty, and the layout begins page
+// from.page as the whole run did.
+std::int32_t ReportSystem1Print(TBaseReport& page, const TNetworkModel& model,
+                                std::int32_t printHeight, std::int32_t previewZoom,
+                                const TReportResume& from, const TPageStarts& pageStarts);
+
 // A real of the report: rounded to at most four decimals, no trailing zeros, the
 // program's decimal comma, never exponent notation and never "-0" (17, 2,5, 47,0909).
 // The model's rounding residues (1.16415321826935E-10 for a reserve of 0) would
@@ -43,7 +65,8 @@ std::string reportRealText(StoredReal value);
 
 // Ends the current page and starts the next one: the page label, an empty line and,
 // for k from 1 to 4, the continuation heading of table k (none for 0). Leaves the
-// font at 12 points, so rows that go on after a break are set in 12-point type.
+// font at 12 points, so rows that go on after a break are set in 12-point type. The
+// layout then repeats the table's heads below the heading.
 void StartContinuationPage(TBaseReport& page, int k);
 
 }  // namespace velko

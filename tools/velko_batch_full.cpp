@@ -59,8 +59,11 @@ int main(int argc, char** argv) {
     if (!options.reportFile.empty() || !options.chartsDir.empty()) {
       const auto app = startPainting();
       if (!options.reportFile.empty()) {
-        const QByteArray pdf = velko::reportPdf(velko::layOutReportForScreen(model, 750));
-        outputs.add(options.reportFile, std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        // Painted page by page into the temporary file: a report of any length takes the
+        // memory of a page.
+        outputs.add(options.reportFile, [&](velko::SafeFileWriter& out) {
+          velko::streamReportPdf(velko::screenReportJob(model, 750), out, nullptr);
+        });
       }
       if (!options.chartsDir.empty()) {
         printed += velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,

@@ -294,7 +294,7 @@ TEST(ReportLayout, SecondPartStartsOnAPageOfItsOwnAndKeepsTheZoom) {
   EXPECT_EQ(single.pages().pages.size(), 1u);
 }
 
-TEST(ReportLayout, LongTablesGoOnInTwelvePointTypeUnderContinuationHeadings) {
+TEST(ReportLayout, LongTablesGoOnUnderContinuationHeadingsAndTheirHeads) {
   TNetworkModel model;
   fillLargeModel(model);
   RecordingReport page;
@@ -303,40 +303,46 @@ TEST(ReportLayout, LongTablesGoOnInTwelvePointTypeUnderContinuationHeadings) {
   ASSERT_GT(pages.size(), 8u);
 
   int headingsSeen[5] = {};
+  // Each table's heads: the first text and the number of cells, as on its first page.
+  const std::pair<const char*, std::size_t> heads[5] = {{}, {"  ПОРЯД-", 24}, {"  НОМЕР", 12}, {"  НОМЕР", 20}, {"НОМЕР", 8}};  // an empty head cell draws no text
   for (std::size_t p = 0; p < pages.size(); ++p) {
     const auto texts = textsOf(pages[p]);
     ASSERT_FALSE(texts.empty());
     // Every page opens with its label, flush right.
     EXPECT_EQ(texts[0]->text, "Страница №" + std::to_string(p + 1) + std::string(14, ' '));
     EXPECT_NEAR(texts[0]->x + 0.2 * 8 * static_cast<double>(characters(texts[0]->text)), 210, 1e-9);
-    double lastValue = 0;
+    double lastText = 0;
     for (const TPageText* t : texts) {
+      lastText = std::max(lastText, t->baseline);
       if (!isValueCell(*t)) continue;
       // A row is printed only while its baseline has not passed 750 dots.
       EXPECT_LE(std::lround(t->baseline * 96 / 25.4), 750) << "page " << p + 1 << ": " << t->text;
-      lastValue = std::max(lastValue, t->baseline);
     }
     if (p > 0 && texts.size() > 1 && texts[1]->text.starts_with("Продолжение таблицы № ")) {
       const int k = texts[1]->text.back() - '0';
       ++headingsSeen[k];
       EXPECT_EQ(texts[1]->font.points, 12);
       EXPECT_FALSE(texts[1]->font.bold);
-      // The rows go on at once, in 12-point type, without the heads.
-      ASSERT_GT(texts.size(), 2u);
-      EXPECT_TRUE(isValueCell(*texts[2])) << texts[2]->text;
+      // The table's heads in 9-point type, then its rows go on in 12-point type.
+      const std::size_t cells = heads[k].second;
+      ASSERT_GT(texts.size(), 2 + cells);
+      EXPECT_EQ(texts[2]->text, heads[k].first);
+      for (std::size_t h = 2; h < 2 + cells; ++h) {
+        EXPECT_EQ(texts[h]->font.points, 9) << texts[h]->text;
+        EXPECT_FALSE(isValueCell(*texts[h])) << texts[h]->text;
+      }
+      EXPECT_TRUE(isValueCell(*texts[2 + cells])) << texts[2 + cells]->text;
       double largest = 0;  // a cell too wide for its column is set smaller
       for (const TPageText* t : texts) {
         if (isValueCell(*t)) largest = std::max(largest, t->font.points);
       }
       EXPECT_EQ(largest, 12);
-      EXPECT_NEAR(texts[2]->baseline - texts[1]->baseline, 2 * 5.08, 1e-9);
-      EXPECT_FALSE(hasText(pages[p], "  ПОРЯД-"));
     }
-    // The break came with the first row whose baseline passed the limit.
-    if (p + 1 < pages.size() && lastValue > 0) {
+    // The break came with the first line whose baseline passed the limit.
+    if (p + 1 < pages.size()) {
       const auto next = textsOf(pages[p + 1]);
       if (next.size() > 1 && next[1]->text.starts_with("Продолжение")) {
-        EXPECT_GT(std::lround((lastValue + 5.08) * 96 / 25.4), 750) << "page " << p + 1;
+        EXPECT_GT(std::lround((lastText + lineHeightMm(9)) * 96 / 25.4), 750) << "page " << p + 1;
       }
     }
   }
@@ -418,6 +424,100 @@ TEST(ReportLayout, NetworkFromADataFileLaysOutBothParts) {
   EXPECT_TRUE(hasText(pages[5], "Продолжение таблицы № 4"));
   EXPECT_TRUE(hasText(pages[1], "Длинна критического пути : " +
                                     reportRealText(model.LengthBefore) + "    "));
+}
+
+}  // namespace
+}  // namespace velko::testing
+
+namespace velko::testing {
+namespace {
+
+bool samePage(const TReportPage& a, const TReportPage& b) {
+  if (a.items.size() != b.items.size()) return false;
+  for (std::size_t i = 0; i < a.items.size(); ++i) {
+    const TPageItem& x = a.items[i];
+    const TPageItem& y = b.items[i];
+    if (x.index() != y.index()) return false;
+    if (const auto* t = std::get_if<TPageText>(&x)) {
+      const auto& u = std::get<TPageText>(y);
+      if (t->text != u.text || t->x != u.x || t->baseline != u.baseline || !(t->font == u.font)) return false;
+    } else if (const auto* l = std::get_if<TPageLine>(&x)) {
+      const auto& m = std::get<TPageLine>(y);
+      if (l->x1 != m.x1 || l->y1 != m.y1 || l->x2 != m.x2 || l->y2 != m.y2 || l->width != m.width) return false;
+    }
+  }
+  return true;
+}
+
+// The preview and the printing lay a page out again from where it began: every page so
+// made, in both parts and at every kind of break, is the page of the whole run, and the
+// pages a sink receives are those the surface would have kept.
+TEST(ReportResume, EveryPageLaidOutFromItsStartIsThePageOfTheWholeRun) {
+  TNetworkModel model;
+  fillLargeModel(model);
+  for (const int limit : {750, 0}) {
+    const FixedMeasure measure;
+    TPageSurface whole(measure, 210, 297, 96);
+    ReportSystem1Print(whole, model, limit, 120);
+    const auto& pages = whole.pages().pages;
+
+    std::vector<TReportResume> starts{TReportResume{}};
+    std::vector<TReportPage> sunk;
+    TPageSurface streamed(measure, 210, 297, 96);
+    streamed.SetPageSink([&](TReportPage&& page, int number) {
+      EXPECT_EQ(number, static_cast<int>(sunk.size()) + 1);
+      sunk.push_back(std::move(page));
+    });
+    ReportSystem1Print(streamed, model, limit, 120, TReportResume{},
+                       [&](const TReportResume& at) { starts.push_back(at); });
+    streamed.Finish();
+    ASSERT_EQ(sunk.size(), pages.size());
+    ASSERT_EQ(starts.size(), pages.size());
+
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+      EXPECT_TRUE(samePage(sunk[p], pages[p])) << "page " << p + 1;
+      ASSERT_EQ(starts[p].page, static_cast<int>(p + 1));
+      TPageSurface again(measure, 210, 297, 96);
+      if (p > 0) again.SetPageNumber(starts[p].page - 1);
+      std::vector<TReportPage> one;
+      struct Stop {};
+      again.SetPageSink([&](TReportPage&& page, int number) {
+        if (number == starts[p].page) {
+          one.push_back(std::move(page));
+          throw Stop{};
+        }
+      });
+      try {
+        ReportSystem1Print(again, model, limit, 120, starts[p], {});
+        again.Finish();
+      } catch (const Stop&) {
+      }
+      ASSERT_EQ(one.size(), 1u) << "page " << p + 1;
+      EXPECT_TRUE(samePage(one[0], pages[p])) << "page " << p + 1 << " from part " << starts[p].part << " section "
+                                              << starts[p].section << " row " << starts[p].row;
+    }
+  }
+}
+
+// Numbers of six digits (100000 works, events up to 50000) in 12-point continuation rows
+// are wider than a 20 mm column: the column widens for the whole table, heads too, and
+// the values keep their size.
+TEST(ReportLayout, IntegersWiderThanTheirColumnWidenItForTheWholeTable) {
+  TNetworkModel model;
+  fillLargeModel(model);
+  for (int k = 1; k <= 100; ++k) model.VariantResults[1].WorkI[k] = 100000 + k;  // 10 characters: 24 mm
+  RecordingReport page;
+  ReportSystem1Print(page, model, 750, 120);
+  const auto& c = page.calls;
+  const auto count = [&](const std::string& call) { return std::count(c.begin(), c.end(), call); };
+  // Heads and values of table 1 in both parts' first pages and on every continuation page.
+  EXPECT_GE(count("AddColumn next left 24 0 box 7 shade 0"), 2);
+  EXPECT_EQ(count("AddColumn next left 24 0 box 7 shade 0"), count("AddColumn next right 24 0 box 7 shade 0"));
+  for (const TReportPage& p : page.pages().pages) {
+    for (const TPageText* t : textsOf(p)) {
+      if (t->text.starts_with("1000")) EXPECT_TRUE(t->font.points == 9 || t->font.points == 12) << t->text;
+    }
+  }
 }
 
 }  // namespace

@@ -54,6 +54,7 @@ class RecordingReport : public TBaseReport {
   std::int32_t GetDeviceY() const override { return surface_.GetDeviceY(); }
   double GetYPos() const override { return surface_.GetYPos(); }
   double GetAreaBottom() const override { return surface_.GetAreaBottom(); }
+  double TextWidth(std::string_view text, double points) const override { return surface_.TextWidth(text, points); }
   void BeginNewPage() override;
 
  private:

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -15,12 +16,11 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
-#include <QGraphicsView>
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QTimer>
 
 #include "data/data_file.h"
@@ -31,6 +31,7 @@
 #include "report/page_surface.h"
 #include "report/print_report.h"
 #include "ui/report/report_pages_qt.h"
+#include "ui/background_command.h"
 #include "ui/icons.h"
 #include "ui/report/report_system.h"
 
@@ -85,6 +86,53 @@ void computeDataFile(TNetworkModel& model, const std::string& name, bool optimis
   const TableInput input(std::to_string(model.EventCount), std::to_string(model.WorkCount), table);
   if (optimise) optimiseVariants(model, input);
   else calculateVariants(model, input);
+}
+
+// A run filled by hand, optimised, of `works` works over works / 2 events, numbered
+// from 1, with a critical path of every event; no computation, so any size is quick.
+void fillModel(TNetworkModel& model, int works) {
+  const int events = works / 2;
+  model.RunWorkCount = works;
+  model.RunEventCount = events;
+  model.CritCountBefore = model.CritCountAfter = events - 1;
+  model.LengthBefore = 250;
+  model.LengthAfter = 200;
+  model.Optimised = 1;
+  for (int v = 1; v <= 2; ++v) {
+    TVariantResult& r = model.VariantResults[v];
+    for (auto* t : {&r.WorkI, &r.WorkJ, &r.WorkWorkers, &r.WorkId, &r.EventNumber, &r.CritI, &r.CritJ,
+                    &r.CritWorkers, &r.CritId, &r.FloatI, &r.FloatJ}) {
+      t->reset(works);
+    }
+    for (auto* t : {&r.WorkDuration, &r.EventEarly, &r.EventLate, &r.EventReserve, &r.CritDuration,
+                    &r.WorkTotalFloat, &r.WorkFreeFloat}) {
+      t->reset(works);
+    }
+    r.WorkEntries = works;
+    for (int k = 1; k <= works; ++k) {
+      r.WorkI[k] = r.FloatI[k] = (k - 1) / 2 + 1;
+      r.WorkJ[k] = r.FloatJ[k] = std::min(events, (k - 1) / 2 + 2);
+      r.WorkDuration[k] = 5.25;
+      r.WorkWorkers[k] = v;
+      r.WorkId[k] = 1;
+      r.EventNumber[k] = k;
+      r.CritI[k] = k;
+      r.CritJ[k] = k + 1;
+    }
+  }
+}
+
+int pdfPageCount(const std::string& pdf) {
+  const std::string info = runCommand("pdfinfo '" + pdf + "' 2>/dev/null");
+  const std::size_t at = info.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+std::vector<std::string> filesIn(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 QImage screenDevice() {
@@ -178,6 +226,47 @@ TEST(ReportPdf, AFailedWriteLeavesTheEarlierFile) {
   EXPECT_EQ(text, "old");
 }
 
+// The PDF is painted as the pages are laid out: it holds every page the stored layout
+// makes, each under its own label; cancelled, it leaves no file and the earlier one.
+TEST(ReportPdf, StreamedPdfHoldsEveryPageAndACancelLeavesNoFile) {
+  TNetworkModel model;
+  fillModel(model, 100);  // small enough for a sanitizer build, large enough for both parts' breaks
+  const TReportPages stored = layOutReportForScreen(model, 750);
+  ASSERT_GT(stored.pages.size(), 15u);
+  TempDir dir;
+  const std::string pdf = dir.file("report.pdf");
+  writeReportPdf(screenReportJob(model, 750), pdf);
+  EXPECT_EQ(pdfPageCount(pdf), static_cast<int>(stored.pages.size()));
+  const std::string last = runCommand("pdftotext -f " + std::to_string(stored.pages.size()) + " -l " +
+                                      std::to_string(stored.pages.size()) + " '" + pdf + "' - 2>/dev/null");
+  EXPECT_TRUE(contains(last, "Страница №" + std::to_string(stored.pages.size()))) << last;
+  EXPECT_EQ(filesIn(dir.path), std::vector<std::string>{"report.pdf"});
+
+  BackgroundProgress cancelled;
+  cancelled.cancel = true;
+  writeReportPdf(screenReportJob(model, 750), dir.file("new.pdf"), &cancelled);
+  std::ofstream(dir.file("old.pdf")) << "old";
+  writeReportPdf(screenReportJob(model, 750), dir.file("old.pdf"), &cancelled);
+  EXPECT_EQ(filesIn(dir.path), (std::vector<std::string>{"old.pdf", "report.pdf"}));
+  EXPECT_EQ(runCommand("cat '" + dir.file("old.pdf") + "'"), "old");
+}
+
+// The preview lays pages out when they show: at 100,000 works the first page is there
+// while the walk over some 15,000 pages has only begun, and closing stops the walk.
+TEST(ReportPreview, FirstPageShowsBeforeTheLayoutEnds) {
+  TNetworkModel model;
+  fillModel(model, kMaxWorks);
+  const auto started = std::chrono::steady_clock::now();
+  {
+    TReportDocument document(screenReportJob(model, 750));
+    const TReportPage& first = document.page(1);
+    EXPECT_FALSE(document.complete());
+    EXPECT_GT(first.items.size(), 100u);
+  }
+  // Not a timing of the layout: the walk stopped at once instead of running to its end.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
 TEST(BatchReport, WritesThePdfOfTheCommandItRan) {
   TempDir dir;
   int exitCode = -1;
@@ -258,6 +347,7 @@ TEST(ReportPreview, OpensMaximisedAtTheZoomKeptWithinBounds) {
       auto* preview = qobject_cast<TReportPreview*>(modal);
       ASSERT_NE(preview, nullptr);
       seen = preview->zoomPercent();
+      preview->waitForLayout();
       EXPECT_EQ(preview->preview()->pageCount(), 1);
     });
     runPrintedReport(nullptr, model, 750, asked);
@@ -279,18 +369,38 @@ TEST(ReportPreview, SecondPartOpensAtTheOptionsZoomAndPrintingAsksForTheSetupFir
     auto* preview = qobject_cast<TReportPreview*>(modal);
     ASSERT_NE(preview, nullptr);
     zoom = preview->zoomPercent();
+    preview->waitForLayout();
     pages = preview->preview()->pageCount();
     whenModal([&](QWidget* setup) { setupTitle = setup->windowTitle(); });
     preview->findChild<QAction*>(QStringLiteral("PrintAction"))->trigger();
   });
   runPrintedReport(nullptr, model, 750, 35);
-  Print_form = nullptr;
   EXPECT_EQ(zoom, 35);
   EXPECT_EQ(pages, 6);
   EXPECT_EQ(setupTitle, QStringLiteral("Report Setup"));
   EXPECT_EQ(owner.ReportSystem1->ZoomFactor, 35);
-  EXPECT_EQ(owner.ReportSystem1->pages().pages.size(), 6u);
+  EXPECT_EQ(owner.ReportSystem1->PageCount, 6);
   EXPECT_FALSE(owner.isVisible());
+
+  // A range is laid out and painted off the window's thread, from where its first page
+  // begins.
+  TempDir dir;
+  const std::string printed = dir.file("printed.pdf");
+  whenModal([&](QWidget* modal) {
+    auto* preview = qobject_cast<TReportPreview*>(modal);
+    ASSERT_NE(preview, nullptr);
+    QPrinter* printer = owner.ReportSystem1->printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(printed));
+    preview->waitForLayout();
+    EXPECT_TRUE(preview->printPages(5, 6));
+  });
+  runPrintedReport(nullptr, model, 750, 35);
+  Print_form = nullptr;
+  const auto range = pdfPages(printed);
+  ASSERT_EQ(range.size(), 2u);
+  EXPECT_TRUE(contains(range[0], "Страница №5"));
+  EXPECT_TRUE(contains(range[1], "Страница №6"));
 }
 
 // The counter stayed at "1 / 6" while "Вперед", "Назад" or the wheel moved the pages.
@@ -305,13 +415,14 @@ TEST(ReportPreview, PageCounterFollowsThePageShownAndPrintShowsAPrinter) {
     const auto* label = preview->findChild<QLabel*>(QStringLiteral("PageLabel"));
     ASSERT_NE(label, nullptr);
     const auto action = [&](const char* name) { preview->findChild<QAction*>(QLatin1String(name))->trigger(); };
+    preview->waitForLayout();
     counter << label->text().trimmed();
     action("NextPageAction");
     action("NextPageAction");
     counter << label->text().trimmed();
     action("PreviousPageAction");
     counter << label->text().trimmed();
-    QScrollBar* scroll = preview->preview()->findChild<QGraphicsView*>()->verticalScrollBar();
+    QScrollBar* scroll = preview->preview()->verticalScrollBar();
     scroll->setValue(scroll->maximum());  // as the wheel or the scroll bar does
     counter << label->text().trimmed();
     const QImage shown = preview->findChild<QAction*>(QStringLiteral("PrintAction"))->icon().pixmap(16).toImage();
