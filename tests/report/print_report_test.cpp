@@ -515,7 +515,9 @@ TEST(ReportLayout, IntegersWiderThanTheirColumnWidenItForTheWholeTable) {
   EXPECT_EQ(count("AddColumn next left 24 0 box 7 shade 0"), count("AddColumn next right 24 0 box 7 shade 0"));
   for (const TReportPage& p : page.pages().pages) {
     for (const TPageText* t : textsOf(p)) {
-      if (t->text.starts_with("1000")) EXPECT_TRUE(t->font.points == 9 || t->font.points == 12) << t->text;
+      if (t->text.starts_with("1000")) {
+        EXPECT_TRUE(t->font.points == 9 || t->font.points == 12) << t->text;
+      }
     }
   }
 }
