@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include <QBuffer>
 #include <QDir>
@@ -122,6 +123,40 @@ TEST(ChartSheets, BatchSavesSheetsBesideAShrunkPngAndSaysSo) {
   EXPECT_NE(told.find("bar_chart.pdf"), std::string::npos) << told;
   EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("bar_chart.pdf"))));
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("workers.pdf"))));
+}
+
+}  // namespace
+}  // namespace velko
+
+namespace velko {
+namespace {
+
+// Past the layered layout's size the network is drawn to a time scale: every event at
+// its early time, found, named in its tooltip, and the picture painted in any part.
+TEST(TimeScaledNetwork, LargeNetworkAtItsTimesFoundAndPainted) {
+  std::vector<testing::Row> rows;
+  for (int e = 1; e < 400; ++e) rows.push_back({std::to_string(e), std::to_string(e + 1), "4", "3", "1"});
+  rows.push_back({"1", "400", "1", "1", "2"});  // a work with a float beside the chain
+  const testing::Run chain = testing::calculate(400, rows);
+  const ChartPicture picture = networkPicture(*chain.model, 1);
+  const ChartPicture chosen = networkPicture(*chain.model, 1, true);
+  EXPECT_EQ(picture.size, chosen.size);
+  ASSERT_TRUE(picture.find);
+  const std::optional<QRectF> first = picture.find(1, 0);
+  const std::optional<QRectF> tenth = picture.find(10, 0);
+  ASSERT_TRUE(first && tenth);
+  EXPECT_GT(tenth->center().x(), first->center().x());  // later in time, further right
+  EXPECT_NEAR(tenth->center().y(), first->center().y(), 1e-9);  // the critical chain in one lane
+  EXPECT_TRUE(picture.find(1, 400).has_value());
+  EXPECT_FALSE(picture.find(5, 7).has_value());
+  EXPECT_TRUE(picture.toolTip(tenth->center()).startsWith(QStringLiteral("Событие 10")));
+  QImage view(800, 500, QImage::Format_RGB32);
+  QPainter p(&view);
+  p.translate(-tenth->center() + QPointF(400, 250));
+  p.setClipRect(QRectF(tenth->center() - QPointF(400, 250), QSizeF(800, 500)));
+  picture.paint(p);
+  p.end();
+  EXPECT_GT(testing::countPixels(view, testing::isRed), 100);  // the critical chain
 }
 
 }  // namespace

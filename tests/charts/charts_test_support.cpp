@@ -43,6 +43,7 @@ ChartsRun shown(const Run& run) { return {std::make_shared<const TNetworkModel>(
 Run calculate(int eventCount, std::initializer_list<Row> rows) { return run(eventCount, rows, false); }
 Run optimise(int eventCount, std::initializer_list<Row> rows) { return run(eventCount, rows, true); }
 Run optimise(int eventCount, const std::vector<Row>& rows) { return run(eventCount, rows, true); }
+Run calculate(int eventCount, const std::vector<Row>& rows) { return run(eventCount, rows, false); }
 
 Run network20() {
   TNetworkModel scratch;

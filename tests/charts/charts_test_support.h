@@ -36,6 +36,7 @@ ChartsRun shown(const Run& run);
 Run calculate(int eventCount, std::initializer_list<Row> rows);
 Run optimise(int eventCount, std::initializer_list<Row> rows);
 Run optimise(int eventCount, const std::vector<Row>& rows);
+Run calculate(int eventCount, const std::vector<Row>& rows);
 // The data file examples/network20.dat after Optimise.
 Run network20();
 

@@ -194,6 +194,11 @@ void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, 
   p.drawLine(QPointF(axis.x(length), top), QPointF(axis.x(length), bottom));
 }
 
+bool inView(const QPainter& p, const QRectF& box) {
+  const QRectF clip = p.clipBoundingRect();
+  return clip.isEmpty() || clip.intersects(box);
+}
+
 std::pair<std::size_t, std::size_t> rowsInView(const QPainter& p, double top, double rowHeight, std::size_t count) {
   const QRectF clip = p.clipBoundingRect();
   if (clip.isEmpty()) return {0, count};

@@ -72,6 +72,10 @@ void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Ext
 void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, double rowHeight, double width,
                    Extended length);
 
+// Whether the painter's clip shows any of `box` (true when it does not clip): what it
+// does not show is not drawn, as a PDF would carry it all the same.
+bool inView(const QPainter& p, const QRectF& box);
+
 // The rows of `rowHeight` from `top` that the painter's clip shows, as [first, last)
 // (all when it is not clipped): a window scrolled over 100,000 rows draws a screenful.
 std::pair<std::size_t, std::size_t> rowsInView(const QPainter& p, double top, double rowHeight, std::size_t count);

@@ -79,6 +79,9 @@ std::string pictureBytes(const ChartPicture& picture, const QString& path, const
   return bytesOf(bytes);
 }
 
+// The printable area of a landscape A4 sheet with 28-point margins, in points.
+const QSizeF kSheetArea(841.89 - 56, 595.28 - 56);
+
 // A picture too large for one page as landscape A4 sheets.
 std::string sheetsBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet) {
   QByteArray bytes;
@@ -211,6 +214,16 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
     const double scale = pngScale(picture.size);
     if (scale >= 1) return std::string();
     const QString sheets = folder.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".pdf"));
+    const int planned = planSheets(picture, kSheetArea).sheets();
+    if (planned > kMaxBatchSheets) {
+      return QStringLiteral("Рисунок %1 уменьшен до %2 %; по листам не записан: их было бы %3, больше %4 — "
+                            "смотрите и сохраняйте его в окне «Графики»\n")
+          .arg(name)
+          .arg(qRound(scale * 100))
+          .arg(planned)
+          .arg(kMaxBatchSheets)
+          .toStdString();
+    }
     int count = 0;
     encoded.push_back({sheets, sheetsBytes(picture, sheets, [&](int, int total) {
                          count = total;

@@ -41,6 +41,11 @@ void savePages(const std::vector<ChartPicture>& pages, const QString& path);
 // Saves the optimisation log whole as CSV (UTF-8) through a temporary file.
 void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path);
 
+// The batch tool writes a picture as sheets only up to this many: past them (the bar
+// chart and network of 100,000 works, 5,000 to 14,000 sheets) the PDF alone takes
+// minutes. The window saves any size.
+inline constexpr int kMaxBatchSheets = 2000;
+
 // The batch tool's pictures into `dir` (made when missing): network.png and
 // bar_chart.png of the last variant (after optimisation when `optimised`),
 // workers.png with both variants, the optimisation log as optimisation_log.pdf (pages
@@ -48,7 +53,7 @@ void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path)
 // (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
 // and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. A picture
 // whose PNG is smaller than its natural size is also saved as A4 sheets beside it
-// (network.pdf, bar_chart.pdf, ...). Needs a running QGuiApplication (fonts); refuses
+// (network.pdf, bar_chart.pdf, ...) when they are at most kMaxBatchSheets. Needs a running QGuiApplication (fonts); refuses
 // without one. The files join `files`, which replaces them all together with the
 // caller's other outputs; the second form commits them at once. Returns a line for
 // each picture saved as sheets, to tell the user.

@@ -334,7 +334,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
   picture.size = QSizeF(width, height);
   picture.paint = [=](QPainter& p) {
     p.fillRect(QRectF(0, 0, width, height), Qt::white);
-    drawTitle(p, width, title);
+    if (inView(p, QRectF(0, 0, width, kTitleHeight))) drawTitle(p, width, title);
     drawBarGround(p, axis, top, plotBottom, kRowHeight, width, length);
     p.setRenderHint(QPainter::Antialiasing);
     const auto [first, last] = rowsInView(p, top, kRowHeight, rows->size());
@@ -368,6 +368,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
         p.drawText(bar, Qt::AlignCenter, workers);
       }
     }
+    if (!inView(p, QRectF(0, height - legendHeight, width, legendHeight))) return;
     const double y = height - legendHeight / 2;
     double x = legendBox(p, kBarLegendLeft, y, Qt::NoPen, kCriticalColour, barLegend()[0]);
     x = legendBox(p, x, y, Qt::NoPen, kWorkColour, barLegend()[1]);

@@ -337,7 +337,7 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
   picture.size = QSizeF(width, height);
   picture.paint = [=](QPainter& p) {
     p.fillRect(QRectF(0, 0, width, height), Qt::white);
-    drawTitle(p, width, title);
+    if (inView(p, QRectF(0, 0, width, kTitleHeight))) drawTitle(p, width, title);
     drawBarGround(p, axis, top, plotBottom, kRowHeight, width, length);
     p.setRenderHint(QPainter::Antialiasing);
     const auto [first, last] = rowsInView(p, top, kRowHeight, rows->size());
@@ -390,6 +390,7 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
       }
     }
     p.setRenderHint(QPainter::Antialiasing, false);
+    if (!inView(p, QRectF(0, height - legendHeight, width, legendHeight))) return;
     const double ly = height - legendHeight / 2;
     double x = legendBox(p, 16, ly, Qt::NoPen, kCriticalColour, QStringLiteral("критическая"));
     x = legendBox(p, x, ly, Qt::NoPen, kWorkColour, QStringLiteral("на месте"));

@@ -7,6 +7,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
 
 #include "layout/time_scaled_layout.h"
 #include "ui/charts/chart_drawing.h"
@@ -58,41 +60,76 @@ void drawSmallEvent(QPainter& p, const Shared& s, int number, bool texts) {
   p.restore();
 }
 
-void drawWork(QPainter& p, const Shared& s, int index, bool texts) {
-  const LayoutWork& lw = s.layout.works[static_cast<std::size_t>(index)];
-  const WorkTiming& w = s.works[static_cast<std::size_t>(index)];
-  const bool dummy = w.duration == 0;
-  const QColor colour = w.critical ? kCriticalColour : kLine;
-  const QPen solid(colour, w.critical ? 3.0 : 1.4, Qt::SolidLine, Qt::FlatCap);
-  const QPen dashed(colour, w.critical ? 2.0 : 1.2, Qt::DashLine, Qt::FlatCap);
-  QPointF tip;
-  QPointF base;
-  if (lw.inLane) {
-    p.setPen(dummy ? dashed : solid);
-    if (lw.segment.length() > 0) p.drawLine(QPointF(lw.segment.from, lw.y), QPointF(lw.segment.to, lw.y));
-    const Span run{lw.segment.from, std::max(lw.segment.to, lw.tail.to)};
-    if (lw.tail.length() > 0) {
-      p.setPen(QPen(kFloat, 1.2, Qt::DashLine, Qt::FlatCap));
-      p.drawLine(QPointF(lw.tail.from, lw.y), QPointF(lw.tail.to, lw.y));
+// The works in view, gathered by pen and drawn a pen at a time: a sheet of a large
+// network crosses thousands of connectors, and a change of pen per line made the PDF
+// several times larger and slower.
+struct WorkStrokes {
+  std::vector<QLineF> lines[7];
+  QPainterPath heads[3];  // arrowheads: plain, float grey, critical
+  enum { kPlain, kPlainDummy, kCritical, kCriticalDummy, kTail, kConnector, kCriticalConnector };
+
+  void arrow(QPointF base, QPointF tip, int colour) {
+    const QPointF d = tip - base;
+    const double length = std::hypot(d.x(), d.y());
+    if (length < 1e-6) return;
+    const QPointF across(-d.y() * 0.42, d.x() * 0.42);
+    heads[colour].addPolygon(QPolygonF({tip, base + across, base - across, tip}));
+  }
+
+  void add(const LayoutWork& lw, const WorkTiming& w) {
+    const bool dummy = w.duration == 0;
+    const int line = w.critical ? (dummy ? kCriticalDummy : kCritical) : (dummy ? kPlainDummy : kPlain);
+    QPointF tip;
+    QPointF base;
+    if (lw.inLane) {
+      if (lw.segment.length() > 0) lines[line].emplace_back(lw.segment.from, lw.y, lw.segment.to, lw.y);
+      if (lw.tail.length() > 0) lines[kTail].emplace_back(lw.tail.from, lw.y, lw.tail.to, lw.y);
+      tip = QPointF(std::max(lw.segment.to, lw.tail.to), lw.y);
+      base = tip - QPointF(9, 0);
+      if (lw.start) {
+        lines[dummy ? line : w.critical ? kCriticalConnector : kConnector].emplace_back(lw.start->x, lw.start->from,
+                                                                                        lw.start->x, lw.start->to);
+      }
     }
-    tip = QPointF(run.to, lw.y);
-    base = tip - QPointF(9, 0);
-    if (lw.start) {
-      p.setPen(dummy ? dashed : QPen(colour, 1.0));
-      p.drawLine(QPointF(lw.start->x, lw.start->from), QPointF(lw.start->x, lw.start->to));
+    if (lw.end) {
+      lines[dummy || !lw.inLane ? line : kConnector].emplace_back(lw.end->x, lw.end->from, lw.end->x, lw.end->to);
+      tip = QPointF(lw.end->x, lw.end->to);
+      base = tip - QPointF(0, lw.end->to > lw.end->from ? 9 : -9);
+    }
+    arrow(base, tip, lw.end && !dummy ? 1 : w.critical ? 2 : 0);
+  }
+
+  void draw(QPainter& p) const {
+    const QPen pens[7] = {QPen(kLine, 1.4, Qt::SolidLine, Qt::FlatCap),
+                          QPen(kLine, 1.2, Qt::DashLine, Qt::FlatCap),
+                          QPen(kCriticalColour, 3.0, Qt::SolidLine, Qt::FlatCap),
+                          QPen(kCriticalColour, 2.0, Qt::DashLine, Qt::FlatCap),
+                          QPen(kFloat, 1.2, Qt::DashLine, Qt::FlatCap),
+                          QPen(kFloat, 1.0, Qt::SolidLine, Qt::FlatCap),
+                          QPen(kCriticalColour, 1.0, Qt::SolidLine, Qt::FlatCap)};
+    // Plain works first, so that the critical ones stay on top where lines cross.
+    for (int k : {kTail, kConnector, kPlain, kPlainDummy, kCriticalConnector, kCritical, kCriticalDummy}) {
+      if (lines[k].empty()) continue;
+      p.setPen(pens[k]);
+      p.drawLines(lines[k].data(), static_cast<int>(lines[k].size()));
+    }
+    const QColor colours[3] = {kLine, kFloat, kCriticalColour};
+    for (int c = 0; c < 3; ++c) {
+      if (!heads[c].isEmpty()) p.fillPath(heads[c], colours[c]);
     }
   }
-  if (lw.end) {
-    p.setPen(dummy || !lw.inLane ? dashed : QPen(kFloat, 1.0));
-    p.drawLine(QPointF(lw.end->x, lw.end->from), QPointF(lw.end->x, lw.end->to));
-    tip = QPointF(lw.end->x, lw.end->to);
-    base = tip - QPointF(0, lw.end->to > lw.end->from ? 9 : -9);
-  }
-  drawArrowHead(p, base, tip, lw.end && !dummy ? kFloat : colour);
-  if (texts && lw.inLane && lw.label.length() > 0) {
-    p.setPen(w.critical ? kCriticalColour : kChartText);
-    p.setFont(chartFont(kLabelPixels, w.critical));
-    p.drawText(QRectF(lw.label.from, lw.y - 17, lw.label.length(), 15), Qt::AlignCenter, workLabel(w));
+};
+
+void drawLabels(QPainter& p, const Shared& s, const std::vector<int>& works) {
+  for (bool critical : {false, true}) {
+    p.setPen(critical ? kCriticalColour : kChartText);
+    p.setFont(chartFont(kLabelPixels, critical));
+    for (int k : works) {
+      const LayoutWork& lw = s.layout.works[static_cast<std::size_t>(k)];
+      const WorkTiming& w = s.works[static_cast<std::size_t>(k)];
+      if (w.critical != critical || !lw.inLane || lw.label.length() <= 0) continue;
+      p.drawText(QRectF(lw.label.from, lw.y - 17, lw.label.length(), 15), Qt::AlignCenter, workLabel(w));
+    }
   }
 }
 
@@ -122,7 +159,20 @@ ChartPicture timeScaledNetworkPicture(const TNetworkModel& model, int variant) {
     labelWidths.push_back(at->second);
   }
   TimeScaledOptions options;
-  options.dayWidth = std::clamp(1600.0 / static_cast<double>(days), 24.0, 96.0);
+  // Wide enough that most works part their events by a circle and its gaps: two events
+  // closer than that cannot share a lane, and a chain of short works would step down
+  // lane after lane.
+  std::vector<double> durations;
+  for (const WorkTiming& w : works) {
+    if (w.duration > 0) durations.push_back(static_cast<double>(w.duration));
+  }
+  double shortWork = 1;
+  if (!durations.empty()) {
+    std::nth_element(durations.begin(), durations.begin() + static_cast<std::ptrdiff_t>(durations.size() / 4), durations.end());
+    shortWork = durations[durations.size() / 4];
+  }
+  options.dayWidth = std::clamp(std::max(1600.0 / static_cast<double>(days), (kTimeScaledEventDiameter + 20) / shortWork),
+                                24.0, 96.0);
   options.eventDiameter = kTimeScaledEventDiameter;
   options.laneHeight = kLaneHeight;
   options.margin = kMargin;
@@ -155,12 +205,12 @@ ChartPicture timeScaledNetworkPicture(const TNetworkModel& model, int variant) {
     p.translate(0, top);
     const VisibleItems items =
         s->layout.visible(Rect{clip.left(), clip.top() - top, clip.right(), clip.bottom() - top});
-    // Plain works first, so that the critical ones stay on top where lines cross.
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int k : items.works) {
-        if (s->works[static_cast<std::size_t>(k)].critical == (pass == 1)) drawWork(p, *s, k, texts);
-      }
+    WorkStrokes strokes;
+    for (int k : items.works) {
+      strokes.add(s->layout.works[static_cast<std::size_t>(k)], s->works[static_cast<std::size_t>(k)]);
     }
+    strokes.draw(p);
+    if (texts) drawLabels(p, *s, items.works);
     for (int e : items.events) drawSmallEvent(p, *s, e, texts);
     p.restore();
     const double legendTop = height - kLegendHeight + 12;
