@@ -1,5 +1,6 @@
 // The window's outputs: a picture or the log saved to a file, a picture printed on
 // sheets, and an event or a work found in the picture shown.
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -104,8 +105,20 @@ void TCharts_form::Button5Click() {
   const bool range = printer.printRange() == QPrinter::PageRange;
   runCommand(this, [&] {
     runInBackground(this, QStringLiteral("Печать рисунка"), [&](BackgroundProgress& progress) {
-      paintSheets(picture, name, printer, sheetProgress(progress), range ? printer.fromPage() : 1,
-                  range ? printer.toPage() : 0);
+      const SheetProgress shown = sheetProgress(progress);
+      bool cancelled = false;
+      paintSheets(
+          picture, name, printer,
+          [&](int done, int total) {
+            // Nothing goes to the printer, and a file printed to is not left half-written.
+            cancelled = !shown(done, total);
+            if (cancelled) printer.abort();
+            return !cancelled;
+          },
+          range ? printer.fromPage() : 1, range ? printer.toPage() : 0);
+      if (cancelled && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QFile::remove(printer.outputFileName());
+      }
     });
   });
 }
