@@ -41,8 +41,7 @@ int pdfPages(const ChartPicture& picture, int from = 1, int to = 0) {
   {
     QPdfWriter pdf(&file);
     pdf.setResolution(72);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
-                                  QPageLayout::Point));
+    pdf.setPageLayout(sheetPageLayout());
     paintSheets(picture, QStringLiteral("x"), pdf, {}, from, to);
   }
   return static_cast<int>(bytes.count("/Type /Page\n"));

@@ -12,6 +12,7 @@
 #include "model/command_error.h"
 #include "model/commands.h"
 #include "model/number_text.h"
+#include "filled_model.h"
 #include "recording_report.h"
 #include "report/print_report.h"
 
@@ -36,39 +37,7 @@ void calculateSmall(TNetworkModel& model, bool optimise = false) {
 }
 
 // A model filled by hand: 100 works, 50 events, 50 critical works in both variants.
-void fillLargeModel(TNetworkModel& model) {
-  model.RunWorkCount = 100;
-  model.RunEventCount = 50;
-  model.CritCountBefore = 50;
-  model.CritCountAfter = 50;
-  model.LengthBefore = 250;
-  model.LengthAfter = 200;
-  model.Optimised = 1;
-  for (int v = 1; v <= 2; ++v) {
-    TVariantResult& r = model.VariantResults[v];
-    for (auto* t : {&r.WorkI, &r.WorkJ, &r.WorkWorkers, &r.WorkId, &r.EventNumber, &r.CritI, &r.CritJ,
-                    &r.CritWorkers, &r.CritId, &r.FloatI, &r.FloatJ}) {
-      t->reset(100);
-    }
-    for (auto* t : {&r.WorkDuration, &r.EventEarly, &r.EventLate, &r.EventReserve, &r.CritDuration,
-                    &r.WorkTotalFloat, &r.WorkFreeFloat}) {
-      t->reset(100);
-    }
-    r.WorkEntries = 100;
-    for (int k = 1; k <= 100; ++k) {
-      r.WorkI[k] = (k - 1) / 2 + 1;
-      r.WorkJ[k] = std::min(50, (k - 1) / 2 + 2);
-      r.WorkDuration[k] = 5;
-      r.WorkWorkers[k] = v;
-      r.WorkId[k] = 1;
-      r.EventNumber[k] = k;
-      r.CritI[k] = k;
-      r.CritJ[k] = k + 1;
-      r.FloatI[k] = r.WorkI[k];
-      r.FloatJ[k] = r.WorkJ[k];
-    }
-  }
-}
+void fillLargeModel(TNetworkModel& model) { testing::fillModel(model, 100, 50, 50, 5); }
 
 std::vector<std::string> slice(const std::vector<std::string>& calls, std::size_t from,
                                std::size_t count) {

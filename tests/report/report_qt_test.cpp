@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include "data/data_file.h"
+#include "filled_model.h"
 #include "data/works_table.h"
 #include "model/command_error.h"
 #include "model/commands.h"
@@ -88,39 +89,9 @@ void computeDataFile(TNetworkModel& model, const std::string& name, bool optimis
   else calculateVariants(model, input);
 }
 
-// A run filled by hand, optimised, of `works` works over works / 2 events, numbered
-// from 1, with a critical path of every event; no computation, so any size is quick.
-void fillModel(TNetworkModel& model, int works) {
-  const int events = works / 2;
-  model.RunWorkCount = works;
-  model.RunEventCount = events;
-  model.CritCountBefore = model.CritCountAfter = events - 1;
-  model.LengthBefore = 250;
-  model.LengthAfter = 200;
-  model.Optimised = 1;
-  for (int v = 1; v <= 2; ++v) {
-    TVariantResult& r = model.VariantResults[v];
-    for (auto* t : {&r.WorkI, &r.WorkJ, &r.WorkWorkers, &r.WorkId, &r.EventNumber, &r.CritI, &r.CritJ,
-                    &r.CritWorkers, &r.CritId, &r.FloatI, &r.FloatJ}) {
-      t->reset(works);
-    }
-    for (auto* t : {&r.WorkDuration, &r.EventEarly, &r.EventLate, &r.EventReserve, &r.CritDuration,
-                    &r.WorkTotalFloat, &r.WorkFreeFloat}) {
-      t->reset(works);
-    }
-    r.WorkEntries = works;
-    for (int k = 1; k <= works; ++k) {
-      r.WorkI[k] = r.FloatI[k] = (k - 1) / 2 + 1;
-      r.WorkJ[k] = r.FloatJ[k] = std::min(events, (k - 1) / 2 + 2);
-      r.WorkDuration[k] = 5.25;
-      r.WorkWorkers[k] = v;
-      r.WorkId[k] = 1;
-      r.EventNumber[k] = k;
-      r.CritI[k] = k;
-      r.CritJ[k] = k + 1;
-    }
-  }
-}
+// A run filled by hand, optimised, of `works` works over works / 2 events, with a
+// critical path of every event.
+void fillModel(TNetworkModel& model, int works) { testing::fillModel(model, works, works / 2, works / 2 - 1, 5.25); }
 
 int pdfPageCount(const std::string& pdf) {
   const std::string info = runCommand("pdfinfo '" + pdf + "' 2>/dev/null");

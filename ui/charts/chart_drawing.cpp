@@ -31,14 +31,19 @@ void drawFitted(QPainter& p, QPointF centre, const QString& text, double halfWid
   p.drawText(box, Qt::AlignCenter, text);
 }
 
-void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour) {
+QPolygonF arrowHead(QPointF base, QPointF tip) {
   const QPointF d = tip - base;
-  const double length = std::hypot(d.x(), d.y());
-  if (length < 1e-6) return;
-  const QPointF across(-d.y() / length * length * 0.42, d.x() / length * length * 0.42);
+  if (std::hypot(d.x(), d.y()) < 1e-6) return {};
+  const QPointF across(-d.y() * 0.42, d.x() * 0.42);
+  return QPolygonF({tip, base + across, base - across, tip});
+}
+
+void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour) {
+  const QPolygonF head = arrowHead(base, tip);
+  if (head.isEmpty()) return;
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
-  p.drawPolygon(QPolygonF({tip, base + across, base - across}));
+  p.drawPolygon(head);
 }
 
 void drawEvent(QPainter& p, QPointF c, const QString& number, const QString& early, const QString& late,
@@ -181,13 +186,11 @@ void drawCriticalLengths(QPainter& p, const DayAxis& axis, const std::vector<Ext
 
 void drawBarGround(QPainter& p, const DayAxis& axis, double top, double bottom, double rowHeight, double width,
                    Extended length) {
-  // Only the rows the clip shows: a long chart is painted a screenful at a time.
-  const QRectF clip = p.clipBoundingRect();
-  double from = top;
-  if (!clip.isEmpty() && clip.top() > top) from = top + 2 * rowHeight * std::floor((clip.top() - top) / (2 * rowHeight));
-  const double to = clip.isEmpty() ? bottom : std::min(bottom, clip.bottom() + 2 * rowHeight);
-  for (double y = from; y + rowHeight / 2 < to; y += 2 * rowHeight) {
-    p.fillRect(QRectF(0, y, width, rowHeight), QColor(0xf4, 0xf6, 0xf9));
+  // Every other row, of those the clip shows: a long chart is painted a screenful at a time.
+  const auto rows = static_cast<std::size_t>(std::max(0.0, std::round((bottom - top) / rowHeight)));
+  const auto [first, last] = rowsInView(p, top, rowHeight, rows);
+  for (std::size_t k = first + first % 2; k < last; k += 2) {
+    p.fillRect(QRectF(0, top + rowHeight * static_cast<double>(k), width, rowHeight), QColor(0xf4, 0xf6, 0xf9));
   }
   drawDayAxis(p, axis, top, bottom, true);
   p.setPen(QPen(kCriticalColour, 1, Qt::DashLine));

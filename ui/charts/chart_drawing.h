@@ -8,6 +8,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QPen>
+#include <QPolygonF>
 #include <QString>
 #include <QStringList>
 
@@ -26,7 +27,9 @@ void drawTitle(QPainter& p, double width, const QString& text);
 
 // `text` centred on `centre`, the face shrunk until it fits 2 x `halfWidth`.
 void drawFitted(QPainter& p, QPointF centre, const QString& text, double halfWidth, int pixels, bool bold = false);
-// A filled arrowhead from `base` to `tip`.
+// The arrowhead from `base` to `tip` as a closed triangle (empty when they meet), and
+// drawn filled.
+QPolygonF arrowHead(QPointF base, QPointF tip);
 void drawArrowHead(QPainter& p, QPointF base, QPointF tip, const QColor& colour);
 // An event as a circle of kEventDiameter in four sectors: number above, early time left,
 // late time right, reserve below.

@@ -28,10 +28,25 @@ namespace {
   throw CommandError(QStringLiteral("Не удалось построить рисунок %1").arg(path).toStdString());
 }
 
-std::string sheetsBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet);
-
 std::string bytesOf(const QByteArray& bytes) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// A picture too large for one page as landscape A4 sheets.
+std::string sheetsBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet) {
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(72);
+    pdf.setPageLayout(sheetPageLayout());
+    const QString name = QFileInfo(path).completeBaseName();
+    pdf.setTitle(name);
+    if (!paintSheets(picture, name, pdf, onSheet)) throw CommandError(QStringLiteral("Сохранение %1 прервано").arg(path).toStdString());
+  }
+  file.close();
+  return bytesOf(bytes);
 }
 
 // The picture's file in memory, so that the one safe-write helper puts it on disk
@@ -79,32 +94,6 @@ std::string pictureBytes(const ChartPicture& picture, const QString& path, const
   return bytesOf(bytes);
 }
 
-// The printable area of a landscape A4 sheet with 28-point margins, in points.
-const QSizeF kSheetArea(841.89 - 56, 595.28 - 56);
-
-// A picture too large for one page as landscape A4 sheets.
-std::string sheetsBytes(const ChartPicture& picture, const QString& path, const SheetProgress& onSheet) {
-  QByteArray bytes;
-  QBuffer file(&bytes);
-  file.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&file);
-    pdf.setResolution(72);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
-                                  QPageLayout::Point));
-    const QString name = QFileInfo(path).completeBaseName();
-    pdf.setTitle(name);
-    bool stopped = false;
-    paintSheets(picture, name, pdf, [&](int done, int total) {
-      stopped = onSheet && !onSheet(done, total);
-      return !stopped;
-    });
-    if (stopped) throw CommandError(QStringLiteral("Сохранение %1 прервано").arg(path).toStdString());
-  }
-  file.close();
-  return bytesOf(bytes);
-}
-
 // Pages as one PDF document of landscape A4 sheets, each page shrunk to fit its sheet.
 std::string pagesBytes(const std::vector<ChartPicture>& pages, const QString& path) {
   QByteArray bytes;
@@ -113,8 +102,7 @@ std::string pagesBytes(const std::vector<ChartPicture>& pages, const QString& pa
   {
     QPdfWriter pdf(&file);
     pdf.setResolution(72);  // one picture unit per point before the fitting
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
-                                  QPageLayout::Point));
+    pdf.setPageLayout(sheetPageLayout());
     pdf.setTitle(QFileInfo(path).completeBaseName());
     QPainter painter;
     if (!painter.begin(&pdf)) refuseDrawing(path);
@@ -207,14 +195,13 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
   const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);
   const QString logPdf = folder.filePath(QStringLiteral("optimisation_log.pdf"));
   // A picture the PNG shows below its natural size is saved as sheets too, to be read.
-  std::string told;
   const auto encode = [&](const QString& name, const ChartPicture& picture, std::vector<Encoded>& encoded) {
     const QString path = folder.filePath(name);
     encoded.push_back({path, pictureBytes(picture, path)});
     const double scale = pngScale(picture.size);
     if (scale >= 1) return std::string();
     const QString sheets = folder.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".pdf"));
-    const int planned = planSheets(picture, kSheetArea).sheets();
+    const int planned = planSheets(picture, sheetPageLayout().paintRect(QPageLayout::Point).size()).sheets();
     if (planned > kMaxBatchSheets) {
       return QStringLiteral("Рисунок %1 уменьшен до %2 %; по листам не записан: их было бы %3, больше %4 — "
                             "смотрите и сохраняйте его в окне «Графики»\n")
@@ -224,16 +211,12 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
           .arg(kMaxBatchSheets)
           .toStdString();
     }
-    int count = 0;
-    encoded.push_back({sheets, sheetsBytes(picture, sheets, [&](int, int total) {
-                         count = total;
-                         return true;
-                       })});
+    encoded.push_back({sheets, sheetsBytes(picture, sheets, {})});
     return QStringLiteral("Рисунок %1 уменьшен до %2 %; для чтения — по листам: %3 (листов: %4)\n")
         .arg(name)
         .arg(qRound(scale * 100))
         .arg(QFileInfo(sheets).fileName())
-        .arg(count)
+        .arg(planned)
         .toStdString();
   };
   std::future<std::pair<std::vector<Encoded>, std::string>> rest = std::async(std::launch::async, [&] {
@@ -245,7 +228,7 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
   });
   // Should this throw, the future's destructor still waits for the other thread.
   std::vector<Encoded> networkFiles;
-  told = encode(QStringLiteral("network.png"), network, networkFiles);
+  const std::string told = encode(QStringLiteral("network.png"), network, networkFiles);
   for (const Encoded& file : networkFiles) files.add(fileName(file.name), file.bytes);
   auto [encoded, lines] = rest.get();
   for (const Encoded& file : encoded) files.add(fileName(file.name), file.bytes);

@@ -53,10 +53,11 @@ inline constexpr int kMaxBatchSheets = 2000;
 // (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
 // and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added. A picture
 // whose PNG is smaller than its natural size is also saved as A4 sheets beside it
-// (network.pdf, bar_chart.pdf, ...) when they are at most kMaxBatchSheets. Needs a running QGuiApplication (fonts); refuses
-// without one. The files join `files`, which replaces them all together with the
-// caller's other outputs; the second form commits them at once. Returns a line for
-// each picture saved as sheets, to tell the user.
+// (network.pdf, bar_chart.pdf, ...) when they are at most kMaxBatchSheets. Needs a
+// running QGuiApplication (fonts); refuses without one. The files join `files`, which
+// replaces them all together with the caller's other outputs; the second form commits
+// them at once. Returns a line for each picture shrunk in its PNG, to tell the user
+// whether it was saved as sheets.
 std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
                             const std::vector<OptimisationMove>& moves, bool optimised,
                             const LevellingResult* smoothing = nullptr);

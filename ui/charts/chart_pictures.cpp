@@ -43,8 +43,8 @@ struct EventFigures {
   Extended reserve = 0;
 };
 
-void drawEvent(QPainter& p, QPointF c, int number, const EventFigures& f) {
-  velko::drawEvent(p, c, QString::number(number), chartNumber(f.early), chartNumber(f.late), chartNumber(f.reserve));
+void drawEventFigures(QPainter& p, QPointF c, int number, const EventFigures& f) {
+  drawEvent(p, c, QString::number(number), chartNumber(f.early), chartNumber(f.late), chartNumber(f.reserve));
 }
 
 QPainterPath routePath(const WorkRoute& route) {
@@ -271,7 +271,7 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant, bool timeSc
     const QPointF radius(kEventDiameter / 2 + 2, kEventDiameter / 2 + 2);
     for (const EventPlace& place : layout->events) {
       if (!shown(QRectF(place.centre - radius, place.centre + radius))) continue;
-      drawEvent(p, place.centre, place.number, (*events)[static_cast<std::size_t>(place.number - 1)]);
+      drawEventFigures(p, place.centre, place.number, (*events)[static_cast<std::size_t>(place.number - 1)]);
     }
     p.restore();
 
@@ -282,7 +282,7 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant, bool timeSc
     p.translate(sample);
     p.scale(0.9, 0.9);
     p.translate(-sample);
-    velko::drawEvent(p, sample, QStringLiteral("№"), QStringLiteral("Tр"), QStringLiteral("Tп"), QStringLiteral("R"));
+    drawEvent(p, sample, QStringLiteral("№"), QStringLiteral("Tр"), QStringLiteral("Tп"), QStringLiteral("R"));
     p.restore();
     p.setPen(kChartText);
     p.setFont(chartFont(12));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QImage>
+#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -65,6 +66,10 @@ void drawOverview(QPainter& p, const ChartPicture& picture, const SheetPlan& pla
 
 }  // namespace
 
+QPageLayout sheetPageLayout() {
+  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(28, 28, 28, 28), QPageLayout::Point);
+}
+
 SheetPlan planSheets(const ChartPicture& picture, QSizeF area) {
   SheetPlan plan;
   const double fit = std::min(area.width() / picture.size.width(), (area.height() - kLabelHeight) / picture.size.height());
@@ -85,7 +90,7 @@ SheetPlan planSheets(const ChartPicture& picture, QSizeF area) {
   return plan;
 }
 
-void paintSheets(const ChartPicture& picture, const QString& name, QPagedPaintDevice& device,
+bool paintSheets(const ChartPicture& picture, const QString& name, QPagedPaintDevice& device,
                  const std::function<bool(int, int)>& onSheet, int from, int to) {
   QPainter p;
   if (!p.begin(&device)) throw CommandError(QStringLiteral("Не удалось напечатать рисунок «%1»").arg(name).toStdString());
@@ -116,11 +121,10 @@ void paintSheets(const ChartPicture& picture, const QString& name, QPagedPaintDe
       p.restore();
       drawLabel(p, area, QStringLiteral("%1 · масштаб %2 %").arg(name).arg(qRound(plan.scale / kSheetScale * 100)));
     }
-    if (onSheet) onSheet(1, 1);
-    return;
+    return !onSheet || onSheet(1, 1);
   }
   if (begin(sheet)) drawOverview(p, picture, plan, area, name);
-  if (onSheet && !onSheet(sheet, total)) return;
+  if (onSheet && !onSheet(sheet, total)) return false;
   const double bandWidth = picture.stickyWidth;
   const double bandHeight = picture.stickyHeight;
   // The part `source` of the picture (units) drawn at `at` on the sheet.
@@ -160,10 +164,11 @@ void paintSheets(const ChartPicture& picture, const QString& name, QPagedPaintDe
                     .arg(plan.rows)
                     .arg(c + 1)
                     .arg(plan.columns));
-      if (onSheet && !onSheet(sheet, total)) return;
+      if (onSheet && !onSheet(sheet, total)) return false;
     }
   }
   p.end();
+  return true;
 }
 
 }  // namespace velko

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QPageLayout>
 #include <QSizeF>
 #include <QString>
 
@@ -31,14 +32,19 @@ inline constexpr double kMinFitScale = 0.5;
 // past the largest page a PDF may have (200 inches).
 inline constexpr double kMaxPdfPageUnits = 14400;
 
+// The sheet every picture and page document is saved on: landscape A4 with margins of
+// 28 points.
+QPageLayout sheetPageLayout();
+
 // The sheets of `picture` on pages whose printable area is `area` points.
 SheetPlan planSheets(const ChartPicture& picture, QSizeF area);
 
 // Paints the overview and the sheets on `device`, whose page layout gives the sheet
 // size and margins. `name` labels every sheet. `onSheet(done, total)` is called after
-// each sheet; it returns false to stop. Sheets outside `from`..`to` (1-based, 0 for the
-// last) are left out. Throws CommandError when the device cannot be painted on.
-void paintSheets(const ChartPicture& picture, const QString& name, QPagedPaintDevice& device,
+// each sheet; it returns false to stop, and paintSheets then returns false. Sheets
+// outside `from`..`to` (1-based, 0 for the last) are left out. Throws CommandError when
+// the device cannot be painted on.
+bool paintSheets(const ChartPicture& picture, const QString& name, QPagedPaintDevice& device,
                  const std::function<bool(int, int)>& onSheet = {}, int from = 1, int to = 0);
 
 }  // namespace velko

@@ -106,17 +106,16 @@ void TCharts_form::Button5Click() {
   runCommand(this, [&] {
     runInBackground(this, QStringLiteral("Печать рисунка"), [&](BackgroundProgress& progress) {
       const SheetProgress shown = sheetProgress(progress);
-      bool cancelled = false;
-      paintSheets(
+      const bool printed = paintSheets(
           picture, name, printer,
           [&](int done, int total) {
             // Nothing goes to the printer, and a file printed to is not left half-written.
-            cancelled = !shown(done, total);
-            if (cancelled) printer.abort();
-            return !cancelled;
+            if (shown(done, total)) return true;
+            printer.abort();
+            return false;
           },
           range ? printer.fromPage() : 1, range ? printer.toPage() : 0);
-      if (cancelled && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+      if (!printed && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         QFile::remove(printer.outputFileName());
       }
     });

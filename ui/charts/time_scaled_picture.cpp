@@ -68,13 +68,7 @@ struct WorkStrokes {
   QPainterPath heads[3];  // arrowheads: plain, float grey, critical
   enum { kPlain, kPlainDummy, kCritical, kCriticalDummy, kTail, kConnector, kCriticalConnector };
 
-  void arrow(QPointF base, QPointF tip, int colour) {
-    const QPointF d = tip - base;
-    const double length = std::hypot(d.x(), d.y());
-    if (length < 1e-6) return;
-    const QPointF across(-d.y() * 0.42, d.x() * 0.42);
-    heads[colour].addPolygon(QPolygonF({tip, base + across, base - across, tip}));
-  }
+  void arrow(QPointF base, QPointF tip, int colour) { heads[colour].addPolygon(arrowHead(base, tip)); }
 
   void add(const LayoutWork& lw, const WorkTiming& w) {
     const bool dummy = w.duration == 0;
