@@ -160,8 +160,13 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
     if (inMatrix(work.I) && inMatrix(work.J)) workLines.push_back(work);
   }
 
+  std::string extrasNotice;
+  DataSetExtras extras = readExtrasSection(
+      std::vector<std::string_view>(lines.begin() + 3 + works, lines.end()), 4 + works, extrasNotice);
+
   m.WorkCount = works;
   m.EventCount = events;
+  m.Extras = std::move(extras);
   ClearMatrix(m);
   m.WorkMatrix.reserve(2 * workLines.size());
   std::unordered_map<std::uint64_t, int> lineOf;
@@ -191,12 +196,15 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
   if (unread.size() > kUnreadFieldsListed) {
     contents.notice += "\nи еще полей: " + std::to_string(unread.size() - kUnreadFieldsListed);
   }
+  if (!extrasNotice.empty()) {
+    contents.notice += (contents.notice.empty() ? "Файл " + fileName + ":" : std::string()) + "\n" + extrasNotice;
+  }
   return contents;
 }
 
 void WriteDataFile(const std::string& fileName, const std::string& variantText,
                    const std::string& worksText, const std::string& eventsText,
-                   const WorksTable& table, int rows) {
+                   const WorksTable& table, int rows, const DataSetExtras& extras) {
   std::string text = variantText + "\r\n" + worksText + "\r\n" + eventsText + "\r\n";
   for (int r = 1; r <= rows; ++r) {
     for (int c = 0; c < kWorksColumns; ++c) {
@@ -211,7 +219,9 @@ void WriteDataFile(const std::string& fileName, const std::string& variantText,
     }
     text += "\r\n";
   }
-  writeFileSafely(fileName, utf8ToCp1251(text));
+  // The works are numbers, the same in either encoding; the section is UTF-8 for names
+  // in any script.
+  writeFileSafely(fileName, utf8ToCp1251(text) + extrasSection(extras));
 }
 
 std::string ShortFileName(const std::string& name) {

@@ -30,17 +30,19 @@ struct DataFileContents {
 // comma; every row below the last one written is emptied, and WorkCount becomes the
 // number of rows written. Counts outside 0..kMaxEvents events or 0..kMaxWorks works,
 // and a file that holds fewer work lines than line 2 says, refuse the file and change
-// nothing; work lines with an event number outside 1..kMaxEvents are skipped.
+// nothing; work lines with an event number outside 1..kMaxEvents are skipped. The
+// section after the work lines, if any, becomes model.Extras (empty without one).
 // Anything but a regular file of at most 16 MiB, and a file whose line 2 or 3 is missing
 // or starts with no number, is refused as not a data file. File errors throw with the
 // runtime's message ("File not found", ...).
 DataFileContents ReadDataFile(TNetworkModel& model, const std::string& fileName, WorksTable& table);
 
 // Writes the data file `fileName` from the three box texts and the first `rows` rows
-// of the table ("," in t becomes "."). The previous file stays intact on failure.
+// of the table ("," in t becomes "."), then the section of `extras` (none when it is
+// empty, so that such a file is as before). The previous file stays intact on failure.
 void WriteDataFile(const std::string& fileName, const std::string& variantText,
                    const std::string& worksText, const std::string& eventsText,
-                   const WorksTable& table, int rows);
+                   const WorksTable& table, int rows, const DataSetExtras& extras = {});
 
 // The part of `name` after its last backslash (a backslash in the last position does
 // not count); the whole name when there is none.

@@ -63,6 +63,7 @@ void ClearModel(TNetworkModel& model) {
   ClearMatrix(model);
   ClearComputed(model);
   ClearVariants(model);
+  model.Extras = {};
 }
 
 TNetworkModel& theModel() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/bounded_table.h"
+#include "model/data_set_extras.h"
 #include "model/stored_real.h"
 
 namespace velko {
@@ -123,6 +124,8 @@ struct TNetworkModel {
   // after a run (a row inserted, a change undone); the results of the run keep theirs.
   std::int32_t RunWorkCount = 0;
   std::int32_t RunEventCount = 0;
+  // The start date, calendar, names and crew limits the data file keeps with the works.
+  DataSetExtras Extras;
 
   TWorkCell& cell(int row, int column) { return WorkMatrix.at(row, column); }
   const TWorkCell& cell(int row, int column) const { return WorkMatrix.at(row, column); }
@@ -131,7 +134,7 @@ struct TNetworkModel {
 // The resets: every entry of the named tables becomes zero (the matrix loses its cells).
 void ClearComputed(TNetworkModel& model);  // Events, CritWorks
 void ClearVariants(TNetworkModel& model);  // VariantResults and the run's counts
-void ClearModel(TNetworkModel& model);     // WorkMatrix, Events, CritWorks, VariantResults
+void ClearModel(TNetworkModel& model);     // WorkMatrix, Events, CritWorks, VariantResults, Extras
 void ClearMatrix(TNetworkModel& model);    // WorkMatrix only (data file reader, load)
 
 // The program's one model, zero at start-up and never reallocated.

@@ -182,7 +182,7 @@ void TMain::writeDataFile(const QString& name) {
   // Line 2 always tells the reader how many work lines follow.
   const int rows = workRowsToSave(text(CurrencyEdit2), theModel().WorkCount);
   WriteDataFile(fileName(name), text(CurrencyEdit1), std::to_string(rows), text(CurrencyEdit3),
-                worksModel_->table(), rows);
+                worksModel_->table(), rows, theModel().Extras);
 }
 
 // "Сохранить".

@@ -182,6 +182,31 @@ TEST_F(DataFile, WriteThenReadGivesTheSameTable) {
   EXPECT_EQ(back.row(2), table.row(2));
 }
 
+TEST_F(DataFile, ExtrasFollowTheWorksAndComeBack) {
+  table.setRow(1, {"1", "2", "2,5", "4", "2"});
+  DataSetExtras extras;
+  extras.startDate = parseIsoDate("2026-04-14");
+  extras.calendar.kind = WorkingCalendar::Kind::Own;
+  extras.calendar.weekMask = 0x3F;
+  extras.calendar.daysOff = {*parseIsoDate("2026-05-01")};
+  extras.crewLimits = {{2, 12}};
+  extras.names = {{{1, 2}, "Кладка стен \\ 中\nвторая строка"}};
+  const std::string path = dir.file("out.dat");
+  WriteDataFile(path, "1", "1", "2", table, 1, extras);
+  const std::string bytes = testing::readBytes(path);
+  // What a reader of the works alone reads is unchanged: the section follows the last work line.
+  EXPECT_EQ(bytes.substr(0, bytes.find("[velko]")), "1\r\n1\r\n2\r\n1,2,2.5,4,2\r\n");
+  WorksTable back;
+  ReadDataFile(m, path, back);
+  EXPECT_EQ(m.Extras, extras);
+  EXPECT_EQ(back.row(1), table.row(1));
+  // A section with a line it cannot read keeps the rest and says which line.
+  const DataFileContents contents =
+      read("1\r\n1\r\n2\r\n1,2,1,1,1\r\n[velko]\r\ncrew=1 0\r\ncrew=3 4\r\nfuture=x\r\n");
+  EXPECT_EQ(m.Extras.crewLimits, (std::map<int, long long>{{3, 4}}));
+  EXPECT_NE(contents.notice.find("строка 6: ограничение бригады не прочитано"), std::string::npos);
+}
+
 TEST_F(DataFile, FailedWriteKeepsThePreviousFile) {
   const std::string path = dir.file("out.dat");
   testing::writeBytes(path, "old");
