@@ -1,0 +1,443 @@
+#include "reallocation/reallocation_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace velko {
+
+namespace {
+
+constexpr long long kNoLimit = std::numeric_limits<long long>::max() / 4;
+// Rounds of propagation per node; stopping early leaves wider intervals, never a wrong one.
+constexpr int kMaxRounds = 64;
+
+struct Choice {
+  int m = 0;
+  long long lo = 0;
+  long long hi = 0;
+};
+
+struct Frame {
+  std::size_t mark = 0;
+  Choice choices[3];
+  int count = 0;
+  int next = 0;
+};
+
+class Search {
+ public:
+  Search(const ReallocationProblem& p, const ReallocationLimits& limits,
+         const std::function<void(const SearchReport&)>& report)
+      : p_(p), limits_(limits), report_(report) {
+    const std::size_t count = p.movable.size();
+    lo_.assign(count, 1);
+    hi_.resize(count);
+    for (std::size_t m = 0; m < count; ++m) hi_[m] = p.movable[m].cap;
+    dmin_.resize(count);
+    assigned_.resize(count);
+    early_.resize(static_cast<std::size_t>(p.events) + 1);
+    late_.resize(early_.size());
+    pred_.resize(early_.size());
+    backward_.resize(p.arcs.size());
+    std::iota(backward_.begin(), backward_.end(), 0);
+    std::stable_sort(backward_.begin(), backward_.end(), [&](int a, int b) {
+      return p.arcs[static_cast<std::size_t>(a)].from > p.arcs[static_cast<std::size_t>(b)].from;
+    });
+    onPath_.assign(count, 0);
+  }
+
+  SearchAnswer run(const std::vector<std::vector<long long>>& starts) {
+    for (const auto& start : starts) {
+      const long long length = lengthOf(p_, start);
+      const int changed = changes(start);
+      if (best_.workers.empty() || length < best_.length || (length == best_.length && changed < best_.changed)) {
+        best_.workers = start;
+        best_.length = length;
+        best_.changed = changed;
+      }
+    }
+    const std::vector<long long> initialLo = lo_, initialHi = hi_;
+    best_.bound = rootBound();
+    tell(1);
+    bool exhausted = best_.bound >= best_.length;
+    if (!exhausted && !stopped_) {
+      lo_ = initialLo;
+      hi_ = initialHi;
+      phase_ = 1;
+      target_ = best_.length - 1;
+      exhausted = depthFirst();
+    }
+    if (exhausted) best_.bound = best_.length;
+    best_.proven = best_.bound >= best_.length;
+    if (!stopped_) {
+      lo_ = initialLo;
+      hi_ = initialHi;
+      phase_ = 2;
+      target_ = best_.length;
+      tell(2);
+      best_.changesProven = best_.changed == 0 || depthFirst();
+    }
+    best_.stopped = stopped_;
+    best_.nodes = nodes_;
+    return best_;
+  }
+
+ private:
+  const MovableWork& work(int m) const { return p_.movable[static_cast<std::size_t>(m)]; }
+  std::size_t at(int m) const { return static_cast<std::size_t>(m); }
+
+  int changes(const std::vector<long long>& workers) const {
+    int changed = 0;
+    for (std::size_t m = 0; m < workers.size(); ++m) changed += workers[m] != p_.movable[m].n ? 1 : 0;
+    return changed;
+  }
+
+  void tell(int phase) {
+    if (report_) report_({phase, best_.length, best_.bound, best_.changed});
+  }
+
+  bool limitReached() {
+    if (stopped_) return true;
+    if (effort_ >= limits_.effort || (limits_.cancel != nullptr && limits_.cancel->load()) ||
+        std::chrono::steady_clock::now() >= limits_.deadline) {
+      stopped_ = true;
+    }
+    return stopped_;
+  }
+
+  // The shortest duration within [lo, hi]: durations fall with n' below n and above n,
+  // but a receiver rounded up to whole days may take longer than the work at n.
+  long long minDuration(int m) const {
+    const MovableWork& w = work(m);
+    const long long lo = lo_[at(m)], hi = hi_[at(m)];
+    long long best = kNoLimit;
+    if (lo <= w.n) best = durationAt(w, std::min(hi, w.n));
+    if (hi > w.n) best = std::min(best, durationAt(w, hi));
+    return best;
+  }
+
+  // The fewest workers in [lo, hi] with a duration of at most x, or -1.
+  long long need(int m, long long x) const {
+    const MovableWork& w = work(m);
+    const long long lo = lo_[at(m)], hi = hi_[at(m)];
+    const auto smallest = [&](long long a, long long b) -> long long {
+      if (a > b || durationAt(w, b) > x) return -1;
+      while (a < b) {
+        const long long mid = a + (b - a) / 2;
+        if (durationAt(w, mid) <= x) b = mid; else a = mid + 1;
+      }
+      return a;
+    };
+    const long long below = smallest(lo, std::min(hi, w.n));
+    return below >= 0 ? below : smallest(std::max(lo, w.n + 1), hi);
+  }
+
+  void setDomain(int m, long long lo, long long hi) {
+    trail_.push_back({m, lo_[at(m)], hi_[at(m)]});
+    lo_[at(m)] = lo;
+    hi_[at(m)] = hi;
+  }
+  void undo(std::size_t mark) {
+    while (trail_.size() > mark) {
+      const Choice& c = trail_.back();
+      lo_[at(c.m)] = c.lo;
+      hi_[at(c.m)] = c.hi;
+      trail_.pop_back();
+    }
+  }
+
+  long long arcTime(const Arc& a, const std::vector<long long>& durations) const {
+    return a.movable < 0 ? a.time : durations[at(a.movable)];
+  }
+
+  int forcedChanges() const {
+    int forced = 0;
+    for (std::size_t m = 0; m < lo_.size(); ++m) {
+      forced += (p_.movable[m].n < lo_[m] || p_.movable[m].n > hi_[m]) ? 1 : 0;
+    }
+    return forced;
+  }
+
+  // Narrows the intervals for length `target`; false when no assignment within them fits.
+  bool propagate(long long target) {
+    for (std::size_t m = 0; m < lo_.size(); ++m) {
+      if (lo_[m] > hi_[m]) return false;
+    }
+    for (int round = 0; round < kMaxRounds; ++round) {
+      effort_ += static_cast<long long>(p_.arcs.size() + early_.size() + lo_.size());
+      for (std::size_t m = 0; m < lo_.size(); ++m) dmin_[m] = minDuration(static_cast<int>(m));
+      std::fill(early_.begin(), early_.end(), 0);
+      for (const Arc& a : p_.arcs) {
+        long long& e = early_[static_cast<std::size_t>(a.to)];
+        e = std::max(e, early_[static_cast<std::size_t>(a.from)] + arcTime(a, dmin_));
+      }
+      if (early_.back() > target) return false;
+      std::fill(late_.begin(), late_.end(), kNoLimit);
+      late_.back() = target;
+      for (const int k : backward_) {
+        const Arc& a = p_.arcs[static_cast<std::size_t>(k)];
+        const long long after = late_[static_cast<std::size_t>(a.to)];
+        if (after == kNoLimit) continue;
+        long long& l = late_[static_cast<std::size_t>(a.from)];
+        l = std::min(l, after - arcTime(a, dmin_));
+      }
+      for (std::size_t v = 1; v < early_.size(); ++v) {
+        if (late_[v] < early_[v]) return false;
+      }
+      bool changed = false;
+      for (const Arc& a : p_.arcs) {
+        if (a.movable < 0) continue;
+        const long long after = late_[static_cast<std::size_t>(a.to)];
+        if (after == kNoLimit) continue;
+        const long long needed = need(a.movable, after - early_[static_cast<std::size_t>(a.from)]);
+        if (needed < 0) return false;
+        if (needed > lo_[at(a.movable)]) {
+          setDomain(a.movable, needed, hi_[at(a.movable)]);
+          changed = true;
+        }
+      }
+      for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+        long long used = 0;
+        for (const int m : p_.groupWorks[g]) used += lo_[at(m)];
+        if (used > p_.capacity[g]) return false;
+        const long long spare = p_.capacity[g] - used;
+        for (const int m : p_.groupWorks[g]) {
+          if (lo_[at(m)] + spare < hi_[at(m)]) {
+            setDomain(m, lo_[at(m)], lo_[at(m)] + spare);
+            changed = true;
+          }
+        }
+      }
+      if (phase_ == 2 && forcedChanges() >= best_.changed) return false;
+      if (!changed) return true;
+    }
+    return true;
+  }
+
+  // The shortest a path can be with each identifier's workers spread over its works on
+  // it as a real-valued share: t' >= t x n / n' - half a millionth for every n'.
+  bool pathCanFit(const std::vector<int>& path, long long fixedTime, long long target) {
+    long double total = static_cast<long double>(fixedTime);
+    for (const int m : path) onPath_[at(m)] = 1;
+    for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+      long long budget = p_.capacity[g];
+      std::vector<int> mine;
+      for (const int m : p_.groupWorks[g]) {
+        if (onPath_[at(m)] != 0) mine.push_back(m); else budget -= lo_[at(m)];
+      }
+      if (mine.empty()) continue;
+      long long most = 0;
+      for (const int m : mine) most += hi_[at(m)];
+      const auto share = [&](int m, long double lambda) {
+        const long double v = static_cast<long double>(work(m).t) * work(m).n;
+        const long double n = lambda <= 0 ? static_cast<long double>(hi_[at(m)]) : std::sqrt(v / lambda);
+        return std::clamp(n, static_cast<long double>(lo_[at(m)]), static_cast<long double>(hi_[at(m)]));
+      };
+      long double lambda = 0;
+      if (most > budget) {
+        long double a = 1e-30L, b = 1e40L;  // sum of shares falls as lambda grows
+        for (int k = 0; k < 100; ++k) {
+          const long double mid = std::sqrt(a * b);
+          long double sum = 0;
+          for (const int m : mine) sum += share(m, mid);
+          if (sum > static_cast<long double>(budget)) a = mid; else b = mid;
+        }
+        lambda = b;
+      }
+      for (const int m : mine) {
+        total += static_cast<long double>(work(m).t) * work(m).n / share(m, lambda);
+      }
+      effort_ += static_cast<long long>(mine.size()) * 100;
+    }
+    for (const int m : path) onPath_[at(m)] = 0;
+    const long double slack = static_cast<long double>(path.size()) + 2 + std::fabs(total) * 1e-15L;
+    return total <= static_cast<long double>(target) + slack;
+  }
+
+  // The node's assignment: each work at its fewest workers (phase 2: at n when allowed).
+  // Returns 1 for an answer, 0 when the node is to be split (into `frame`), -1 when no
+  // answer lies below it.
+  int evaluate(Frame& frame) {
+    for (std::size_t m = 0; m < lo_.size(); ++m) {
+      const long long n = p_.movable[m].n;
+      assigned_[m] = phase_ == 2 && lo_[m] <= n && n <= hi_[m] ? n : lo_[m];
+    }
+    for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+      long long used = 0;
+      for (const int m : p_.groupWorks[g]) used += assigned_[at(m)];
+      if (used <= p_.capacity[g]) continue;
+      // Only phase 2 keeps n above lo: keep it, take fewer, or take more.
+      int pick = -1;
+      for (const int m : p_.groupWorks[g]) {
+        if (assigned_[at(m)] > lo_[at(m)] && (pick < 0 || assigned_[at(m)] - lo_[at(m)] > assigned_[at(pick)] - lo_[at(pick)])) {
+          pick = m;
+        }
+      }
+      if (pick < 0) return -1;
+      const long long n = assigned_[at(pick)];
+      frame.choices[0] = {pick, n, n};
+      frame.choices[1] = {pick, lo_[at(pick)], n - 1};
+      frame.count = 2;
+      if (n < hi_[at(pick)]) frame.choices[frame.count++] = {pick, n + 1, hi_[at(pick)]};
+      return 0;
+    }
+    std::vector<long long>& durations = dmin_;
+    for (std::size_t m = 0; m < lo_.size(); ++m) durations[m] = durationAt(p_.movable[m], assigned_[m]);
+    std::fill(early_.begin(), early_.end(), 0);
+    std::fill(pred_.begin(), pred_.end(), -1);
+    for (std::size_t k = 0; k < p_.arcs.size(); ++k) {
+      const Arc& a = p_.arcs[k];
+      const long long reach = early_[static_cast<std::size_t>(a.from)] + arcTime(a, durations);
+      if (reach > early_[static_cast<std::size_t>(a.to)]) {
+        early_[static_cast<std::size_t>(a.to)] = reach;
+        pred_[static_cast<std::size_t>(a.to)] = static_cast<int>(k);
+      }
+    }
+    effort_ += static_cast<long long>(p_.arcs.size() + early_.size());
+    const long long length = early_.back();
+    if (length <= target_) {
+      record(length);
+      return 1;
+    }
+    // The longest path, and on it the work whose split shortens it most.
+    std::vector<int> path;
+    long long fixedTime = 0;
+    int pick = -1;
+    long long pickGain = 0;
+    bool pickFree = false;
+    for (int v = p_.events; v >= 1 && pred_[static_cast<std::size_t>(v)] >= 0;) {
+      const Arc& a = p_.arcs[static_cast<std::size_t>(pred_[static_cast<std::size_t>(v)])];
+      v = a.from;
+      if (a.movable < 0) {
+        fixedTime += a.time;
+        continue;
+      }
+      const int m = a.movable;
+      path.push_back(m);
+      const long long gain = durations[at(m)] - minDuration(m);
+      if (gain <= 0) continue;
+      const long long n = work(m).n;
+      // Phase 2 splits a work that has changed already before one still at n.
+      const bool free = phase_ == 2 && (n < lo_[at(m)] || n > hi_[at(m)]);
+      if (pick < 0 || (free && !pickFree) || (free == pickFree && gain > pickGain)) {
+        pick = m;
+        pickGain = gain;
+        pickFree = free;
+      }
+    }
+    if (pick < 0 || !pathCanFit(path, fixedTime, target_)) return -1;
+    const long long excess = length - target_;
+    const long long x = std::max(minDuration(pick), durations[at(pick)] - excess);
+    const long long split = need(pick, x);
+    if (split <= lo_[at(pick)]) return -1;  // cannot happen: the interval holds a shorter duration
+    frame.choices[0] = {pick, split, hi_[at(pick)]};
+    frame.choices[1] = {pick, lo_[at(pick)], split - 1};
+    frame.count = 2;
+    return 0;
+  }
+
+  void record(long long length) {
+    const int changed = changes(assigned_);
+    if (phase_ == 1 || changed < best_.changed) {
+      best_.workers = assigned_;
+      best_.length = length;
+      best_.changed = changed;
+      tell(phase_);
+    }
+  }
+
+  // The smallest length whose root propagation succeeds; every shorter one has no answer.
+  long long rootBound() {
+    long long low = 0, high = best_.length;  // propagate(high) holds: an answer is there
+    const std::vector<long long> initialLo = lo_, initialHi = hi_;
+    while (low < high && !limitReached()) {
+      const long long mid = low + (high - low) / 2;
+      lo_ = initialLo;
+      hi_ = initialHi;
+      trail_.clear();
+      if (propagate(mid)) high = mid; else low = mid + 1;
+    }
+    trail_.clear();
+    return low;
+  }
+
+  // Returns true when the whole tree was searched.
+  bool depthFirst() {
+    std::vector<Frame> frames;
+    trail_.clear();
+    for (;;) {
+      if (limitReached()) return false;
+      ++nodes_;
+      Frame frame;
+      int outcome = propagate(target_) ? evaluate(frame) : -1;
+      if (outcome == 1) {
+        if (phase_ == 1) {
+          target_ = best_.length - 1;
+          if (best_.length <= best_.bound) return true;
+        } else if (best_.changed == 0) {
+          return true;
+        }
+        continue;  // the same node again, against the better answer
+      }
+      if (outcome == 0) {
+        frame.mark = trail_.size();
+        frames.push_back(frame);
+        apply(frames.back().choices[0]);
+        continue;
+      }
+      for (;;) {
+        if (frames.empty()) return true;
+        Frame& top = frames.back();
+        undo(top.mark);
+        if (++top.next < top.count) {
+          apply(top.choices[top.next]);
+          break;
+        }
+        frames.pop_back();
+      }
+    }
+  }
+
+  void apply(const Choice& c) {
+    setDomain(c.m, std::max(lo_[at(c.m)], c.lo), std::min(hi_[at(c.m)], c.hi));
+  }
+
+  const ReallocationProblem& p_;
+  const ReallocationLimits& limits_;
+  const std::function<void(const SearchReport&)>& report_;
+  std::vector<long long> lo_, hi_, dmin_, assigned_, early_, late_;
+  std::vector<int> pred_, backward_;
+  std::vector<char> onPath_;
+  std::vector<Choice> trail_;
+  SearchAnswer best_;
+  int phase_ = 1;
+  long long target_ = 0;
+  long long effort_ = 0;
+  long long nodes_ = 0;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+bool keepsCapacities(const ReallocationProblem& p, const std::vector<long long>& workers) {
+  if (workers.size() != p.movable.size()) return false;
+  std::vector<long long> used(p.capacity.size(), 0);
+  for (std::size_t m = 0; m < workers.size(); ++m) {
+    if (workers[m] < 1) return false;
+    used[static_cast<std::size_t>(p.movable[m].group)] += workers[m];
+  }
+  for (std::size_t g = 0; g < used.size(); ++g) {
+    if (used[g] > p.capacity[g]) return false;
+  }
+  return true;
+}
+
+SearchAnswer searchReallocation(const ReallocationProblem& problem, const std::vector<std::vector<long long>>& starts,
+                                const ReallocationLimits& limits, const std::function<void(const SearchReport&)>& report) {
+  Search search(problem, limits, report);
+  return search.run(starts);
+}
+
+}  // namespace velko
