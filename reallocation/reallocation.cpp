@@ -133,7 +133,20 @@ ReallocationResult reallocateWorkers(const ReallocationInput& input, const Reall
     options.progress({s.phase, microDaysValue(MicroDays(s.length)), microDaysValue(MicroDays(s.bound)), s.changed,
                       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()});
   };
-  const SearchAnswer answer = searchReallocation(problem, starts, limits, report);
+  SearchAnswer answer = searchReallocation(problem, starts, limits, report);
+  // Workers no work needs go back to the works that gave them: those only get shorter,
+  // and no other work changes.
+  std::vector<long long> used(problem.capacity.size(), 0);
+  for (std::size_t m = 0; m < problem.movable.size(); ++m) used[static_cast<std::size_t>(problem.movable[m].group)] += answer.workers[m];
+  for (std::size_t m = 0; m < problem.movable.size(); ++m) {
+    const MovableWork& w = problem.movable[m];
+    long long& inUse = used[static_cast<std::size_t>(w.group)];
+    const long long back = std::min(problem.capacity[static_cast<std::size_t>(w.group)] - inUse, w.n - answer.workers[m]);
+    if (back <= 0) continue;
+    answer.workers[m] += back;
+    inUse += back;
+  }
+  answer.length = lengthOf(problem, answer.workers);
 
   ReallocationResult r;
   r.lengthBefore = input.lengthBefore;
@@ -143,7 +156,8 @@ ReallocationResult reallocateWorkers(const ReallocationInput& input, const Reall
   r.proven = answer.proven;
   r.changesProven = answer.changesProven;
   r.cancelled = options.cancel != nullptr && options.cancel->load();
-  r.changedWorks = answer.changed;
+  r.changedWorks = 0;
+  for (std::size_t m = 0; m < problem.movable.size(); ++m) r.changedWorks += answer.workers[m] != problem.movable[m].n ? 1 : 0;
   r.nodes = answer.nodes;
   r.lengthBeforeText = microDaysText(toMicroDays(input.lengthBefore));
   r.lengthOnePassText = microDaysText(toMicroDays(input.lengthOnePass));

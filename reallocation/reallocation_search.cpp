@@ -11,7 +11,7 @@ namespace {
 
 constexpr long long kNoLimit = std::numeric_limits<long long>::max() / 4;
 // Rounds of propagation per node; stopping early leaves wider intervals, never a wrong one.
-constexpr int kMaxRounds = 64;
+constexpr int kMaxRounds = 16;
 
 struct Choice {
   int m = 0;
@@ -60,12 +60,20 @@ class Search {
     }
     const std::vector<long long> initialLo = lo_, initialHi = hi_;
     best_.bound = rootBound();
+    for (const auto& start : starts) {
+      lo_ = initialLo;
+      hi_ = initialHi;
+      best_.bound = std::max(best_.bound, std::min(best_.length, pathBound(start)));
+    }
+    lo_ = initialLo;
+    hi_ = initialHi;
     tell(1);
     bool exhausted = best_.bound >= best_.length;
     if (!exhausted && !stopped_) {
       lo_ = initialLo;
       hi_ = initialHi;
       phase_ = 1;
+      reference_ = best_.workers;
       target_ = best_.length - 1;
       exhausted = depthFirst();
     }
@@ -75,6 +83,8 @@ class Search {
       lo_ = initialLo;
       hi_ = initialHi;
       phase_ = 2;
+      reference_.clear();
+      for (const MovableWork& w : p_.movable) reference_.push_back(w.n);
       target_ = best_.length;
       tell(2);
       best_.changesProven = best_.changed == 0 || depthFirst();
@@ -216,9 +226,83 @@ class Search {
     return true;
   }
 
+  // A length no assignment within the intervals goes below: the relaxation of the path
+  // that is longest with the movable works at `workers`.
+  long long pathBound(const std::vector<long long>& workers) {
+    std::vector<long long> durations(workers.size());
+    for (std::size_t m = 0; m < workers.size(); ++m) durations[m] = durationAt(p_.movable[m], workers[m]);
+    std::fill(early_.begin(), early_.end(), 0);
+    std::fill(pred_.begin(), pred_.end(), -1);
+    for (std::size_t k = 0; k < p_.arcs.size(); ++k) {
+      const Arc& a = p_.arcs[k];
+      const long long reach = early_[static_cast<std::size_t>(a.from)] + arcTime(a, durations);
+      if (reach > early_[static_cast<std::size_t>(a.to)]) {
+        early_[static_cast<std::size_t>(a.to)] = reach;
+        pred_[static_cast<std::size_t>(a.to)] = static_cast<int>(k);
+      }
+    }
+    std::vector<int> path;
+    long long fixedTime = 0;
+    for (int v = p_.events; v >= 1 && pred_[static_cast<std::size_t>(v)] >= 0;) {
+      const Arc& a = p_.arcs[static_cast<std::size_t>(pred_[static_cast<std::size_t>(v)])];
+      v = a.from;
+      if (a.movable < 0) fixedTime += a.time; else path.push_back(a.movable);
+    }
+    if (const long long exact = pathMinimum(path, fixedTime); exact >= 0) return exact;
+    const long double relaxed = pathRelaxation(path, fixedTime);
+    const long double slack = static_cast<long double>(path.size()) + 2 + std::fabs(relaxed) * 1e-15L;
+    return std::max(0LL, static_cast<long long>(std::ceil(relaxed - slack)));
+  }
+
+  // The shortest the path can be on its own, each identifier's workers less one for each
+  // of its works elsewhere shared among its works on the path by dynamic programming
+  // over the number of workers; -1 when that is more work than kMaxPathTable.
+  long long pathMinimum(const std::vector<int>& path, long long fixedTime) {
+    constexpr long long kMaxPathTable = 40000000;
+    long long total = fixedTime;
+    for (const int m : path) onPath_[at(m)] = 1;
+    std::vector<std::vector<int>> mine(p_.capacity.size());
+    std::vector<long long> budget = p_.capacity;
+    long long cost = 0;
+    for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+      for (const int m : p_.groupWorks[g]) {
+        if (onPath_[at(m)] != 0) mine[g].push_back(m); else budget[g] -= lo_[at(m)];
+      }
+      cost += static_cast<long long>(mine[g].size()) * budget[g] * budget[g];
+    }
+    for (const int m : path) onPath_[at(m)] = 0;
+    if (cost > kMaxPathTable) return -1;
+    effort_ += cost;
+    for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+      if (mine[g].empty()) continue;
+      const std::size_t width = static_cast<std::size_t>(budget[g]) + 1;
+      std::vector<long long> shortest(width, kNoLimit), next(width);
+      shortest[0] = 0;
+      for (const int m : mine[g]) {
+        std::fill(next.begin(), next.end(), kNoLimit);
+        for (std::size_t b = 0; b < width; ++b) {
+          if (shortest[b] == kNoLimit) continue;
+          for (long long n = lo_[at(m)]; n <= hi_[at(m)] && b + static_cast<std::size_t>(n) < width; ++n) {
+            long long& cell = next[b + static_cast<std::size_t>(n)];
+            cell = std::min(cell, shortest[b] + durationAt(work(m), n));
+          }
+        }
+        shortest.swap(next);
+      }
+      total += *std::min_element(shortest.begin(), shortest.end());
+    }
+    return total;
+  }
+
+  bool pathCanFit(const std::vector<int>& path, long long fixedTime, long long target) {
+    const long double total = pathRelaxation(path, fixedTime);
+    const long double slack = static_cast<long double>(path.size()) + 2 + std::fabs(total) * 1e-15L;
+    return total <= static_cast<long double>(target) + slack;
+  }
+
   // The shortest a path can be with each identifier's workers spread over its works on
   // it as a real-valued share: t' >= t x n / n' - half a millionth for every n'.
-  bool pathCanFit(const std::vector<int>& path, long long fixedTime, long long target) {
+  long double pathRelaxation(const std::vector<int>& path, long long fixedTime) {
     long double total = static_cast<long double>(fixedTime);
     for (const int m : path) onPath_[at(m)] = 1;
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
@@ -252,8 +336,7 @@ class Search {
       effort_ += static_cast<long long>(mine.size()) * 100;
     }
     for (const int m : path) onPath_[at(m)] = 0;
-    const long double slack = static_cast<long double>(path.size()) + 2 + std::fabs(total) * 1e-15L;
-    return total <= static_cast<long double>(target) + slack;
+    return total;
   }
 
   // The node's assignment: each work at its fewest workers (phase 2: at n when allowed).
@@ -261,14 +344,14 @@ class Search {
   // answer lies below it.
   int evaluate(Frame& frame) {
     for (std::size_t m = 0; m < lo_.size(); ++m) {
-      const long long n = p_.movable[m].n;
-      assigned_[m] = phase_ == 2 && lo_[m] <= n && n <= hi_[m] ? n : lo_[m];
+      const long long n = reference_[m];
+      assigned_[m] = lo_[m] <= n && n <= hi_[m] ? n : lo_[m];
     }
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
       long long used = 0;
       for (const int m : p_.groupWorks[g]) used += assigned_[at(m)];
       if (used <= p_.capacity[g]) continue;
-      // Only phase 2 keeps n above lo: keep it, take fewer, or take more.
+      // Some work is at its reference above lo: keep it, take fewer, or take more.
       int pick = -1;
       for (const int m : p_.groupWorks[g]) {
         if (assigned_[at(m)] > lo_[at(m)] && (pick < 0 || assigned_[at(m)] - lo_[at(m)] > assigned_[at(pick)] - lo_[at(pick)])) {
@@ -408,6 +491,9 @@ class Search {
   const ReallocationLimits& limits_;
   const std::function<void(const SearchReport&)>& report_;
   std::vector<long long> lo_, hi_, dmin_, assigned_, early_, late_;
+  // What a node's assignment keeps where its intervals allow: the best answer in phase
+  // 1, so that the search looks near it first; n in phase 2.
+  std::vector<long long> reference_;
   std::vector<int> pred_, backward_;
   std::vector<char> onPath_;
   std::vector<Choice> trail_;

@@ -67,8 +67,10 @@ TEST(Reallocation, WorkersMoveFromTheShortBranchToTheLongOne) {
   EXPECT_EQ(r.result.lengthAfterText, "4");
   EXPECT_TRUE(r.result.proven);
   EXPECT_EQ(r.result.lowerBoundText, "4");
+  // The worker 1-2 has no use for goes back to it: 3 days instead of 4.
   ASSERT_EQ(r.result.moves.size(), 1u);
-  EXPECT_EQ(moveText(r.result.moves[0]), "Id 1: " + std::to_string(r.result.moves[0].count) + " рабочих с работы 1-2 на работу 1-3");
+  EXPECT_EQ(moveText(r.result.moves[0]), "Id 1: 2 рабочих с работы 1-2 на работу 1-3");
+  EXPECT_EQ(r.result.works[0].newDurationText, "3");
 }
 
 TEST(Reallocation, RefusesANetworkWithNothingToMove) {
