@@ -12,6 +12,10 @@ namespace {
 constexpr long long kNoLimit = std::numeric_limits<long long>::max() / 4;
 // Rounds of propagation per node; stopping early leaves wider intervals, never a wrong one.
 constexpr int kMaxRounds = 16;
+// Steps of the dynamic programme over a path's workers: at the root and for answers,
+// and, smaller, at every node.
+constexpr long long kMaxPathTable = 40000000;
+constexpr long long kMaxNodeTable = 200000;
 
 struct Choice {
   int m = 0;
@@ -59,7 +63,18 @@ class Search {
       }
     }
     const std::vector<long long> initialLo = lo_, initialHi = hi_;
+    {
+      std::vector<long long> improved = best_.workers;
+      long long length = best_.length;
+      improveAlongPaths(improved, length);
+      if (length < best_.length) {
+        best_.workers = improved;
+        best_.length = length;
+        best_.changed = changes(improved);
+      }
+    }
     best_.bound = rootBound();
+    best_.bound = std::max(best_.bound, std::min(best_.length, pathBound(best_.workers)));
     for (const auto& start : starts) {
       lo_ = initialLo;
       hi_ = initialHi;
@@ -226,39 +241,74 @@ class Search {
     return true;
   }
 
-  // A length no assignment within the intervals goes below: the relaxation of the path
-  // that is longest with the movable works at `workers`.
-  long long pathBound(const std::vector<long long>& workers) {
-    std::vector<long long> durations(workers.size());
-    for (std::size_t m = 0; m < workers.size(); ++m) durations[m] = durationAt(p_.movable[m], workers[m]);
-    std::fill(early_.begin(), early_.end(), 0);
-    std::fill(pred_.begin(), pred_.end(), -1);
+  // The longest path with the movable works at `workers`: its movable works, and the
+  // time of the others on it.
+  long long longestPath(const std::vector<long long>& workers, std::vector<int>& path, long long& fixedTime) {
+    std::vector<long long> early(early_.size(), 0);
+    std::vector<int> pred(early_.size(), -1);
     for (std::size_t k = 0; k < p_.arcs.size(); ++k) {
       const Arc& a = p_.arcs[k];
-      const long long reach = early_[static_cast<std::size_t>(a.from)] + arcTime(a, durations);
-      if (reach > early_[static_cast<std::size_t>(a.to)]) {
-        early_[static_cast<std::size_t>(a.to)] = reach;
-        pred_[static_cast<std::size_t>(a.to)] = static_cast<int>(k);
+      const long long t = a.movable < 0 ? a.time : durationAt(work(a.movable), workers[at(a.movable)]);
+      const long long reach = early[static_cast<std::size_t>(a.from)] + t;
+      if (reach > early[static_cast<std::size_t>(a.to)]) {
+        early[static_cast<std::size_t>(a.to)] = reach;
+        pred[static_cast<std::size_t>(a.to)] = static_cast<int>(k);
       }
     }
-    std::vector<int> path;
-    long long fixedTime = 0;
-    for (int v = p_.events; v >= 1 && pred_[static_cast<std::size_t>(v)] >= 0;) {
-      const Arc& a = p_.arcs[static_cast<std::size_t>(pred_[static_cast<std::size_t>(v)])];
+    effort_ += static_cast<long long>(p_.arcs.size() + early.size());
+    path.clear();
+    fixedTime = 0;
+    for (int v = p_.events; v >= 1 && pred[static_cast<std::size_t>(v)] >= 0;) {
+      const Arc& a = p_.arcs[static_cast<std::size_t>(pred[static_cast<std::size_t>(v)])];
       v = a.from;
       if (a.movable < 0) fixedTime += a.time; else path.push_back(a.movable);
     }
-    if (const long long exact = pathMinimum(path, fixedTime); exact >= 0) return exact;
+    return early.back();
+  }
+
+  // A length no assignment within the intervals goes below: the path that is longest
+  // with the movable works at `workers`, on its own.
+  long long pathBound(const std::vector<long long>& workers) {
+    std::vector<int> path;
+    long long fixedTime = 0;
+    longestPath(workers, path, fixedTime);
+    if (const long long exact = pathMinimum(path, fixedTime, lo_, kMaxPathTable, nullptr); exact >= 0) return exact;
     const long double relaxed = pathRelaxation(path, fixedTime);
     const long double slack = static_cast<long double>(path.size()) + 2 + std::fabs(relaxed) * 1e-15L;
     return std::max(0LL, static_cast<long long>(std::ceil(relaxed - slack)));
   }
 
-  // The shortest the path can be on its own, each identifier's workers less one for each
-  // of its works elsewhere shared among its works on the path by dynamic programming
-  // over the number of workers; -1 when that is more work than kMaxPathTable.
-  long long pathMinimum(const std::vector<int>& path, long long fixedTime) {
-    constexpr long long kMaxPathTable = 40000000;
+  // Answers near `workers`: the works of its longest path get the best share of what
+  // the other works of their identifiers leave, as long as that shortens the network.
+  void improveAlongPaths(std::vector<long long>& workers, long long& length) {
+    const std::vector<long long> saveLo = lo_, saveHi = hi_;
+    for (std::size_t m = 0; m < lo_.size(); ++m) {
+      lo_[m] = 1;
+      hi_[m] = p_.movable[m].cap;
+    }
+    std::vector<int> path;
+    long long fixedTime = 0;
+    for (int round = 0; round < 100 && !limitReached(); ++round) {
+      longestPath(workers, path, fixedTime);
+      std::vector<long long> shares;
+      if (pathMinimum(path, fixedTime, workers, kMaxPathTable, &shares) < 0) break;
+      std::vector<long long> next = workers;
+      for (std::size_t k = 0; k < path.size(); ++k) next[at(path[k])] = shares[k];
+      const long long nextLength = lengthOf(p_, next);
+      if (nextLength >= length) break;
+      workers = next;
+      length = nextLength;
+    }
+    lo_ = saveLo;
+    hi_ = saveHi;
+  }
+
+  // The shortest the path can be on its own: each identifier's workers, less those
+  // `others` gives its works elsewhere, shared among its works on the path within their
+  // intervals by dynamic programming over the number of workers. -1 when the table would
+  // take more than `limit` steps. `shares` receives the workers of the path's works.
+  long long pathMinimum(const std::vector<int>& path, long long fixedTime, const std::vector<long long>& others,
+                        long long limit, std::vector<long long>* shares) {
     long long total = fixedTime;
     for (const int m : path) onPath_[at(m)] = 1;
     std::vector<std::vector<int>> mine(p_.capacity.size());
@@ -266,30 +316,53 @@ class Search {
     long long cost = 0;
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
       for (const int m : p_.groupWorks[g]) {
-        if (onPath_[at(m)] != 0) mine[g].push_back(m); else budget[g] -= lo_[at(m)];
+        if (onPath_[at(m)] != 0) mine[g].push_back(m); else budget[g] -= others[at(m)];
       }
-      cost += static_cast<long long>(mine[g].size()) * budget[g] * budget[g];
+      for (const int m : mine[g]) cost += std::max(0LL, budget[g]) * (hi_[at(m)] - lo_[at(m)] + 1);
     }
     for (const int m : path) onPath_[at(m)] = 0;
-    if (cost > kMaxPathTable) return -1;
+    if (cost > limit) return -1;
     effort_ += cost;
+    std::vector<long long> chosen(p_.movable.size(), 0);
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
       if (mine[g].empty()) continue;
+      if (budget[g] < 0) return kNoLimit;
       const std::size_t width = static_cast<std::size_t>(budget[g]) + 1;
       std::vector<long long> shortest(width, kNoLimit), next(width);
+      std::vector<std::vector<long long>> took;
       shortest[0] = 0;
       for (const int m : mine[g]) {
         std::fill(next.begin(), next.end(), kNoLimit);
+        std::vector<long long> pick(shares != nullptr ? width : 0, 0);
         for (std::size_t b = 0; b < width; ++b) {
           if (shortest[b] == kNoLimit) continue;
           for (long long n = lo_[at(m)]; n <= hi_[at(m)] && b + static_cast<std::size_t>(n) < width; ++n) {
-            long long& cell = next[b + static_cast<std::size_t>(n)];
-            cell = std::min(cell, shortest[b] + durationAt(work(m), n));
+            const std::size_t to = b + static_cast<std::size_t>(n);
+            const long long reach = shortest[b] + durationAt(work(m), n);
+            if (reach < next[to]) {
+              next[to] = reach;
+              if (shares != nullptr) pick[to] = n;
+            }
           }
         }
         shortest.swap(next);
+        if (shares != nullptr) took.push_back(std::move(pick));
       }
-      total += *std::min_element(shortest.begin(), shortest.end());
+      const auto least = std::min_element(shortest.begin(), shortest.end());
+      if (*least == kNoLimit) return kNoLimit;
+      total += *least;
+      if (shares != nullptr) {
+        std::size_t b = static_cast<std::size_t>(least - shortest.begin());
+        for (std::size_t k = mine[g].size(); k-- > 0;) {
+          const long long n = took[k][b];
+          chosen[at(mine[g][k])] = n;
+          b -= static_cast<std::size_t>(n);
+        }
+      }
+    }
+    if (shares != nullptr) {
+      shares->clear();
+      for (const int m : path) shares->push_back(chosen[at(m)]);
     }
     return total;
   }
@@ -410,7 +483,9 @@ class Search {
         pickFree = free;
       }
     }
-    if (pick < 0 || !pathCanFit(path, fixedTime, target_)) return -1;
+    if (pick < 0) return -1;
+    const long long exact = pathMinimum(path, fixedTime, lo_, kMaxNodeTable, nullptr);
+    if (exact > target_ || (exact < 0 && !pathCanFit(path, fixedTime, target_))) return -1;
     const long long excess = length - target_;
     const long long x = std::max(minDuration(pick), durations[at(pick)] - excess);
     const long long split = need(pick, x);
@@ -422,9 +497,11 @@ class Search {
   }
 
   void record(long long length) {
-    const int changed = changes(assigned_);
+    std::vector<long long> found = assigned_;
+    if (phase_ == 1) improveAlongPaths(found, length);
+    const int changed = changes(found);
     if (phase_ == 1 || changed < best_.changed) {
-      best_.workers = assigned_;
+      best_.workers = found;
       best_.length = length;
       best_.changed = changed;
       tell(phase_);
@@ -442,6 +519,8 @@ class Search {
       trail_.clear();
       if (propagate(mid)) high = mid; else low = mid + 1;
     }
+    lo_ = initialLo;
+    hi_ = initialHi;
     trail_.clear();
     return low;
   }
