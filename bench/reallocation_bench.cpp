@@ -158,6 +158,7 @@ int main(int argc, char** argv) {
   for (Case& c : cases) {
     if (c.works == 0) c.works = c.table.rowCount();
   }
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::printf("%-22s %5s %9s %9s %9s %9s %-6s %4s %9s %8s %7s\n", "network", "works", "before", "one pass", "realloc",
               "bound", "proven", "chg", "nodes", "pass s", "realloc s");
   int proven = 0, notLonger = 0, valid = 0;

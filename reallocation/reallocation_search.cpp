@@ -14,8 +14,11 @@ constexpr long long kNoLimit = std::numeric_limits<long long>::max() / 4;
 constexpr int kMaxRounds = 16;
 // Steps of the dynamic programme over a path's workers: at the root and for answers,
 // and, smaller, at every node.
-constexpr long long kMaxPathTable = 40000000;
+// Ten million steps take some tenths of a second, the most a cancel may wait.
+constexpr long long kMaxPathTable = 10000000;
 constexpr long long kMaxNodeTable = 200000;
+// A step of those tables is a few instructions; a unit of effort visits an arc.
+constexpr long long kTableStepsPerUnit = 2;
 
 struct Choice {
   int m = 0;
@@ -50,6 +53,7 @@ class Search {
       return p.arcs[static_cast<std::size_t>(a)].from > p.arcs[static_cast<std::size_t>(b)].from;
     });
     onPath_.assign(count, 0);
+    decompose();
   }
 
   SearchAnswer run(const std::vector<std::vector<long long>>& starts) {
@@ -241,6 +245,124 @@ class Search {
     return true;
   }
 
+  // Paths that together hold every movable work on a path to the last event, each work
+  // owned by the first path through it: the longest path by the durations of the works
+  // not yet owned, again and again.
+  void decompose() {
+    std::vector<char> owned(p_.movable.size(), 0);
+    for (int round = 0; round < 200; ++round) {
+      std::vector<long long> early(early_.size(), 0);
+      std::vector<int> pred(early_.size(), -1);
+      for (std::size_t k = 0; k < p_.arcs.size(); ++k) {
+        const Arc& a = p_.arcs[k];
+        const long long t = a.movable >= 0 && owned[at(a.movable)] == 0 ? work(a.movable).t : 0;
+        const long long reach = early[static_cast<std::size_t>(a.from)] + t;
+        if (pred[static_cast<std::size_t>(a.to)] < 0 || reach > early[static_cast<std::size_t>(a.to)]) {
+          early[static_cast<std::size_t>(a.to)] = reach;
+          pred[static_cast<std::size_t>(a.to)] = static_cast<int>(k);
+        }
+      }
+      if (early.back() == 0) return;
+      OwnedPath path;
+      for (int v = p_.events; v >= 1 && pred[static_cast<std::size_t>(v)] >= 0;) {
+        const Arc& a = p_.arcs[static_cast<std::size_t>(pred[static_cast<std::size_t>(v)])];
+        v = a.from;
+        if (a.movable < 0) {
+          path.fixedTime += a.time;
+        } else if (owned[at(a.movable)] == 0) {
+          owned[at(a.movable)] = 1;
+          path.own.push_back(a.movable);
+        } else {
+          path.shared.push_back(a.movable);
+        }
+      }
+      paths_.push_back(std::move(path));
+    }
+  }
+
+  // Whether the paths can all fit `target` with each identifier's workers: a path's own
+  // works of one identifier need at least the fewest workers that bring the path within
+  // the target with every other work on it at its shortest; the needs of the paths and
+  // the fewest workers of the works no path owns must fit each identifier's sum. True
+  // also when the tables would take more than `limit` steps.
+  bool pathsFit(long long target, long long limit) {
+    std::vector<long long> needs(p_.capacity.size(), 0);
+    std::vector<char> ownedNow(p_.movable.size(), 0);
+    for (const OwnedPath& path : paths_) {
+      long long shortest = path.fixedTime;
+      for (const int m : path.shared) shortest += minDuration(m);
+      std::vector<std::vector<int>> mine(p_.capacity.size());
+      std::vector<long long> groupShortest(p_.capacity.size(), 0);
+      for (const int m : path.own) {
+        ownedNow[at(m)] = 1;
+        mine[static_cast<std::size_t>(work(m).group)].push_back(m);
+        const long long d = minDuration(m);
+        shortest += d;
+        groupShortest[static_cast<std::size_t>(work(m).group)] += d;
+      }
+      effort_ += static_cast<long long>(path.own.size() + path.shared.size());
+      if (shortest > target) return false;
+      for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+        if (mine[g].empty()) continue;
+        // The time this identifier's works may take: the target less the rest at its shortest.
+        const long long allowed = target - (shortest - groupShortest[g]);
+        const long long need = fewestWorkers(mine[g], allowed, limit);
+        if (need < 0) return false;
+        needs[g] += need;
+      }
+    }
+    for (std::size_t m = 0; m < p_.movable.size(); ++m) {
+      if (ownedNow[m] == 0) needs[static_cast<std::size_t>(p_.movable[m].group)] += lo_[m];
+    }
+    for (std::size_t g = 0; g < needs.size(); ++g) {
+      if (needs[g] > p_.capacity[g]) return false;
+    }
+    return true;
+  }
+
+  // At most as many workers as the works `works` need to take no more than `allowed` in
+  // all, or -1 when they cannot: exact for one work and for small tables, otherwise from
+  // t' >= t x n / n' - half a millionth, whose real-valued minimum shares the workers in
+  // proportion to the square roots of the volumes.
+  long long fewestWorkers(const std::vector<int>& works, long long allowed, long long limit) {
+    if (works.size() == 1) return need(works[0], allowed);
+    // Workers above the fewest, so that the table spans what the intervals leave open.
+    long long width = 0, fewest = 0;
+    for (const int m : works) {
+      width += hi_[at(m)] - lo_[at(m)];
+      fewest += lo_[at(m)];
+    }
+    long long cost = 0;
+    for (const int m : works) cost += (width + 1) * (hi_[at(m)] - lo_[at(m)] + 1);
+    if (cost <= limit && cost / kTableStepsPerUnit <= limits_.effort - effort_) {
+      effort_ += cost / kTableStepsPerUnit;
+      std::vector<long long> least(static_cast<std::size_t>(width) + 1, kNoLimit), next(least.size());
+      least[0] = 0;
+      for (const int m : works) {
+        std::fill(next.begin(), next.end(), kNoLimit);
+        const long long range = hi_[at(m)] - lo_[at(m)];
+        for (std::size_t b = 0; b < least.size(); ++b) {
+          if (least[b] == kNoLimit) continue;
+          for (long long extra = 0; extra <= range && b + static_cast<std::size_t>(extra) < least.size(); ++extra) {
+            long long& cell = next[b + static_cast<std::size_t>(extra)];
+            cell = std::min(cell, least[b] + durationAt(work(m), lo_[at(m)] + extra));
+          }
+        }
+        least.swap(next);
+      }
+      for (std::size_t b = 0; b < least.size(); ++b) {
+        if (least[b] <= allowed) return fewest + static_cast<long long>(b);
+      }
+      return -1;
+    }
+    long double roots = 0;
+    for (const int m : works) roots += std::sqrt(static_cast<long double>(work(m).t) * work(m).n);
+    const long double time = static_cast<long double>(allowed) + 0.5L * static_cast<long double>(works.size()) + 1;
+    if (time <= 0) return -1;
+    const long double relaxed = roots * roots / time * (1 - 1e-12L);
+    return std::max(fewest, static_cast<long long>(std::floor(relaxed)));
+  }
+
   // The longest path with the movable works at `workers`: its movable works, and the
   // time of the others on it.
   long long longestPath(const std::vector<long long>& workers, std::vector<int>& path, long long& fixedTime) {
@@ -321,8 +443,8 @@ class Search {
       for (const int m : mine[g]) cost += std::max(0LL, budget[g]) * (hi_[at(m)] - lo_[at(m)] + 1);
     }
     for (const int m : path) onPath_[at(m)] = 0;
-    if (cost > limit) return -1;
-    effort_ += cost;
+    if (cost > limit || cost / kTableStepsPerUnit > limits_.effort - effort_) return -1;
+    effort_ += cost / kTableStepsPerUnit;
     std::vector<long long> chosen(p_.movable.size(), 0);
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
       if (mine[g].empty()) continue;
@@ -517,7 +639,7 @@ class Search {
       lo_ = initialLo;
       hi_ = initialHi;
       trail_.clear();
-      if (propagate(mid)) high = mid; else low = mid + 1;
+      if (propagate(mid) && pathsFit(mid, kMaxNodeTable)) high = mid; else low = mid + 1;
     }
     lo_ = initialLo;
     hi_ = initialHi;
@@ -533,7 +655,7 @@ class Search {
       if (limitReached()) return false;
       ++nodes_;
       Frame frame;
-      int outcome = propagate(target_) ? evaluate(frame) : -1;
+      int outcome = propagate(target_) && pathsFit(target_, kMaxNodeTable) ? evaluate(frame) : -1;
       if (outcome == 1) {
         if (phase_ == 1) {
           target_ = best_.length - 1;
@@ -577,6 +699,12 @@ class Search {
   std::vector<char> onPath_;
   std::vector<Choice> trail_;
   SearchAnswer best_;
+  struct OwnedPath {
+    std::vector<int> own;     // movable works first reached by this path
+    std::vector<int> shared;  // movable works owned by an earlier path
+    long long fixedTime = 0;
+  };
+  std::vector<OwnedPath> paths_;
   int phase_ = 1;
   long long target_ = 0;
   long long effort_ = 0;
