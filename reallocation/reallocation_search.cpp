@@ -326,6 +326,17 @@ class Search {
   // proportion to the square roots of the volumes.
   long long fewestWorkers(const std::vector<int>& works, long long allowed, long long limit) {
     if (works.size() == 1) return need(works[0], allowed);
+    if (works.size() == 2 && hi_[at(works[0])] - lo_[at(works[0])] < limit / 64) {
+      // Each crew of the first work with the fewest the second then needs.
+      const int first = works[0], second = works[1];
+      long long fewest = -1;
+      for (long long n = lo_[at(first)]; n <= hi_[at(first)]; ++n) {
+        const long long rest = need(second, allowed - durationAt(work(first), n));
+        if (rest >= 0 && (fewest < 0 || n + rest < fewest)) fewest = n + rest;
+      }
+      effort_ += (hi_[at(first)] - lo_[at(first)] + 1) * 8;
+      return fewest;
+    }
     // Workers above the fewest, so that the table spans what the intervals leave open.
     long long width = 0, fewest = 0;
     for (const int m : works) {
@@ -413,7 +424,20 @@ class Search {
     for (int round = 0; round < 100 && !limitReached(); ++round) {
       longestPath(workers, path, fixedTime);
       std::vector<long long> shares;
-      if (pathMinimum(path, fixedTime, workers, kMaxPathTable, &shares) < 0) break;
+      // The whole intervals where the table is small enough, else a window around the
+      // current crews of the path's works.
+      bool made = false;
+      for (const long long reach : {0LL, 256LL, 64LL, 16LL, 4LL, 1LL}) {
+        for (const int m : path) {
+          lo_[at(m)] = reach == 0 ? 1 : std::max(1LL, workers[at(m)] - reach);
+          hi_[at(m)] = reach == 0 ? work(m).cap : std::min(work(m).cap, workers[at(m)] + reach);
+        }
+        if (pathMinimum(path, fixedTime, workers, kMaxPathTable, &shares) >= 0) {
+          made = true;
+          break;
+        }
+      }
+      if (!made) break;
       std::vector<long long> next = workers;
       for (std::size_t k = 0; k < path.size(); ++k) next[at(path[k])] = shares[k];
       const long long nextLength = lengthOf(p_, next);
@@ -434,13 +458,21 @@ class Search {
     long long total = fixedTime;
     for (const int m : path) onPath_[at(m)] = 1;
     std::vector<std::vector<int>> mine(p_.capacity.size());
-    std::vector<long long> budget = p_.capacity;
+    std::vector<long long> spare = p_.capacity;  // workers above the fewest of the path's works
     long long cost = 0;
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
+      long long open = 0;
       for (const int m : p_.groupWorks[g]) {
-        if (onPath_[at(m)] != 0) mine[g].push_back(m); else budget[g] -= others[at(m)];
+        if (onPath_[at(m)] != 0) {
+          mine[g].push_back(m);
+          spare[g] -= lo_[at(m)];
+          open += hi_[at(m)] - lo_[at(m)];
+        } else {
+          spare[g] -= others[at(m)];
+        }
       }
-      for (const int m : mine[g]) cost += std::max(0LL, budget[g]) * (hi_[at(m)] - lo_[at(m)] + 1);
+      spare[g] = std::min(spare[g], open);
+      for (const int m : mine[g]) cost += (std::max(0LL, spare[g]) + 1) * (hi_[at(m)] - lo_[at(m)] + 1);
     }
     for (const int m : path) onPath_[at(m)] = 0;
     if (cost > limit || cost / kTableStepsPerUnit > limits_.effort - effort_) return -1;
@@ -448,22 +480,23 @@ class Search {
     std::vector<long long> chosen(p_.movable.size(), 0);
     for (std::size_t g = 0; g < p_.capacity.size(); ++g) {
       if (mine[g].empty()) continue;
-      if (budget[g] < 0) return kNoLimit;
-      const std::size_t width = static_cast<std::size_t>(budget[g]) + 1;
+      if (spare[g] < 0) return kNoLimit;
+      const std::size_t width = static_cast<std::size_t>(spare[g]) + 1;
       std::vector<long long> shortest(width, kNoLimit), next(width);
       std::vector<std::vector<long long>> took;
       shortest[0] = 0;
       for (const int m : mine[g]) {
         std::fill(next.begin(), next.end(), kNoLimit);
         std::vector<long long> pick(shares != nullptr ? width : 0, 0);
+        const long long range = hi_[at(m)] - lo_[at(m)];
         for (std::size_t b = 0; b < width; ++b) {
           if (shortest[b] == kNoLimit) continue;
-          for (long long n = lo_[at(m)]; n <= hi_[at(m)] && b + static_cast<std::size_t>(n) < width; ++n) {
-            const std::size_t to = b + static_cast<std::size_t>(n);
-            const long long reach = shortest[b] + durationAt(work(m), n);
+          for (long long extra = 0; extra <= range && b + static_cast<std::size_t>(extra) < width; ++extra) {
+            const std::size_t to = b + static_cast<std::size_t>(extra);
+            const long long reach = shortest[b] + durationAt(work(m), lo_[at(m)] + extra);
             if (reach < next[to]) {
               next[to] = reach;
-              if (shares != nullptr) pick[to] = n;
+              if (shares != nullptr) pick[to] = extra;
             }
           }
         }
@@ -476,9 +509,9 @@ class Search {
       if (shares != nullptr) {
         std::size_t b = static_cast<std::size_t>(least - shortest.begin());
         for (std::size_t k = mine[g].size(); k-- > 0;) {
-          const long long n = took[k][b];
-          chosen[at(mine[g][k])] = n;
-          b -= static_cast<std::size_t>(n);
+          const long long extra = took[k][b];
+          chosen[at(mine[g][k])] = lo_[at(mine[g][k])] + extra;
+          b -= static_cast<std::size_t>(extra);
         }
       }
     }
