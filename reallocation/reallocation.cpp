@@ -17,7 +17,7 @@ namespace velko {
 namespace {
 
 // Search effort per second of the time limit: units of arcs and events visited, about
-// what this machine does in a third of a second, so that the answer depends on the
+// what the development machine does in a second, so that the answer depends on the
 // effort alone and the clock stays a safety net.
 constexpr double kEffortPerSecond = 3e7;
 

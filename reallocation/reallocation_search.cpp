@@ -14,8 +14,8 @@ constexpr long long kNoLimit = std::numeric_limits<long long>::max() / 4;
 constexpr int kMaxRounds = 16;
 // Steps of the dynamic programme over a path's workers: at the root and for answers,
 // and, smaller, at every node.
-// Ten million steps take some tenths of a second, the most a cancel may wait.
-constexpr long long kMaxPathTable = 10000000;
+// Three million steps take about a tenth of a second: a cancel waits no longer.
+constexpr long long kMaxPathTable = 3000000;
 constexpr long long kMaxNodeTable = 200000;
 // A step of those tables is a few instructions; a unit of effort visits an arc.
 constexpr long long kTableStepsPerUnit = 2;
@@ -289,6 +289,7 @@ class Search {
     std::vector<long long> needs(p_.capacity.size(), 0);
     std::vector<char> ownedNow(p_.movable.size(), 0);
     for (const OwnedPath& path : paths_) {
+      if (limitReached()) return true;  // the caller stops at once
       long long shortest = path.fixedTime;
       for (const int m : path.shared) shortest += minDuration(m);
       std::vector<std::vector<int>> mine(p_.capacity.size());

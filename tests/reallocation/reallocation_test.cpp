@@ -53,21 +53,19 @@ std::unique_ptr<TNetworkModel> generated(int works, int identifiers, unsigned se
 
 long long micro(Extended days) { return std::llround(days * 1000000.0L); }
 
-// 1-2 (4 days, 2 workers) beside 1-2 by way of 1-3-2 is not allowed (one work per pair),
-// so: 1-2 (2 days, 4 workers, float 6) in parallel with the chain 1-3 (4 days, 2 workers)
-// and 3-2... The simplest: two parallel works of one Id, 1-3 (8 days, 2 workers) and
-// 1-2-3 of 2 days with 6 workers: 3 workers to the long one make it 4 days.
+// Two branches of Id 1 to event 3: 1-3 (8 days, 2 workers) and 1-2 (2 days, 6 workers)
+// with the dummy 2-3. Two workers to 1-3 make it ceil(16 / 4) = 4 days and 1-2 with 4
+// takes 12 / 4 = 3: length 4. Nothing is shorter: 3 days of 1-3 take 6 workers and
+// leave 1-2 two (6 days).
 //   1 --8d,2w--> 3      1 --2d,6w--> 2 --0--> 3
 TEST(Reallocation, WorkersMoveFromTheShortBranchToTheLongOne) {
   const Reallocated r = reallocate(
       Network(3, {{"1", "2", "2", "6", "1"}, {"1", "3", "8", "2", "1"}, {"2", "3", "0", "0", "1"}}), false);
   EXPECT_EQ(r.result.lengthBeforeText, "8");
-  // 1-3 with n' = 4 takes 4 days; 1-2 with 4 workers takes 3: length 4 would need 6.
-  // n' = 5 for 1-3: ceil(16/5) = 4; 1-2 keeps 3 workers: 4 days. Length 4.
   EXPECT_EQ(r.result.lengthAfterText, "4");
   EXPECT_TRUE(r.result.proven);
   EXPECT_EQ(r.result.lowerBoundText, "4");
-  // The worker 1-2 has no use for goes back to it: 3 days instead of 4.
+  // A worker no work needs goes back to 1-2: 3 days rather than 2 x 6 / 3 = 4.
   ASSERT_EQ(r.result.moves.size(), 1u);
   EXPECT_EQ(moveText(r.result.moves[0]), "Id 1: 2 рабочих с работы 1-2 на работу 1-3");
   EXPECT_EQ(r.result.works[0].newDurationText, "3");
@@ -96,7 +94,7 @@ TEST(Reallocation, MinimumMatchesEnumeration) {
   std::mt19937 random(7);
   const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   int improved = 0;
-  for (int round = 0; round < 60; ++round) {
+  for (int round = 0; round < 40; ++round) {
     const int events = pick(3, 5);
     std::vector<Row> rows;
     std::map<std::pair<int, int>, bool> used;
@@ -175,7 +173,7 @@ TEST(Reallocation, MinimumMatchesEnumeration) {
     EXPECT_LE(micro(result.lengthAfter), micro(input.lengthOnePass)) << "round " << round;
     improved += micro(result.lengthAfter) < micro(input.lengthBefore) ? 1 : 0;
   }
-  EXPECT_GT(improved, 10);
+  EXPECT_GT(improved, 6);
 }
 
 // A generated building network of 100 works as the benchmark runs it, after the one
@@ -185,7 +183,18 @@ TEST(Reallocation, BuildingNetworkIsNeverLongerThanTheOnePass) {
   const ReallocationInput input = reallocationInput(*model);
   ReallocationOptions options;
   options.timeLimitSeconds = 0.05;
+  std::vector<ReallocationProgress> reports;
+  options.progress = [&](const ReallocationProgress& p) { reports.push_back(p); };
   const ReallocationResult result = reallocateWorkers(input, options);
+  // Each report's answer is no longer than the one before, and never below the bound.
+  ASSERT_FALSE(reports.empty());
+  for (std::size_t k = 0; k < reports.size(); ++k) {
+    EXPECT_LE(reports[k].bound, reports[k].bestLength);
+    if (k > 0) {
+      EXPECT_LE(reports[k].bestLength, reports[k - 1].bestLength);
+    }
+  }
+  EXPECT_LE(micro(result.lengthAfter), micro(reports.back().bestLength));
   for (const std::string& fault : testing::checkReallocation(input, result)) ADD_FAILURE() << fault;
   EXPECT_LE(micro(result.lengthAfter), micro(model->LengthAfter));
 }
