@@ -14,11 +14,11 @@ constexpr long long kNoLimit = std::numeric_limits<long long>::max() / 4;
 constexpr int kMaxRounds = 16;
 // Steps of the dynamic programme over a path's workers: at the root and for answers,
 // and, smaller, at every node.
-// Three million steps take about a tenth of a second: a cancel waits no longer.
-constexpr long long kMaxPathTable = 3000000;
+// Ten million steps (additions) take some hundredths of a second: a cancel waits no longer.
+constexpr long long kMaxPathTable = 10000000;
 constexpr long long kMaxNodeTable = 200000;
 // A step of those tables is a few instructions; a unit of effort visits an arc.
-constexpr long long kTableStepsPerUnit = 2;
+constexpr long long kTableStepsPerUnit = 4;
 
 struct Choice {
   int m = 0;
@@ -352,12 +352,12 @@ class Search {
       least[0] = 0;
       for (const int m : works) {
         std::fill(next.begin(), next.end(), kNoLimit);
-        const long long range = hi_[at(m)] - lo_[at(m)];
+        const std::vector<long long> times = durationsOf(m, least.size());
         for (std::size_t b = 0; b < least.size(); ++b) {
           if (least[b] == kNoLimit) continue;
-          for (long long extra = 0; extra <= range && b + static_cast<std::size_t>(extra) < least.size(); ++extra) {
-            long long& cell = next[b + static_cast<std::size_t>(extra)];
-            cell = std::min(cell, least[b] + durationAt(work(m), lo_[at(m)] + extra));
+          for (std::size_t extra = 0; extra < times.size() && b + extra < least.size(); ++extra) {
+            long long& cell = next[b + extra];
+            cell = std::min(cell, least[b] + times[extra]);
           }
         }
         least.swap(next);
@@ -373,6 +373,15 @@ class Search {
     if (time <= 0) return -1;
     const long double relaxed = roots * roots / time * (1 - 1e-12L);
     return std::max(fewest, static_cast<long long>(std::floor(relaxed)));
+  }
+
+  // The durations of work m at lo, lo + 1, ... up to hi, at most `count` of them: the
+  // tables add them up without dividing.
+  std::vector<long long> durationsOf(int m, std::size_t count) const {
+    const long long range = hi_[at(m)] - lo_[at(m)];
+    std::vector<long long> times(static_cast<std::size_t>(std::min<long long>(range + 1, static_cast<long long>(count))));
+    for (std::size_t k = 0; k < times.size(); ++k) times[k] = durationAt(work(m), lo_[at(m)] + static_cast<long long>(k));
+    return times;
   }
 
   // The longest path with the movable works at `workers`: its movable works, and the
@@ -489,15 +498,15 @@ class Search {
       for (const int m : mine[g]) {
         std::fill(next.begin(), next.end(), kNoLimit);
         std::vector<long long> pick(shares != nullptr ? width : 0, 0);
-        const long long range = hi_[at(m)] - lo_[at(m)];
+        const std::vector<long long> times = durationsOf(m, width);
         for (std::size_t b = 0; b < width; ++b) {
           if (shortest[b] == kNoLimit) continue;
-          for (long long extra = 0; extra <= range && b + static_cast<std::size_t>(extra) < width; ++extra) {
-            const std::size_t to = b + static_cast<std::size_t>(extra);
-            const long long reach = shortest[b] + durationAt(work(m), lo_[at(m)] + extra);
+          for (std::size_t extra = 0; extra < times.size() && b + extra < width; ++extra) {
+            const std::size_t to = b + extra;
+            const long long reach = shortest[b] + times[extra];
             if (reach < next[to]) {
               next[to] = reach;
-              if (shares != nullptr) pick[to] = extra;
+              if (shares != nullptr) pick[to] = static_cast<long long>(extra);
             }
           }
         }
