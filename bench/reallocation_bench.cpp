@@ -4,7 +4,9 @@
 //   reallocation_bench [SECONDS [LARGE_WORKS [only]]]
 // prints one line per network and the totals against the goals, then the large
 // building network (LARGE_WORKS, 0 for none; "only" for that one alone).
+#include <atomic>
 #include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -136,6 +138,29 @@ Figures runCase(const Case& c, double limit) {
   return f;
 }
 
+// How long after the cancel flag is set (a second into a search of a minute) the
+// reallocation returns.
+void cancelLatency(const Case& c) {
+  auto model = std::make_unique<TNetworkModel>();
+  optimiseVariants(*model, TableInput(std::to_string(c.events), std::to_string(c.works), c.table));
+  const ReallocationInput in = reallocationInput(*model);
+  std::atomic<bool> cancel{false};
+  ReallocationOptions options;
+  options.timeLimitSeconds = 60;
+  options.cancel = &cancel;
+  std::chrono::steady_clock::time_point setAt;
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    setAt = std::chrono::steady_clock::now();
+    cancel = true;
+  });
+  reallocateWorkers(in, options);
+  const auto returned = std::chrono::steady_clock::now();
+  stopper.join();
+  std::printf("%s: returned %.3f s after the cancel flag\n", c.name.c_str(),
+              std::chrono::duration<double>(returned - setAt).count());
+}
+
 }  // namespace
 }  // namespace velko::bench
 
@@ -176,6 +201,7 @@ int main(int argc, char** argv) {
   if (large > 0) {
     const Case big = fromGenerated("building " + std::to_string(large), buildingNetwork(large, 4, 1));
     runCase(big, limit);
+    cancelLatency(big);
   }
   return 0;
 }
