@@ -29,6 +29,8 @@ std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& opti
       options.optimise = true;
     } else if (arg == "--smooth") {
       if (!takeValue(argc, argv, k, options.smoothFile)) return usage();
+    } else if (arg == "--reallocate") {
+      if (!takeValue(argc, argv, k, options.reallocateFile)) return usage();
     } else if (arg == "--report") {
       if (!takeValue(argc, argv, k, options.reportFile)) return usage();
     } else if (arg == "--charts") {

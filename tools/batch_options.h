@@ -6,17 +6,19 @@
 namespace velko {
 
 // The batch tool's command line:
-// [--optimise] [--smooth FILE.csv] [--report FILE.pdf] [--charts DIR] DATAFILE.
+// [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] [--report FILE.pdf] [--charts DIR]
+// DATAFILE.
 struct BatchOptions {
   bool optimise = false;
   std::string dataFile;
   std::string smoothFile;
+  std::string reallocateFile;
   std::string reportFile;
   std::string chartsDir;
 
-  // The printed report and the pictures need Qt and Graphviz, the smoothing its solvers,
+  // The printed report and the pictures need Qt and Graphviz, the smoothing and the reallocation their solvers,
   // which only the full tool (velko-batch-full) loads; velko-batch hands such a run over.
-  bool needsFullTool() const { return !smoothFile.empty() || !reportFile.empty() || !chartsDir.empty(); }
+  bool needsFullTool() const { return !smoothFile.empty() || !reallocateFile.empty() || !reportFile.empty() || !chartsDir.empty(); }
 };
 
 // Reads the arguments into `options`. Returns the exit code when they ask for no run:

@@ -5,8 +5,8 @@
 namespace velko {
 
 std::string batchUsageLine() {
-  return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--report FILE.pdf] [--charts DIR] "
-         "DATAFILE\n";
+  return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] "
+         "[--report FILE.pdf] [--charts DIR] DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -21,6 +21,10 @@ std::string batchHelpText() {
          "  --report FILE.pdf  записать печатный отчет этого расчета в PDF-файл\n"
          "  --smooth FILE.csv  выровнять потребность в рабочих в пределах резервов и записать\n"
          "                     сдвинутые начала работ в FILE.csv; строка об итоге в конце\n"
+         "  --reallocate FILE.csv\n"
+         "                     перераспределить рабочих каждого Id между его работами для\n"
+         "                     кратчайшего критического пути и записать новые t и n в FILE.csv;\n"
+         "                     строка об итоге в конце\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"

@@ -1,7 +1,7 @@
 // velko-batch: Calculate or Optimise a data file as the program does, from the core
 // alone, so that a plain run loads nothing of Qt, Graphviz or the solvers. A run that
-// asks for the smoothing (--smooth FILE.csv), the printed report (--report FILE.pdf) or
-// the pictures (--charts DIR) is handed over to velko-batch-full, which does the same
+// asks for the smoothing (--smooth FILE.csv), the reallocation (--reallocate FILE.csv),
+// the printed report (--report FILE.pdf) or the pictures (--charts DIR) is handed over to velko-batch-full, which does the same
 // run and then those.
 #include "tools/batch_options.h"
 #include "tools/batch_run.h"

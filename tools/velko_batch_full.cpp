@@ -1,6 +1,7 @@
 // velko-batch-full: velko-batch with what needs Qt, Graphviz and the solvers. After the
 // run it smooths the workers profile of the last variant with --smooth FILE.csv (the
-// schedule to FILE.csv, one line about it after the results); writes, with --report
+// schedule to FILE.csv, one line about it after the results), reallocates the workers
+// with --reallocate FILE.csv (the same way); writes, with --report
 // FILE.pdf, the printed report of that run as a PDF, laid out as with no printer
 // installed (the screen's resolution); and with --charts DIR the pictures of the window
 // "Графики" for that run into DIR, with the optimisation log as CSV and PDF. velko-batch
@@ -18,6 +19,7 @@
 #include "model/optimisation.h"
 #include "tools/batch_options.h"
 #include "tools/batch_run.h"
+#include "tools/batch_reallocation.h"
 #include "tools/batch_smoothing.h"
 #include "ui/charts/chart_export.h"
 #include "ui/report/report_pages_qt.h"
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
       smoothing = velko::smoothLastVariant(model);
       outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing));
       printed += velko::smoothingSummary(*smoothing) + "\n";
+    }
+    if (!options.reallocateFile.empty()) {
+      const velko::ReallocationResult reallocation = velko::reallocateRun(model);
+      outputs.add(options.reallocateFile, velko::reallocationCsv(reallocation));
+      printed += velko::reallocationSummary(reallocation) + "\n";
     }
     if (!options.reportFile.empty() || !options.chartsDir.empty()) {
       const auto app = startPainting();
