@@ -57,7 +57,12 @@ struct LevellingProgress {
 };
 
 struct LevellingOptions {
-  double timeLimitSeconds = 2.0;
+  // The search's effort: counts of search nodes that take about this many seconds on
+  // an idle machine, the same count on any machine, so that the answer does not
+  // depend on how busy it is.
+  double effortSeconds = 2.0;
+  // The wall-clock safety net; 0: ten times the effort and ten seconds more.
+  double timeLimitSeconds = 0;
   const std::atomic<bool>* cancel = nullptr;  // set from any thread to stop early
   // Called on the solving thread at each better schedule and each change of phase.
   std::function<void(const LevellingProgress&)> progress;
