@@ -23,6 +23,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <cstring>
 #include <fstream>
 #include <cstdlib>
@@ -214,9 +215,11 @@ int hard(int argc, char** argv) {
   const double limit = argc > 3 ? std::atof(argv[3]) : 2.0;
   const int only = argc > 4 ? std::atoi(argv[4]) : -1;
   std::mt19937 random(seed);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each network as it is done
   int proven = 0;
   int count = 0;
   double seconds = 0;
+  double cpu = 0;  // the machine may be shared: its processor time as well
   std::vector<std::string> gaps;
   std::printf("  no  kind      works  variant  peak before -> after  bound  proven  seconds\n");
   for (int k = 0; k < 60; ++k) {
@@ -250,7 +253,9 @@ int hard(int argc, char** argv) {
       };
     }
     const velko::LevellingInput levelling = velko::levellingInput(model);
+    const std::clock_t cpuStart = std::clock();
     const velko::LevellingResult r = velko::levelWorkers(levelling, options);
+    cpu += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const bool valid = velko::testing::checkSchedule(levelling, r).empty();
     ++count;
     proven += r.proven ? 1 : 0;
@@ -260,8 +265,8 @@ int hard(int argc, char** argv) {
                 levelling.works.size(), r.variant, r.peakBefore, r.peakAfter, r.bestBound, r.proven ? "yes" : "no",
                 r.seconds, valid ? "" : "  RULES BROKEN");
   }
-  std::printf("\nseed %u, time limit %.1f s: proven %d of %d, mean time %.3f s\n", seed, limit, proven, count,
-              seconds / count);
+  std::printf("\nseed %u, effort %.1f s: proven %d of %d, mean time %.3f s (processor %.3f s)\n", seed, limit, proven,
+              count, seconds / count, cpu / count);
   if (!gaps.empty()) {
     std::printf("unproven (peak / bound):");
     for (const std::string& g : gaps) std::printf("  %s", g.c_str());

@@ -4,9 +4,6 @@
 #include <cmath>
 #include <memory>
 #include <optional>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 
 #include <gecode/int.hh>
 #include <gecode/minimodel.hh>
@@ -238,14 +235,10 @@ class EffortStop : public Search::Stop {
   bool stop(const Search::Statistics&, const Search::Options&) override {
     return ++nodes_ > limits_.effort || limits_.reached();
   }
-  ~EffortStop() override {
-    if (std::getenv("VELKO_EFFORT_TRACE") != nullptr) std::fprintf(stderr, "cp nodes %lld in %.3f s\n", nodes_, std::chrono::duration<double>(std::chrono::steady_clock::now() - born_).count());
-  }
 
  private:
   SearchLimits limits_;
   long long nodes_ = 0;
-  std::chrono::steady_clock::time_point born_ = std::chrono::steady_clock::now();
 };
 
 Search::Options searchOptions(Search::Stop* stop, std::size_t works) {

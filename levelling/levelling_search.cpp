@@ -68,7 +68,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     return out;
   }
   const double safety =
-      options.timeLimitSeconds > 0 ? options.timeLimitSeconds : 10 * std::max(0.0, options.effortSeconds) + 10;
+      options.timeLimitSeconds > 0 ? options.timeLimitSeconds : 20 * std::max(0.0, options.effortSeconds) + 20;
   const Clock::time_point deadline = after(started, std::min(safety, 1e9));
   const auto limits = [&](double perSecond, double share) {
     return SearchLimits{deadline, options.cancel, nodes(perSecond, share, options.effortSeconds)};

@@ -6,8 +6,6 @@
 #include <cmath>
 #include <map>
 #include <mutex>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include <coin/CbcEventHandler.hpp>
@@ -225,7 +223,6 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   *std::to_chars(nodesText, nodesText + sizeof nodesText - 1, nodes).ptr = '\0';
   // The solver's own driver, with its preprocessing and heuristics; quiet.
   const std::lock_guard<std::mutex> lock(driverMutex);
-  const auto born = std::chrono::steady_clock::now();
   CbcSolverUsefulData data;
   CbcMain0(model, data);
   data.noPrinting_ = true;
@@ -236,7 +233,6 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   const char* arguments[] = {"velko", "-log", "0", "-slog", "0", "-timeMode", "elapsed", "-sec", secondsText,
                              "-maxNodes", nodesText, "-cuts", "off", "-probing", "on", "-solve", "-quit"};
   CbcMain1(17, arguments, model, [](CbcModel*, int) { return 0; }, data);
-  if (std::getenv("VELKO_EFFORT_TRACE") != nullptr) std::fprintf(stderr, "mip nodes %d of %lld in %.3f s\n", model.getNodeCount(), nodes, std::chrono::duration<double>(std::chrono::steady_clock::now() - born).count());
 
   const double best = model.getBestPossibleObjValue();
   if (model.isProvenInfeasible()) {
