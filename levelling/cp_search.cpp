@@ -24,7 +24,6 @@ using namespace Gecode;
 constexpr std::size_t kMaxPairsTimesWorks = 500000;
 // Grids finer than this many units over the schedule are left to the instant tables.
 constexpr int kMaxGridHorizon = 1 << 28;
-constexpr IntPropLevel kCumulativeLevel = IPL_BASIC;
 // Failures before the first restart, scaled by the Luby sequence after it.
 constexpr unsigned long kRestartScale = 100;
 // How deep in each failed run's search tree no-goods are taken.
@@ -197,7 +196,7 @@ class LevellingSpace : public IntMinimizeSpace {
       rel(*this, start_[static_cast<int>(x)] == first + grid.unitsPerDay * shift_[w]);
       crews << p.works[static_cast<std::size_t>(w)].workers;
     }
-    cumulative(*this, peak_, start_, IntArgs(grid.duration), crews, kCumulativeLevel);
+    cumulative(*this, peak_, start_, IntArgs(grid.duration), crews, IPL_BASIC);
   }
 
   // Starts and ends as instant indices, the length of a work depending on its shift.

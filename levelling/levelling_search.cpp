@@ -13,10 +13,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The effort, as nodes per second of effort on an idle machine of ours, and the
-// shares of it each search has: the constraint search first, to find and perhaps prove
-// the smallest peak, the integer program for what it left open, the constraint search
-// again, then the most even profile.
+// The effort, as nodes per second of effort (measured on the development machine),
+// and the shares of it each search has: the constraint search first, to find and
+// perhaps prove the smallest peak, the integer program for what it left open, the
+// constraint search again, then the most even profile.
 constexpr double kCpNodesPerSecond = 40000;
 constexpr double kMipNodesPerSecond = 100;
 constexpr double kFirstScheduleShare = 0.5;
@@ -124,8 +124,8 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   out.peakProven = out.peak == out.bound;
   if (!decided && !SearchLimits{deadline, options.cancel}.reached()) {
     // What the integer program could not decide may still fall to the constraint search.
-    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, limits(kCpNodesPerSecond, kSecondScheduleShare), take); }) &&
-              !p.cut;
+    const SearchLimits again = limits(kCpNodesPerSecond, kSecondScheduleShare);
+    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, again, take); }) && !p.cut;
     if (decided) out.bound = out.peak;
     out.peakProven = out.peak == out.bound;
   }
