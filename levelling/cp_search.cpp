@@ -226,13 +226,18 @@ class LevellingSpace : public IntMinimizeSpace {
   IntVar objective_;
 };
 
-class DeadlineStop : public Search::Stop {
+// Stops at the effort (the nodes the engine looked at, which it asks about one by
+// one), or at the safety net and the cancel.
+class EffortStop : public Search::Stop {
  public:
-  explicit DeadlineStop(const SearchLimits& limits) : limits_(limits) {}
-  bool stop(const Search::Statistics&, const Search::Options&) override { return limits_.reached(); }
+  explicit EffortStop(const SearchLimits& limits) : limits_(limits) {}
+  bool stop(const Search::Statistics&, const Search::Options&) override {
+    return ++nodes_ > limits_.effort || limits_.reached();
+  }
 
  private:
   SearchLimits limits_;
+  long long nodes_ = 0;
 };
 
 Search::Options searchOptions(Search::Stop* stop, std::size_t works) {
@@ -255,7 +260,7 @@ Search::Options searchOptions(Search::Stop* stop, std::size_t works) {
 
 bool searchPeak(const LevellingProblem& p, const InstantTables& tables, long long low, long long high,
                 const SearchLimits& limits, const std::function<void(const std::vector<long long>&, long long)>& found) {
-  DeadlineStop stop(limits);
+  EffortStop stop(limits);
   const std::optional<TimeGrid> grid = timeGrid(p, kMaxGridHorizon);
   auto root = std::make_unique<LevellingSpace>(p, tables, grid, low, high);
   Search::Options options = searchOptions(&stop, p.profileWorks.size());
@@ -282,7 +287,7 @@ bool searchEvenness(const LevellingProblem& p, const InstantTables& tables, long
   long long current = 0;
   for (const PairTerm& term : terms) current += unitsAt(term, shifts);
   if (current == 0) return true;  // no two works overlap: nothing is more even
-  DeadlineStop stop(limits);
+  EffortStop stop(limits);
   auto root = std::make_unique<LevellingSpace>(p, tables, timeGrid(p, kMaxGridHorizon), 0, peak);
   root->minimiseOverlaps(terms, current);
   BAB<LevellingSpace> engine(root.get(), searchOptions(&stop, p.profileWorks.size()));

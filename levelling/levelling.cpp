@@ -58,8 +58,9 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
   r.length = input.length;
   r.peakAfter = outcome.peak;
   r.lowerBound = problem.staticBound;
-  r.bestBound = outcome.bound;
   r.proven = outcome.peakProven;
+  // A proven minimum is its own bound, whatever bound the search had reached.
+  r.bestBound = r.proven ? outcome.peak : std::max(outcome.bound, std::min(problem.staticBound, outcome.peak));
   r.evennessProven = outcome.evennessProven;
   r.cancelled = options.cancel != nullptr && options.cancel->load();
   r.peakBefore = peakOf(before);
@@ -90,7 +91,9 @@ LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions
     out.lateStart = microDaysValue(work.ls);
     out.start = microDaysValue(start);
     out.inProfile = work.inProfile;
-    out.durationText = microDaysText(toMicroDays(in.duration));
+    // The span the profile counts, so that S + t in the CSV is the finish it counted
+    // and never passes the start of a successor that follows at once.
+    out.durationText = microDaysText(work.t);
     out.earlyStartText = microDaysText(work.es);
     out.lateStartText = microDaysText(work.ls);
     out.startText = microDaysText(start);

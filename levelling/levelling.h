@@ -24,7 +24,8 @@ namespace velko {
 //  - S(j,k) >= S(i,j) + t(i,j) for every pair of works meeting at event j;
 //  - works with t <= 0 or n <= 0 are dummies: they keep their place in the precedence
 //    but put no workers on the profile.
-// Times are compared in whole millionths of a day (see micro_days.h).
+// Times are compared in whole millionths of a day (see micro_days.h), times equal in
+// exact arithmetic rounded alike (see buildProblem).
 
 // A plain copy of what the smoothing reads from a variant: taken on the thread that
 // owns the model, solved on any thread. Equal copies mean the variant is unchanged.
@@ -57,7 +58,13 @@ struct LevellingProgress {
 };
 
 struct LevellingOptions {
-  double timeLimitSeconds = 2.0;
+  // The search's effort: counts of search nodes that take about this many seconds on
+  // an idle machine, the same count on any machine, so that the answer does not
+  // depend on how busy it is.
+  double effortSeconds = 2.0;
+  // The wall-clock safety net; 0: twenty times the effort and twenty seconds more, far
+  // beyond what a busy machine takes.
+  double timeLimitSeconds = 0;
   const std::atomic<bool>* cancel = nullptr;  // set from any thread to stop early
   // Called on the solving thread at each better schedule and each change of phase.
   std::function<void(const LevellingProgress&)> progress;
@@ -104,8 +111,8 @@ struct LevellingResult {
   int shiftedCount() const;
 };
 
-// Solves; never throws for any input the model can hold. When stopped by the time
-// limit or the cancel flag, the result holds the best schedule found (at worst every
+// Solves; never throws for any input the model can hold. When stopped by its effort,
+// the safety net or the cancel flag, the result holds the best schedule found (at worst every
 // work at its early start), proven = false and the best bound.
 LevellingResult levelWorkers(const LevellingInput& input, const LevellingOptions& options = {});
 

@@ -1,6 +1,7 @@
 #include "levelling/levelling_problem.h"
 
 #include <algorithm>
+#include <cmath>
 #include <queue>
 #include <utility>
 
@@ -108,23 +109,89 @@ void tightenShifts(LevellingProblem& p) {
   for (ProblemWork& w : p.works) w.fixed = w.fixed || w.maxShift == 0;
 }
 
+// Times in millionths of a day such that two times equal in exact arithmetic are equal
+// here too. The model's times carry rounding residues (a 40-bit significand: some
+// hundredths of a millionth at ten thousand days), so a finish ES + t and the start of
+// a successor that equals it exactly may fall either side of a half millionth and,
+// rounded each alone, land a millionth apart: a phantom overlap that raises the peak.
+// So the fractions of a day of all times are gathered, those within the residues of
+// each other taken as one, and each group rounded once.
+class TimeSnap {
+ public:
+  void add(Extended x) { times_.push_back(x); }
+  void settle() {
+    std::vector<std::pair<Extended, Extended>> fractions;  // (fraction of a day, tolerance)
+    for (Extended x : times_) {
+      if (!std::isfinite(x) || std::fabs(x) >= kExact) continue;
+      fractions.emplace_back(x - std::floor(x), tolerance(x));
+    }
+    std::sort(fractions.begin(), fractions.end());
+    for (std::size_t k = 0; k < fractions.size(); ++k) {
+      const auto& [f, tol] = fractions[k];
+      if (groups_.empty() || f - groups_.back().last > std::max(tol, groups_.back().tolerance)) {
+        groups_.push_back({f, f, tol, toMicroDays(f)});
+      } else {
+        groups_.back().last = f;
+        groups_.back().tolerance = std::max(groups_.back().tolerance, tol);
+      }
+    }
+  }
+  // x in millionths: its whole days exactly, its fraction that of its group (a
+  // fraction just below a whole day belongs with the whole day above).
+  MicroDays micro(Extended x) const {
+    if (!std::isfinite(x) || std::fabs(x) >= kExact || groups_.empty()) return toMicroDays(x);
+    Extended whole = std::floor(x);
+    const Extended f = x - whole;
+    const Extended tol = tolerance(x);
+    if (1 - f <= std::max(tol, groups_.front().tolerance) && groups_.front().first <= tol) {
+      return toMicroDays(whole + 1) + groups_.front().micro;
+    }
+    auto at = std::upper_bound(groups_.begin(), groups_.end(), f,
+                               [](Extended v, const Group& g) { return v < g.first; });
+    if (at == groups_.begin()) return toMicroDays(x);
+    --at;
+    if (f > at->last + std::max(tol, at->tolerance)) return toMicroDays(x);
+    return toMicroDays(whole) + at->micro;
+  }
+
+ private:
+  // Beyond 2^40 days the fractions no longer matter; below, a few units of the model's
+  // 40-bit significand, and never less than a billionth of a day.
+  static constexpr Extended kExact = 1099511627776.0L;
+  static Extended tolerance(Extended x) { return std::max(1e-9L, std::fabs(x) * 0x1p-36L); }
+  struct Group {
+    Extended first, last, tolerance;
+    MicroDays micro;
+  };
+  std::vector<Extended> times_;
+  std::vector<Group> groups_;
+};
+
 }  // namespace
 
 LevellingProblem buildProblem(const LevellingInput& input) {
   LevellingProblem p;
-  const MicroDays length = toMicroDays(input.length);
+  TimeSnap snap;
+  snap.add(input.length);
+  for (const LevellingWork& in : input.works) {
+    snap.add(in.earlyStart);
+    snap.add(in.earlyStart + in.duration);
+    snap.add(in.lateJ);
+  }
+  snap.settle();
+  const MicroDays length = snap.micro(input.length);
   const std::size_t count = input.works.size();
   std::vector<long long> fullShift(count, 0);
   p.works.reserve(count);
   for (std::size_t w = 0; w < count; ++w) {
     const LevellingWork& in = input.works[w];
     ProblemWork work;
-    work.es = toMicroDays(in.earlyStart);
-    // The span from the rounded start to the rounded finish, not the rounded duration:
-    // a successor starts at its event's early time, which is this finish rounded,
-    // and the two rounded apart would overlap by a millionth of a day and raise the peak.
-    work.t = toMicroDays(in.earlyStart + in.duration) - work.es;
-    work.ls = minOf(toMicroDays(in.lateJ), length) - work.t;
+    work.es = snap.micro(in.earlyStart);
+    // The span from the start to the finish, each snapped, not the rounded duration:
+    // a successor starts at its event's early time, which is this finish, and the two
+    // rounded apart would overlap by a millionth of a day and raise the peak.
+    work.t = snap.micro(in.earlyStart + in.duration) - work.es;
+    work.ls = minOf(snap.micro(in.lateJ), length) - work.t;
     work.workers = in.workers;
     work.inProfile = work.t > 0 && in.workers > 0;
     if (!in.zeroFloat && work.ls >= work.es) fullShift[w] = floorDays(work.ls - work.es, kDayLimit);

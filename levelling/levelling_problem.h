@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "levelling/levelling.h"
@@ -86,10 +87,13 @@ InstantTables instantTables(const LevellingProblem& problem);
 // Whether `shifts` keeps every bound and precedence.
 bool keepsRules(const LevellingProblem& problem, const std::vector<long long>& shifts);
 
-// When a search must stop.
+// When a search must stop: at its own effort, counted in steps the same on every
+// machine (nodes of a search tree), so that the same input gives the same answer; the
+// deadline is only a safety net against a machine many times slower than intended.
 struct SearchLimits {
   std::chrono::steady_clock::time_point deadline;
   const std::atomic<bool>* cancel = nullptr;
+  long long effort = std::numeric_limits<long long>::max();
   bool reached() const {
     return (cancel != nullptr && cancel->load()) || std::chrono::steady_clock::now() >= deadline;
   }

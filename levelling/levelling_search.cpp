@@ -1,6 +1,7 @@
 #include "levelling/levelling_search.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "levelling/cp_search.h"
 #include "levelling/list_search.h"
@@ -12,10 +13,21 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The share of the time limit the constraint search has to find and prove the
-// smallest peak before the integer program takes over what it left open.
+// The effort, as nodes per second of effort (measured on the development machine),
+// and the shares of it each search has: the constraint search first, to find and
+// perhaps prove the smallest peak, the integer program for what it left open, the
+// constraint search again, then the most even profile.
+constexpr double kCpNodesPerSecond = 40000;
+constexpr double kMipNodesPerSecond = 100;
 constexpr double kFirstScheduleShare = 0.5;
+constexpr double kMipShare = 0.5;
+constexpr double kSecondScheduleShare = 0.25;
+constexpr double kEvennessShare = 0.5;
 constexpr long long kMaxMipWorkers = 1000000;
+
+long long nodes(double perSecond, double share, double effortSeconds) {
+  return std::max<long long>(1, std::llround(std::min(perSecond * share * std::max(0.0, effortSeconds), 1e15)));
+}
 
 Clock::time_point after(Clock::time_point start, double seconds) {
   return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -55,7 +67,12 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
     out.evennessProven = !movable && !p.cut;
     return out;
   }
-  const Clock::time_point deadline = after(started, options.timeLimitSeconds);
+  const double safety =
+      options.timeLimitSeconds > 0 ? options.timeLimitSeconds : 20 * std::max(0.0, options.effortSeconds) + 20;
+  const Clock::time_point deadline = after(started, std::min(safety, 1e9));
+  const auto limits = [&](double perSecond, double share) {
+    return SearchLimits{deadline, options.cancel, nodes(perSecond, share, options.effortSeconds)};
+  };
   // Every schedule a solver hands back is measured again in exact arithmetic.
   const auto take = [&](const std::vector<long long>& shifts, long long) {
     out.shifts = shifts;
@@ -88,8 +105,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   // search limit, an exhausted search proves nothing beyond the floats it searched.
   bool decided = out.peak == out.bound;
   if (!decided) {
-    const SearchLimits quick{std::min(deadline, after(Clock::now(), kFirstScheduleShare * options.timeLimitSeconds)),
-                             options.cancel};
+    const SearchLimits quick = limits(kCpNodesPerSecond, kFirstScheduleShare);
     decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, quick, take); }) && !p.cut;
     if (decided) out.bound = out.peak;
   }
@@ -97,7 +113,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   // the linear solver's tolerances would no longer tell one worker from none.
   if (!decided && out.peak > out.bound && p.workerSum <= kMaxMipWorkers) {
     guarded([&] {
-      const MipOutcome mip = solvePeakMip(p, tables, out.bound, out.peak - 1, {deadline, options.cancel});
+      const MipOutcome mip = solvePeakMip(p, tables, out.bound, out.peak - 1, limits(kMipNodesPerSecond, kMipShare));
       if (mip.found) take(mip.shifts, mip.peak);
       if (!p.cut) out.bound = std::max(out.bound, std::min(mip.bound, out.peak));
       return true;
@@ -108,8 +124,8 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   out.peakProven = out.peak == out.bound;
   if (!decided && !SearchLimits{deadline, options.cancel}.reached()) {
     // What the integer program could not decide may still fall to the constraint search.
-    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, {deadline, options.cancel}, take); }) &&
-              !p.cut;
+    const SearchLimits again = limits(kCpNodesPerSecond, kSecondScheduleShare);
+    decided = guarded([&] { return searchPeak(p, tables, out.bound, out.peak, again, take); }) && !p.cut;
     if (decided) out.bound = out.peak;
     out.peakProven = out.peak == out.bound;
   }
@@ -119,7 +135,7 @@ SearchOutcome searchSchedule(const LevellingProblem& p, const LevellingOptions& 
   report(2);
   std::vector<long long> even = out.shifts;
   out.evennessProven = guarded([&] {
-                         return searchEvenness(p, tables, out.peak, even, {deadline, options.cancel}, [&] {
+                         return searchEvenness(p, tables, out.peak, even, limits(kCpNodesPerSecond, kEvennessShare), [&] {
                            out.shifts = even;
                            settleDummies(p, out.shifts);
                            report(2);

@@ -212,7 +212,10 @@ bool listSchedule(const LevellingProblem& p, long long low, const SearchLimits& 
       shifts = trial;
       peak = tree.peak();
       better = true;
-      high = peak - 1;
+      // The works that cannot move may stand above the cap on a coarse grid, where they
+      // are widened: the next cap is below this one all the same, or the halving
+      // would never end.
+      high = std::min<long long>(peak, cap) - 1;
     } else {
       low = cap + 1;
     }

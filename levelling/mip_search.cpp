@@ -215,8 +215,12 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   // The driver reads numbers with the C library, which follows the user's locale (a
   // decimal comma here): whole seconds read the same everywhere, and the event handler
   // stops the search at the deadline itself.
-  char secondsText[16];
+  char secondsText[24];
   *std::to_chars(secondsText, secondsText + sizeof secondsText - 1, static_cast<long long>(std::ceil(seconds))).ptr = '\0';
+  // The effort: nodes of the branch and bound, the same on every machine.
+  char nodesText[24];
+  const long long nodes = std::clamp<long long>(limits.effort, 0, 1LL << 30);
+  *std::to_chars(nodesText, nodesText + sizeof nodesText - 1, nodes).ptr = '\0';
   // The solver's own driver, with its preprocessing and heuristics; quiet.
   const std::lock_guard<std::mutex> lock(driverMutex);
   CbcSolverUsefulData data;
@@ -224,11 +228,11 @@ MipOutcome solvePeakMip(const LevellingProblem& p, const InstantTables& tables, 
   data.noPrinting_ = true;
   data.useSignalHandler_ = false;
   CbcOrClpRead_mode = 1;
-  // Wall-clock seconds: the machine may be busy with other work. Of the cuts only
-  // probing: the others cost seconds at the root and barely move this model's bound.
+  // Wall-clock seconds for the safety net only. Of the cuts only probing: the others
+  // cost seconds at the root and barely move this model's bound.
   const char* arguments[] = {"velko", "-log", "0", "-slog", "0", "-timeMode", "elapsed", "-sec", secondsText,
-                             "-cuts", "off", "-probing", "on", "-solve", "-quit"};
-  CbcMain1(15, arguments, model, [](CbcModel*, int) { return 0; }, data);
+                             "-maxNodes", nodesText, "-cuts", "off", "-probing", "on", "-solve", "-quit"};
+  CbcMain1(17, arguments, model, [](CbcModel*, int) { return 0; }, data);
 
   const double best = model.getBestPossibleObjValue();
   if (model.isProvenInfeasible()) {

@@ -2,6 +2,9 @@
 // batch tool writes with it.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -112,6 +115,29 @@ TEST(LevelledFigures, TheBoundShownIsTheProvenOne) {
   int ink = 0;
   for (int y = image.height() / 2; y < image.height(); ++y) ink += image.pixelColor(border, y) != Qt::white;
   EXPECT_GT(ink, 100);
+}
+
+// Twenty works of one worker beside a critical one of 60 days: the peak is final at
+// once and the evenness goes on, which "Готово" ends with the schedule kept.
+TEST_F(ChartsLevelling, DoneOnceThePeakIsFinalKeepsTheSchedule) {
+  std::vector<testing::Row> rows = {{"1", "22", "60", "1", "1"}};
+  for (int k = 2; k <= 21; ++k) {
+    rows.push_back({"1", std::to_string(k), std::to_string(3 + k % 10), "1", "1"});
+    rows.push_back({std::to_string(k), "22", "0", "0", "1"});
+  }
+  form.showRun(testing::shown(testing::calculate(22, rows)));
+  showForm();
+  QTest::mouseClick(form.ToolButton5, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(form.Button6->isVisible() || !form.levellingRunning(), 20000);
+  if (form.levellingRunning()) {
+    EXPECT_TRUE(form.Label2->text().contains(QStringLiteral("окончательный")));
+    QTest::mouseClick(form.Button6, Qt::LeftButton);
+  }
+  QTRY_VERIFY_WITH_TIMEOUT(!form.levellingRunning(), 20000);
+  ASSERT_NE(form.levellingResult(), nullptr);
+  EXPECT_TRUE(form.levellingResult()->proven);
+  EXPECT_TRUE(form.Label2->text().contains(QStringLiteral("минимум доказан")));
+  EXPECT_FALSE(form.Button6->isVisible());
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ Smoothed smooth(const Network& network, bool optimise, double seconds = 2.0) {
     calculateVariants(*s.model, network.input());
   }
   LevellingOptions options;
-  options.timeLimitSeconds = seconds;
+  options.effortSeconds = seconds;
   s.result = levelWorkers(levellingInput(*s.model), options);
   return s;
 }
@@ -187,7 +187,7 @@ TEST(Levelling, FiveThousandWorksKeepTheRules) {
     SCOPED_TRACE(sevenths ? "sevenths of a day" : "whole days");
     const LevellingInput input = testing::buildingNetwork(5000, 11, sevenths);
     LevellingOptions options;
-    options.timeLimitSeconds = 0.5;
+    options.effortSeconds = 0.5;
     const LevellingResult r = levelWorkers(input, options);
     for (const std::string& fault : testing::checkSchedule(input, r)) ADD_FAILURE() << fault;
     EXPECT_LT(r.peakAfter, r.peakBefore);
@@ -229,7 +229,7 @@ TEST(Levelling, ProofOnlyWhenTheSearchEnded) {
   const auto model = network20();
   for (double seconds : {0.0005, 0.005, 0.05, 2.0}) {
     LevellingOptions options;
-    options.timeLimitSeconds = seconds;
+    options.effortSeconds = seconds;
     const LevellingResult r = levelWorkers(levellingInput(*model), options);
     SCOPED_TRACE(seconds);
     EXPECT_LE(r.bestBound, 19);
@@ -264,7 +264,7 @@ TEST(Levelling, SolvesQuietlyUnderADecimalComma) {
   if (std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") == nullptr) GTEST_SKIP() << "no ru_RU.UTF-8 locale";
   ::testing::internal::CaptureStdout();
   LevellingOptions options;
-  options.timeLimitSeconds = 1.5;
+  options.effortSeconds = 1.5;
   const LevellingResult r = levelWorkers(levellingInput(*model), options);
   const std::string printed = ::testing::internal::GetCapturedStdout();
   std::setlocale(LC_NUMERIC, "C");
@@ -297,7 +297,7 @@ TEST(Levelling, CancelStopsTheSolversPromptly) {
   options.cancel = &cancel;
   // The limit is far enough away that only the cancel can end the run this early,
   // however loaded the machine.
-  options.timeLimitSeconds = 20;
+  options.effortSeconds = 20;
   std::thread user([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
     cancel = true;
@@ -307,6 +307,41 @@ TEST(Levelling, CancelStopsTheSolversPromptly) {
   EXPECT_TRUE(r.cancelled);
   EXPECT_LT(r.seconds, 12.0);
   for (const std::string& fault : testing::checkSchedule(*model, r)) ADD_FAILURE() << fault;
+}
+
+// A work from 139/7 for 117/11 days ends at 2348/77, where a second one may start
+// after a shift of two days and no more. Rounded apart, 139/7 and 117/11 make a finish
+// a millionth past that start, and the phantom overlap doubles the peak.
+TEST(Levelling, AFinishMeetsAStartEqualToItExactly) {
+  const Extended start = 139.0L / 7;
+  const Extended finish = 2348.0L / 77;  // 139/7 + 117/11
+  LevellingInput input;
+  input.length = 2579.0L / 77;  // that finish and 3 days
+  input.works = {{2, 3, 117.0L / 11, 5, 1, start, finish, true},
+                 {4, 5, 3, 5, 1, 2194.0L / 77, input.length, false}};
+  const LevellingResult r = levelWorkers(input);
+  for (const std::string& fault : testing::checkSchedule(input, r)) ADD_FAILURE() << fault;
+  EXPECT_EQ(r.peakBefore, 10);
+  EXPECT_EQ(r.peakAfter, 5);
+  EXPECT_TRUE(r.proven);
+  ASSERT_EQ(r.works[1].shift, 2);
+  // And in the CSV's figures too: S + t of the first is the S of the second.
+  const auto micro = [](const std::string& text) { return std::llround(std::stold(text) * 1000000); };
+  EXPECT_EQ(micro(r.works[0].startText) + micro(r.works[0].durationText), micro(r.works[1].startText));
+}
+
+// The search stops at its own effort, not at the clock: stopped part way through the
+// most even profile, two runs still give the same schedule.
+TEST(Levelling, SameInputSameSchedule) {
+  const auto model = wideNetwork();
+  LevellingOptions options;
+  options.effortSeconds = 0.02;
+  const LevellingResult first = levelWorkers(levellingInput(*model), options);
+  const LevellingResult second = levelWorkers(levellingInput(*model), options);
+  EXPECT_FALSE(first.evennessProven);  // stopped part way
+  EXPECT_EQ(first.peakAfter, second.peakAfter);
+  EXPECT_EQ(first.bestBound, second.bestBound);
+  for (std::size_t w = 0; w < first.works.size(); ++w) EXPECT_EQ(first.works[w].shift, second.works[w].shift) << w;
 }
 
 TEST(Levelling, InputRefusesAVariantTheModelDoesNotHold) {

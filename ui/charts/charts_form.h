@@ -69,6 +69,7 @@ class TCharts_form : public QWidget {
   // solved off the user-interface thread, with its progress shown and a cancel button.
   void ToolButton5Click();          // "Выравнивание"
   void Button3Click();              // cancel it
+  void Button6Click();              // end it once the peak is final, keeping the best schedule
   void Button4Click();              // copy the shifts
   void CheckBox2Toggled(bool checked);  // "По идентификаторам"
   void Timer1Timer();               // progress while it runs
@@ -100,6 +101,7 @@ class TCharts_form : public QWidget {
   QProgressBar* ProgressBar1;
   QLabel* Label2;              // the smoothing's progress or outcome
   QPushButton* Button3;        // "Отменить"
+  QPushButton* Button6;        // "Готово": the peak is final, evenness is left as it is
   QTableWidget* ShiftsGrid;    // "Сдвиги работ"
   QLabel* Label3;              // above the shifts
   QPushButton* Button4;        // "Скопировать"

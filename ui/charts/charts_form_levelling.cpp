@@ -40,6 +40,7 @@ constexpr int kWorkersTab = 2;
 // window may go while a solve finishes.
 struct LevellingState {
   std::atomic<bool> cancel{false};
+  std::atomic<bool> done{false};  // "Готово": the cancel keeps the schedule with the final peak
   std::atomic<long long> peak{-1};
   std::atomic<long long> bound{-1};
   std::atomic<int> phase{1};
@@ -83,6 +84,9 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
   Label2 = new QLabel(this);
   Button3 = new QPushButton(QStringLiteral("Отменить"), this);
   Button3->setToolTip(QStringLiteral("Прервать выравнивание"));
+  Button6 = new QPushButton(QStringLiteral("Готово"), this);
+  Button6->setToolTip(QStringLiteral("Пик уже окончательный: остановить выравнивание равномерности и взять лучшее "
+                                     "найденное расписание"));
   // The view switches of the network and the profile, the search, then the smoothing's
   // progress or outcome.
   auto* status = new QHBoxLayout;
@@ -94,10 +98,12 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
   status->addSpacing(24);
   status->addWidget(ProgressBar1);
   status->addWidget(Label2, 1);
+  status->addWidget(Button6);
   status->addWidget(Button3);
   layout->insertLayout(1, status);
   ProgressBar1->hide();
   Button3->hide();
+  Button6->hide();
   Label2->hide();
 
   auto* page = new QWidget(TabWidget1);
@@ -122,6 +128,7 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
   Timer1->setInterval(100);
   connect(ToolButton5, &QToolButton::clicked, this, &TCharts_form::ToolButton5Click);
   connect(Button3, &QPushButton::clicked, this, &TCharts_form::Button3Click);
+  connect(Button6, &QPushButton::clicked, this, &TCharts_form::Button6Click);
   connect(Button4, &QPushButton::clicked, this, &TCharts_form::Button4Click);
   connect(CheckBox2, &QCheckBox::toggled, this, &TCharts_form::CheckBox2Toggled);
   connect(RadioButton3, &QRadioButton::toggled, this, [this](bool) { refreshPictures(); });
@@ -181,7 +188,7 @@ void TCharts_form::ToolButton5Click() {
     const std::shared_ptr<LevellingState> state = job->state;
     job->thread.reset(QThread::create([state, input = levellingInput(model())] {
       LevellingOptions options;
-      options.timeLimitSeconds = kLevellingSeconds;
+      options.effortSeconds = kLevellingSeconds;
       options.cancel = &state->cancel;
       options.progress = [&state](const LevellingProgress& p) {
         state->peak = p.bestPeak;
@@ -217,19 +224,28 @@ void TCharts_form::Timer1Timer() {
   Label2->setText(s.phase == 1 ? QStringLiteral("Выравнивание: лучший пик %1 чел., нижняя граница %2…")
                                      .arg(s.peak.load())
                                      .arg(s.bound.load())
-                               : QStringLiteral("Выравнивание: пик %1 чел. — минимум доказан; поиск самого ровного "
-                                                "движения рабочих…")
+                               : QStringLiteral("Пик %1 чел. окончательный, выравнивается равномерность…")
                                      .arg(s.peak.load()));
+  // Once the peak is final, what is left only evens the profile out: the user may stop
+  // there and keep the schedule found so far.
+  Button6->setVisible(s.phase == 2);
 }
 
 void TCharts_form::Button3Click() {
   if (job_) job_->state->cancel = true;
 }
 
+void TCharts_form::Button6Click() {
+  if (!job_) return;
+  job_->state->done = true;
+  job_->state->cancel = true;
+}
+
 void TCharts_form::levellingFinished() {
   Timer1->stop();
   ProgressBar1->hide();
   Button3->hide();
+  Button6->hide();
   ToolButton5->setEnabled(run_.model != nullptr);
   if (!job_) return;
   job_->thread->wait();
@@ -242,7 +258,9 @@ void TCharts_form::levellingFinished() {
   }
   // A cancelled smoothing, or one of a run replaced meanwhile, is dropped. So is the
   // smoothing shown before a cancelled one: left on screen it would read as the outcome.
-  if (job->state->result.cancelled || job->model != run_.model) {
+  // "Готово" after the peak was proven keeps the schedule: only its evenness was cut short.
+  const bool finishedEarly = job->state->done && job->state->result.proven;
+  if ((job->state->result.cancelled && !finishedEarly) || job->model != run_.model) {
     const bool cancelled = job->state->result.cancelled;
     if (cancelled) dropLevelling();
     Label2->setText(cancelled ? QStringLiteral("Выравнивание отменено") : QStringLiteral("Выравнивание устарело: данные пересчитаны"));
