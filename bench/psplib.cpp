@@ -70,11 +70,13 @@ int main(int argc, char** argv) {
   std::string path, startsFile;
   double limit = 10;
   bool rule = false;
+  long long effort = 0;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--starts" && k + 1 < argc) startsFile = argv[++k];
     else if (arg == "--time-limit" && k + 1 < argc) limit = std::atof(argv[++k]);
     else if (arg == "--rule") rule = true;
+    else if (arg == "--effort" && k + 1 < argc) effort = std::atoll(argv[++k]);
     else path = arg;
   }
   if (path.empty()) {
@@ -91,6 +93,7 @@ int main(int argc, char** argv) {
     } else {
       velko::CrewOptions options;
       options.timeLimitSeconds = limit;
+      options.effort = effort;
       r = velko::solveCrews(problem, options);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
@@ -104,7 +107,7 @@ int main(int argc, char** argv) {
       for (std::size_t a = 0; a < r.starts.size(); ++a) out << a + 1 << ' ' << r.starts[a] << '\n';
     }
     std::cout << "makespan " << r.makespan << " bound " << r.bound << ' ' << (r.proven ? "proven" : "open")
-              << " seconds " << seconds << "\n";
+              << " seconds " << seconds << " effort " << r.effort << "\n";
   } catch (const std::exception& e) {
     std::cerr << path << ": " << e.what() << "\n";
     return 1;

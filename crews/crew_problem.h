@@ -67,6 +67,7 @@ struct CrewResult {
   bool cancelled = false;
   long long delays = 0;    // activities started after their dueStart
   double seconds = 0;
+  long long effort = 0;    // the steps spent (CrewOptions::effort)
 };
 
 // Refuses nothing that keeps the rules of crew_problem.h (an activity demanding more

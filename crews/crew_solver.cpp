@@ -18,7 +18,7 @@ __extension__ using Wide = __int128;  // a trade's work in ticks may pass 2^63
 
 // The effort that fits a second on an idle development machine (measured on the
 // benchmark instances: see bench/psplib_run.sh).
-constexpr long long kEffortPerSecond = 20'000'000;
+constexpr long long kEffortPerSecond = 100'000'000;
 
 // No schedule is shorter than the longest path, nor than any trade's work over its crew.
 long long simpleBound(const Network& net) {
@@ -71,11 +71,17 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
   if (best.makespan > bound && net.size > 0) {
     SerialScheme scheme(net, due, best.makespan + 1);
     // Small networks are proved rather than searched; large ones gain most from the lists.
-    const double listShare = net.size <= 60 ? 0.25 : exactSearchFits(net, best.makespan) ? 0.6 : 1.0;
+    const double listShare = net.size <= 60 ? 0.05 : exactSearchFits(net, best.makespan) ? 0.6 : 1.0;
     effort.capAt(static_cast<long long>(static_cast<double>(limit) * listShare));
     listSearch(scheme, bound, std::numeric_limits<long long>::max(), effort, best, [&](const Schedule&) { report(); });
-    effort.capAt(limit - limit / 10);
+    // The proof from below gets half of what is left, the search from above the rest.
+    const long long reserve = limit / 10;
+    effort.capAt(effort.used() + (limit - reserve - effort.used()) / 2);
     if (!effort.interrupted()) exactSearch(net, due, bound, best, effort, report);
+    effort.capAt(limit - reserve);
+    if (!effort.interrupted()) shortenFromAbove(net, due, bound, best, effort, report);
+    effort.capAt(limit);
+    if (!effort.interrupted() && best.makespan > bound) exactSearch(net, due, bound, best, effort, report);
   }
   effort.capAt(limit);
   if (best.delays > 0 && !effort.interrupted()) fewestDelays(net, due, best, effort);
@@ -88,6 +94,7 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
   result.proven = result.makespan == result.bound;
   result.cancelled = effort.cancelled();
   result.seconds = effort.seconds();
+  result.effort = effort.used();
   return result;
 }
 

@@ -1,5 +1,7 @@
 #include "crews/exact_search.h"
 
+#include "crews/energetic_bound.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -16,10 +18,47 @@ namespace {
 constexpr long long kMaxValue = 1'000'000'000;  // below Gecode's integer limits
 constexpr int kMaxActivities = 3000;
 
+// Groups of activities no two of which can run at once (together they demand more than
+// some crew): each group is one machine, whose own reasoning (edge-finding, not-first,
+// detectable precedences) prunes more than the cumulatives see.
+std::vector<std::vector<int>> exclusiveGroups(const Network& net) {
+  const int n = net.size;
+  std::vector<std::vector<int>> groups;
+  if (n > 600) return groups;
+  std::vector<char> clash(static_cast<std::size_t>(n) * n, 0);
+  std::vector<std::vector<long long>> use(n, std::vector<long long>(net.capacity.size(), 0));
+  for (int a = 0; a < n; ++a)
+    for (const auto& [t, amount] : net.demand[a]) use[a][t] = amount;
+  std::vector<int> busy;
+  for (int a = 0; a < n; ++a)
+    if (!net.demand[a].empty()) busy.push_back(a);
+  for (int a : busy)
+    for (int b : busy)
+      for (std::size_t t = 0; t < net.capacity.size() && a != b; ++t)
+        if (use[a][t] + use[b][t] > net.capacity[t]) {
+          clash[static_cast<std::size_t>(a) * n + b] = 1;
+          break;
+        }
+  std::stable_sort(busy.begin(), busy.end(), [&](int a, int b) { return net.duration[a] > net.duration[b]; });
+  std::vector<char> covered(n, 0);
+  for (int seed : busy) {
+    if (covered[seed]) continue;
+    std::vector<int> group{seed};
+    for (int c : busy)
+      if (c != seed && std::all_of(group.begin(), group.end(), [&](int g) { return clash[static_cast<std::size_t>(g) * n + c]; }))
+        group.push_back(c);
+    if (group.size() < 3) continue;
+    for (int g : group) covered[g] = 1;
+    groups.push_back(std::move(group));
+  }
+  return groups;
+}
+
 class CrewSpace : public IntMinimizeSpace {
  public:
   // Starts within [head, makespan - tail]; with due starts, the count of delays to minimise.
-  CrewSpace(const Network& net, long long makespan, const std::vector<long long>* due)
+  CrewSpace(const Network& net, const std::vector<std::vector<int>>& groups, long long makespan,
+            const std::vector<long long>* due)
       : start_(*this, net.size) {
     for (int a = 0; a < net.size; ++a)
       start_[a] = IntVar(*this, static_cast<int>(net.head[a]), static_cast<int>(makespan - net.tail[a]));
@@ -40,7 +79,13 @@ class CrewSpace : public IntMinimizeSpace {
       for (int k = 0; k < u.size(); ++k) total += u[k];
       if (total <= net.capacity[trade]) continue;  // never binds
       cumulative(*this, static_cast<int>(std::min(net.capacity[trade], kMaxValue)), s, p, u,
-                 IPL_BASIC_ADVANCED);
+                 IPL_BASIC);
+    }
+    for (const auto& group : groups) {
+      IntVarArgs s;
+      IntArgs p;
+      for (int a : group) s << start_[a], p << static_cast<int>(net.duration[a]);
+      unary(*this, s, p, IPL_BASIC_ADVANCED);
     }
     if (due) {
       BoolVarArgs late;
@@ -51,8 +96,10 @@ class CrewSpace : public IntMinimizeSpace {
     } else {
       cost_ = IntVar(*this, 0, 0);
     }
-    // Set times: the activity that can start first, at its earliest start, or later.
-    branch(*this, start_, tiebreak(INT_VAR_MIN_MIN(), INT_VAR_MAX_MIN()), INT_VAL_MIN());
+    // The activity whose constraints failed most (over its window's size), at its earliest
+    // start or later; with restarts and the no-goods they leave, a proof that a makespan
+    // has no schedule takes a small part of the nodes that a fixed order takes.
+    branch(*this, start_, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_MIN_MIN()), INT_VAL_MIN());
   }
   CrewSpace(CrewSpace& other) : IntMinimizeSpace(other) {
     start_.update(*this, other.start_);
@@ -106,25 +153,64 @@ bool exactSearchFits(const Network& net, long long makespan) {
   return true;
 }
 
+namespace {
+
+// One trial makespan: a schedule of at most `makespan`, or none (proved), or the effort ran out.
+enum class Trial { found, none, stopped };
+
+Trial tryMakespan(const Network& net, const std::vector<std::vector<int>>& groups, const std::vector<long long>& dueStarts,
+                  long long makespan, Schedule& best, SearchEffort& effort) {
+  EffortStop stop(effort);
+  auto root = std::make_unique<CrewSpace>(net, groups, makespan, nullptr);
+  Search::Options o = options(&stop);
+  o.cutoff = Search::Cutoff::luby(100);
+  o.nogoods_limit = 256;
+  RBS<CrewSpace, DFS> engine(root.get(), o);
+  std::unique_ptr<CrewSpace> found(engine.next());
+  effort.spend(static_cast<long long>(engine.statistics().node + 1) * kEffortPerNode);
+  if (found) {
+    best.starts = found->starts();
+    best.makespan = 0;
+    for (int a = 0; a < net.size; ++a) best.makespan = std::max(best.makespan, best.starts[a] + net.duration[a]);
+    best.delays = delaysOf(best.starts, dueStarts);
+    return Trial::found;
+  }
+  return engine.stopped() ? Trial::stopped : Trial::none;
+}
+
+}  // namespace
+
 void exactSearch(const Network& net, const std::vector<long long>& dueStarts, long long& bound, Schedule& best,
                  SearchEffort& effort, const std::function<void()>& progress) {
   if (!exactSearchFits(net, best.makespan)) return;
-  EffortStop stop(effort);
+  const std::vector<std::vector<int>> groups = exclusiveGroups(net);
   while (bound < best.makespan && !effort.over()) {
-    auto root = std::make_unique<CrewSpace>(net, bound, nullptr);
-    DFS<CrewSpace> engine(root.get(), options(&stop));
-    std::unique_ptr<CrewSpace> found(engine.next());
-    effort.spend(static_cast<long long>(engine.statistics().node + 1) * kEffortPerNode);
-    if (found) {
-      best.starts = found->starts();
-      best.makespan = 0;
-      for (int a = 0; a < net.size; ++a) best.makespan = std::max(best.makespan, best.starts[a] + net.duration[a]);
-      best.delays = delaysOf(best.starts, dueStarts);
-      progress();
-      return;
+    if (!energeticRefutes(net, bound, effort)) {
+      const Trial t = tryMakespan(net, groups, dueStarts, bound, best, effort);
+      if (t == Trial::stopped) return;
+      if (t == Trial::found) {
+        progress();
+        return;
+      }
     }
-    if (engine.stopped()) return;
     ++bound;
+    progress();
+  }
+}
+
+void shortenFromAbove(const Network& net, const std::vector<long long>& dueStarts, long long& bound, Schedule& best,
+                      SearchEffort& effort, const std::function<void()>& progress) {
+  if (!exactSearchFits(net, best.makespan)) return;
+  const std::vector<std::vector<int>> groups = exclusiveGroups(net);
+  while (bound < best.makespan && !effort.over()) {
+    Schedule shorter;
+    const Trial t = tryMakespan(net, groups, dueStarts, best.makespan - 1, shorter, effort);
+    if (t == Trial::stopped) return;
+    if (t == Trial::none) {
+      bound = best.makespan;
+    } else {
+      best = std::move(shorter);
+    }
     progress();
   }
 }
@@ -132,7 +218,7 @@ void exactSearch(const Network& net, const std::vector<long long>& dueStarts, lo
 void fewestDelays(const Network& net, const std::vector<long long>& dueStarts, Schedule& best, SearchEffort& effort) {
   if (best.delays == 0 || !exactSearchFits(net, best.makespan)) return;
   EffortStop stop(effort);
-  auto root = std::make_unique<CrewSpace>(net, best.makespan, &dueStarts);
+  auto root = std::make_unique<CrewSpace>(net, exclusiveGroups(net), best.makespan, &dueStarts);
   BAB<CrewSpace> engine(root.get(), options(&stop));
   while (std::unique_ptr<CrewSpace> next{engine.next()}) {
     Schedule s;

@@ -166,7 +166,7 @@ void listSearch(SerialScheme& scheme, long long lowerBound, long long rounds, Se
     if (!scheme.improve(child, c.schedule, effort)) return;
     c.list = std::move(child);
     offer(c.schedule);
-    if (!c.schedule.better(population.back().schedule)) continue;
+    if (population.back().schedule.better(c.schedule)) continue;  // an equal one keeps the search moving
     if (!seen.insert(fingerprint(c.schedule.starts)).second) continue;
     population.back() = std::move(c);
     std::sort(population.begin(), population.end(), byQuality);  // small: a few dozen

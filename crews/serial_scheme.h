@@ -42,7 +42,6 @@ class SerialScheme {
   std::vector<long long> due_;
   UsageProfile profile_, backProfile_;
   std::vector<long long> ready_;
-  std::vector<int> keys_;
 };
 
 }  // namespace velko::crews
