@@ -1,6 +1,7 @@
 #include "crews/crew_network.h"
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
 
 namespace velko::crews {
@@ -36,7 +37,14 @@ void orderAndPaths(Network& net) {
 
 }  // namespace
 
-Network makeNetwork(const CrewProblem& problem) {
+long long durationUnit(const CrewProblem& problem) {
+  long long unit = 0;
+  for (const CrewActivity& a : problem.activities)
+    if (a.duration > 0) unit = std::gcd(unit, a.duration);
+  return unit > 0 ? unit : 1;
+}
+
+Network makeNetwork(const CrewProblem& problem, long long unit) {
   Network net;
   net.size = static_cast<int>(problem.activities.size());
   const int n = net.size;
@@ -49,7 +57,7 @@ Network makeNetwork(const CrewProblem& problem) {
   net.demand.resize(n);
   for (int a = 0; a < n; ++a) {
     const CrewActivity& act = problem.activities[a];
-    net.duration[a] = act.duration;
+    net.duration[a] = act.duration / unit;
     if (act.duration <= 0) continue;
     for (const CrewDemand& d : act.demands) {
       auto it = tradeIndex.find(d.trade);

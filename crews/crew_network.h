@@ -23,8 +23,12 @@ struct Network {
   long long criticalPath = 0;
 };
 
-// Throws std::invalid_argument on a cycle of precedences (no schedule keeps them).
-Network makeNetwork(const CrewProblem& problem);
+// Durations divided by `unit` (a divisor of them all: the searches then step by whole
+// units, as every start of a left-justified schedule is a sum of durations). Throws
+// std::invalid_argument on a cycle of precedences (no schedule keeps them).
+Network makeNetwork(const CrewProblem& problem, long long unit = 1);
+// The greatest common divisor of the positive durations (1 when none).
+long long durationUnit(const CrewProblem& problem);
 // Precedences turned round, so that the forward scheme schedules backwards from the end.
 Network reversedNetwork(const Network& net);
 bool directlyPrecedes(const Network& net, int a, int b);

@@ -52,19 +52,28 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
                                              : static_cast<long long>(std::max(0.01, options.timeLimitSeconds) *
                                                                       static_cast<double>(kEffortPerSecond));
   SearchEffort effort(limit, options.timeLimitSeconds, options.cancel);
-  const Network net = makeNetwork(problem);
-  std::vector<long long> due(net.size);
-  for (int a = 0; a < net.size; ++a) due[a] = problem.activities[a].dueStart;
-
   CrewResult result;
   Schedule rule;
   rule.starts = latestFinishRuleSchedule(problem);
   rule.makespan = crewMakespan(problem, rule.starts);
   rule.delays = countDelays(problem, rule.starts);
+  // The searches count in units of the durations' common divisor (a time grid's ticks
+  // per step): the rule's starts are sums of durations, so they divide too.
+  long long unit = durationUnit(problem);
+  if (std::any_of(rule.starts.begin(), rule.starts.end(), [&](long long s) { return s % unit != 0; })) unit = 1;
+  const Network net = makeNetwork(problem, unit);
+  std::vector<long long> due(net.size);
+  for (int a = 0; a < net.size; ++a) {  // a start k units in is late when k * unit > due
+    const long long d = problem.activities[a].dueStart;
+    due[a] = d == kNoDueStart ? d : d >= 0 ? d / unit : -((-d + unit - 1) / unit);
+  }
   Schedule best = rule;
+  for (long long& s : best.starts) s /= unit;
+  best.makespan /= unit;
   long long bound = std::min(simpleBound(net), best.makespan);
   auto report = [&] {
-    if (options.progress) options.progress({best.makespan, std::min(bound, best.makespan), effort.seconds()});
+    if (options.progress)
+      options.progress({best.makespan * unit, std::min(bound, best.makespan) * unit, effort.seconds()});
   };
   report();
 
@@ -86,11 +95,12 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
   effort.capAt(limit);
   if (best.delays > 0 && !effort.interrupted()) fewestDelays(net, due, best, effort);
 
+  for (long long& s : best.starts) s *= unit;
   if (!crewScheduleFault(problem, best.starts).empty()) best = rule;  // never a schedule that breaks a rule
   result.starts = std::move(best.starts);
   result.makespan = crewMakespan(problem, result.starts);
   result.delays = countDelays(problem, result.starts);
-  result.bound = std::min(bound, result.makespan);
+  result.bound = std::min(bound * unit, result.makespan);
   result.proven = result.makespan == result.bound;
   result.cancelled = effort.cancelled();
   result.seconds = effort.seconds();

@@ -120,14 +120,18 @@ class CrewSpace : public IntMinimizeSpace {
 
 class EffortStop : public Search::Stop {
  public:
-  explicit EffortStop(SearchEffort& effort) : effort_(effort) {}
+  EffortStop(SearchEffort& effort, const Network& net) : effort_(effort), perNode_(nodeCost(net)) {}
   bool stop(const Search::Statistics& s, const Search::Options&) override {
-    if (effort_.used() + static_cast<long long>(s.node) * kEffortPerNode >= effort_.limit()) return true;
+    if (effort_.used() + static_cast<long long>(s.node) * perNode_ >= effort_.limit()) return true;
     return effort_.interrupted();
   }
+  // A node propagates the whole model: its cost grows with the activities.
+  static long long nodeCost(const Network& net) { return kEffortPerNode * std::max(1, net.size / 32); }
+  void charge(const Search::Statistics& s) { effort_.spend(static_cast<long long>(s.node + 1) * perNode_); }
 
  private:
   SearchEffort& effort_;
+  long long perNode_;
 };
 
 Search::Options options(Search::Stop* stop) {
@@ -160,14 +164,14 @@ enum class Trial { found, none, stopped };
 
 Trial tryMakespan(const Network& net, const std::vector<std::vector<int>>& groups, const std::vector<long long>& dueStarts,
                   long long makespan, Schedule& best, SearchEffort& effort) {
-  EffortStop stop(effort);
+  EffortStop stop(effort, net);
   auto root = std::make_unique<CrewSpace>(net, groups, makespan, nullptr);
   Search::Options o = options(&stop);
   o.cutoff = Search::Cutoff::luby(100);
   o.nogoods_limit = 256;
   RBS<CrewSpace, DFS> engine(root.get(), o);
   std::unique_ptr<CrewSpace> found(engine.next());
-  effort.spend(static_cast<long long>(engine.statistics().node + 1) * kEffortPerNode);
+  stop.charge(engine.statistics());
   if (found) {
     best.starts = found->starts();
     best.makespan = 0;
@@ -184,16 +188,28 @@ void exactSearch(const Network& net, const std::vector<long long>& dueStarts, lo
                  SearchEffort& effort, const std::function<void()>& progress) {
   if (!exactSearchFits(net, best.makespan)) return;
   const std::vector<std::vector<int>> groups = exclusiveGroups(net);
+  // Steps that double while trials are refuted, so that long time scales (many ticks
+  // between the bound and the best) take few trials; a schedule found above the bound
+  // sends the steps back to one.
+  long long step = 1;
   while (bound < best.makespan && !effort.over()) {
-    if (!energeticRefutes(net, bound, effort)) {
-      const Trial t = tryMakespan(net, groups, dueStarts, bound, best, effort);
-      if (t == Trial::stopped) return;
-      if (t == Trial::found) {
-        progress();
-        return;
-      }
+    const long long trial = std::min(bound + step - 1, best.makespan - 1);
+    if (energeticRefutes(net, trial, effort)) {
+      bound = trial + 1;
+      step *= 2;
+      progress();
+      continue;
     }
-    ++bound;
+    Schedule found;
+    const Trial t = tryMakespan(net, groups, dueStarts, trial, found, effort);
+    if (t == Trial::stopped) return;
+    if (t == Trial::found) {
+      best = std::move(found);
+      step = 1;
+    } else {
+      bound = trial + 1;
+      step *= 2;
+    }
     progress();
   }
 }
@@ -217,7 +233,7 @@ void shortenFromAbove(const Network& net, const std::vector<long long>& dueStart
 
 void fewestDelays(const Network& net, const std::vector<long long>& dueStarts, Schedule& best, SearchEffort& effort) {
   if (best.delays == 0 || !exactSearchFits(net, best.makespan)) return;
-  EffortStop stop(effort);
+  EffortStop stop(effort, net);
   auto root = std::make_unique<CrewSpace>(net, exclusiveGroups(net), best.makespan, &dueStarts);
   BAB<CrewSpace> engine(root.get(), options(&stop));
   while (std::unique_ptr<CrewSpace> next{engine.next()}) {
@@ -228,7 +244,7 @@ void fewestDelays(const Network& net, const std::vector<long long>& dueStarts, S
     s.delays = delaysOf(s.starts, dueStarts);
     if (s.better(best)) best = std::move(s);
   }
-  effort.spend(static_cast<long long>(engine.statistics().node + 1) * kEffortPerNode);
+  stop.charge(engine.statistics());
 }
 
 }  // namespace velko::crews
