@@ -80,7 +80,7 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
   if (best.makespan > bound && net.size > 0) {
     SerialScheme scheme(net, due, best.makespan + 1);
     // Small networks are proved rather than searched; large ones gain most from the lists.
-    const double listShare = net.size <= 60 ? 0.05 : exactSearchFits(net, best.makespan) ? 0.6 : 1.0;
+    const double listShare = net.size <= 60 ? 0.15 : exactSearchFits(net, best.makespan) ? 0.6 : 1.0;
     effort.capAt(static_cast<long long>(static_cast<double>(limit) * listShare));
     listSearch(scheme, bound, std::numeric_limits<long long>::max(), effort, best, [&](const Schedule&) { report(); });
     // The proof from below gets half of what is left, the search from above the rest.

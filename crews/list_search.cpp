@@ -86,6 +86,20 @@ std::vector<int> crossover(const std::vector<int>& mother, const std::vector<int
   return child;
 }
 
+// Moves one activity to a random place between its last predecessor and its first
+// successor in the list: a larger step than a swap of neighbours, still a valid list.
+void shift(const Network& net, std::vector<int>& list, std::vector<int>& place, Random& random) {
+  const int n = static_cast<int>(list.size());
+  for (int k = 0; k < n; ++k) place[list[k]] = k;
+  const int k = random.below(n), a = list[k];
+  int low = 0, high = n - 1;
+  for (int p : net.prev[a]) low = std::max(low, place[p] + 1);
+  for (int s : net.next[a]) high = std::min(high, place[s] - 1);
+  const int to = low + random.below(high - low + 1);
+  if (to < k) std::rotate(list.begin() + to, list.begin() + k, list.begin() + k + 1);
+  else if (to > k) std::rotate(list.begin() + k, list.begin() + k + 1, list.begin() + to + 1);
+}
+
 }  // namespace
 
 std::vector<int> priorityList(const Network& net, const std::vector<double>& priority) {
@@ -148,8 +162,28 @@ void listSearch(SerialScheme& scheme, long long lowerBound, long long rounds, Se
   auto byQuality = [](const Member& a, const Member& b) { return a.schedule.better(b.schedule); };
   std::sort(population.begin(), population.end(), byQuality);
   std::vector<char> taken(n);
+  std::vector<int> place(n);
   const double mutation = std::min(0.05, 4.0 / n);
+  // A population that has bred nothing better for a while starts again from shaken
+  // copies of its best few.
+  const long long stall = 50LL * size;
+  long long sinceBetter = 0;
+  long long bestSeen = best.makespan;
   for (long long round = 0; round < rounds && !done(); ++round) {
+    if (best.makespan < bestSeen) bestSeen = best.makespan, sinceBetter = 0;
+    if (++sinceBetter > stall && population.size() > 4) {
+      sinceBetter = 0;
+      population.resize(4);
+      seen.clear();
+      for (const Member& m : population) seen.insert(fingerprint(m.schedule.starts));
+      for (int k = 0; static_cast<int>(population.size()) < size && k < 2 * size && !done(); ++k) {
+        std::vector<int> list = population[k % 4].list;
+        for (int moves = 0; moves < std::max(2, n / 8); ++moves) shift(net, list, place, random);
+        add(std::move(list));
+      }
+      std::sort(population.begin(), population.end(), byQuality);
+      continue;
+    }
     const int m = static_cast<int>(population.size());
     auto pick = [&] {  // the better of two at random
       const int x = random.below(m), y = random.below(m);

@@ -29,7 +29,7 @@ class SearchEffort {
     return false;
   }
   bool interrupted() {  // cancelled or out of time: stop every phase, not just this one
-    over();
+    if (!over() && std::chrono::steady_clock::now() >= deadline_) stopped_ = true;
     return stopped_;
   }
   bool cancelled() const { return cancelled_; }

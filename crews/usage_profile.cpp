@@ -6,12 +6,12 @@
 namespace velko::crews {
 
 namespace {
-constexpr long long kMaxCells = 1 << 22;  // per trade and over all trades: a few tens of MB at most
+constexpr long long kMaxCells = 1 << 22;  // over all trades: 32 MB a profile at most
 }
 
 UsageProfile::UsageProfile(const Network& net, long long horizonHint) : net_(net) {
   const long long trades = static_cast<long long>(net.capacity.size());
-  cells_ = horizonHint > 0 && horizonHint <= kMaxCells && trades * horizonHint <= 4 * kMaxCells;
+  cells_ = horizonHint > 0 && trades * horizonHint <= kMaxCells;
   if (cells_) used_.assign(trades, std::vector<long long>(horizonHint + 1, 0));
   else changes_.resize(trades);
 }
@@ -50,7 +50,7 @@ bool UsageProfile::fitsSteps(int a, long long& at, long long& steps) const {
     auto it = c.upper_bound(at);
     if (it != c.begin()) --it;
     for (; it != c.end() && it->first < end; ++it) {
-      ++steps;
+      steps += 3;  // a tree node costs about three cells
       if (it->second > cap) {
         // Past the clash, to the first change where this trade has room again.
         auto more = std::next(it);
