@@ -1,5 +1,6 @@
 // One standard single-mode instance (.sm) through the crew engine or, with --rule, the
-// latest-finish priority rule alone: prints "makespan M bound B proven|open seconds S".
+// latest-finish priority rule alone: prints "makespan M bound B proven|open seconds S effort E"
+// (E: the engine's own count of steps, which decides where it stops).
 // --random N takes a generated network of N activities instead (the large sizes).
 #include <chrono>
 #include <cstdlib>

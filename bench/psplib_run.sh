@@ -19,12 +19,12 @@ for file in $(ls "$folder"/$pattern | sort -V); do
   known=$(awk -v p="$par" -v i="$inst" '$1 == p && $2 == i { print $3; exit }' "$hrs")
   engine=$("$tool" --time-limit "$limit" "$file")
   rule=$("$tool" --rule "$file")
-  cp=$("$tool" --time-limit 0.000001 "$file" | awk '{ print $4 }')  # the bound before any search
+  cp=$(awk '/MPM-Time/ { getline; print $NF; exit }' "$file")  # the critical path, as the instance states it
   echo "$name $known $engine rule $(echo "$rule" | awk '{ print $2 }') cp $cp" | tee -a "$table"
 done
-# name known makespan M bound B status seconds S rule R cp C
+# name known makespan M bound B status seconds S effort E rule R cp C
 awk '
-  { n++; m = $4; b = $6; s = $9; r = $11; cp = $13; k = $2
+  { n++; m = $4; b = $6; s = $9; r = $13; cp = $15; k = $2
     proven += ($7 == "proven"); time += s
     dcp += 100 * (m - cp) / cp; dcpr += 100 * (r - cp) / cp; dk += 100 * (m - k) / k; dkr += 100 * (r - k) / k
     dkbest += 100 * (k - cp) / cp

@@ -55,14 +55,14 @@ bool SerialScheme::improve(std::vector<int>& list, Schedule& out, SearchEffort& 
       const long long fa = out.starts[a] + net_.duration[a], fb = out.starts[b] + net_.duration[b];
       return fa != fb ? fa > fb : net_.rank[a] > net_.rank[b];
     });
-    if (!run(back_, backProfile_, list, back, effort)) return true;
+    if (!run(back_, backProfile_, list, back, effort)) return false;
     long long end = 0;
     for (int a = 0; a < n; ++a) end = std::max(end, back[a] + net_.duration[a]);
     for (int a = 0; a < n; ++a) back[a] = end - back[a] - net_.duration[a];  // right-justified starts
     std::sort(list.begin(), list.end(), [&](int a, int b) {
       return back[a] != back[b] ? back[a] < back[b] : net_.rank[a] < net_.rank[b];
     });
-    if (!forward(list, left, effort)) return true;
+    if (!forward(list, left, effort)) return false;
     const bool shorter = left.makespan < out.makespan;
     if (left.better(out)) out = left;
     if (!shorter) break;
