@@ -186,65 +186,77 @@ Trial tryMakespan(const Network& net, const std::vector<std::vector<int>>& group
 
 void exactSearch(const Network& net, const std::vector<long long>& dueStarts, long long& bound, Schedule& best,
                  SearchEffort& effort, const std::function<void()>& progress) {
-  if (!exactSearchFits(net, best.makespan)) return;
-  const std::vector<std::vector<int>> groups = exclusiveGroups(net);
-  // Steps that double while trials are refuted, so that long time scales (many ticks
-  // between the bound and the best) take few trials; a schedule found above the bound
-  // sends the steps back to one.
-  long long step = 1;
-  while (bound < best.makespan && !effort.over()) {
-    const long long trial = std::min(bound + step - 1, best.makespan - 1);
-    if (energeticRefutes(net, trial, effort)) {
-      bound = trial + 1;
-      step *= 2;
+  try {
+    if (!exactSearchFits(net, best.makespan)) return;
+    const std::vector<std::vector<int>> groups = exclusiveGroups(net);
+    // Steps that double while trials are refuted, so that long time scales (many ticks
+    // between the bound and the best) take few trials; a schedule found above the bound
+    // sends the steps back to one.
+    long long step = 1;
+    while (bound < best.makespan && !effort.over()) {
+      const long long trial = std::min(bound + step - 1, best.makespan - 1);
+      if (energeticRefutes(net, trial, effort)) {
+        bound = trial + 1;
+        step *= 2;
+        progress();
+        continue;
+      }
+      Schedule found;
+      const Trial t = tryMakespan(net, groups, dueStarts, trial, found, effort);
+      if (t == Trial::stopped) return;
+      if (t == Trial::found) {
+        best = std::move(found);
+        step = 1;
+      } else {
+        bound = trial + 1;
+        step *= 2;
+      }
       progress();
-      continue;
     }
-    Schedule found;
-    const Trial t = tryMakespan(net, groups, dueStarts, trial, found, effort);
-    if (t == Trial::stopped) return;
-    if (t == Trial::found) {
-      best = std::move(found);
-      step = 1;
-    } else {
-      bound = trial + 1;
-      step *= 2;
-    }
-    progress();
+  } catch (const Gecode::Exception&) {
+    // A model past the solver's limits: the schedules found so far stand.
   }
 }
 
 void shortenFromAbove(const Network& net, const std::vector<long long>& dueStarts, long long& bound, Schedule& best,
                       SearchEffort& effort, const std::function<void()>& progress) {
-  if (!exactSearchFits(net, best.makespan)) return;
-  const std::vector<std::vector<int>> groups = exclusiveGroups(net);
-  while (bound < best.makespan && !effort.over()) {
-    Schedule shorter;
-    const Trial t = tryMakespan(net, groups, dueStarts, best.makespan - 1, shorter, effort);
-    if (t == Trial::stopped) return;
-    if (t == Trial::none) {
-      bound = best.makespan;
-    } else {
-      best = std::move(shorter);
+  try {
+    if (!exactSearchFits(net, best.makespan)) return;
+    const std::vector<std::vector<int>> groups = exclusiveGroups(net);
+    while (bound < best.makespan && !effort.over()) {
+      Schedule shorter;
+      const Trial t = tryMakespan(net, groups, dueStarts, best.makespan - 1, shorter, effort);
+      if (t == Trial::stopped) return;
+      if (t == Trial::none) {
+        bound = best.makespan;
+      } else {
+        best = std::move(shorter);
+      }
+      progress();
     }
-    progress();
+  } catch (const Gecode::Exception&) {
+    // A model past the solver's limits: the schedules found so far stand.
   }
 }
 
 void fewestDelays(const Network& net, const std::vector<long long>& dueStarts, Schedule& best, SearchEffort& effort) {
-  if (best.delays == 0 || !exactSearchFits(net, best.makespan)) return;
-  EffortStop stop(effort, net);
-  auto root = std::make_unique<CrewSpace>(net, exclusiveGroups(net), best.makespan, &dueStarts);
-  BAB<CrewSpace> engine(root.get(), options(&stop));
-  while (std::unique_ptr<CrewSpace> next{engine.next()}) {
-    Schedule s;
-    s.starts = next->starts();
-    s.makespan = 0;
-    for (int a = 0; a < net.size; ++a) s.makespan = std::max(s.makespan, s.starts[a] + net.duration[a]);
-    s.delays = delaysOf(s.starts, dueStarts);
-    if (s.better(best)) best = std::move(s);
+  try {
+    if (best.delays == 0 || !exactSearchFits(net, best.makespan)) return;
+    EffortStop stop(effort, net);
+    auto root = std::make_unique<CrewSpace>(net, exclusiveGroups(net), best.makespan, &dueStarts);
+    BAB<CrewSpace> engine(root.get(), options(&stop));
+    while (std::unique_ptr<CrewSpace> next{engine.next()}) {
+      Schedule s;
+      s.starts = next->starts();
+      s.makespan = 0;
+      for (int a = 0; a < net.size; ++a) s.makespan = std::max(s.makespan, s.starts[a] + net.duration[a]);
+      s.delays = delaysOf(s.starts, dueStarts);
+      if (s.better(best)) best = std::move(s);
+    }
+    stop.charge(engine.statistics());
+  } catch (const Gecode::Exception&) {
+    // A model past the solver's limits: the schedules found so far stand.
   }
-  stop.charge(engine.statistics());
 }
 
 }  // namespace velko::crews
