@@ -72,6 +72,8 @@ struct CrewResult {
 
 // Refuses nothing that keeps the rules of crew_problem.h (an activity demanding more
 // than its trade's capacity has no schedule: check with crewInfeasibility first).
+// Throws std::invalid_argument for such an activity, a cycle of precedences or a
+// precedence naming no activity.
 CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options = {});
 
 // The index of an activity whose demand alone exceeds its trade's capacity, or -1.
