@@ -47,8 +47,8 @@ bool SerialScheme::forward(const std::vector<int>& list, Schedule& out, SearchEf
 bool SerialScheme::improve(std::vector<int>& list, Schedule& out, SearchEffort& effort) {
   if (!forward(list, out, effort)) return false;
   const int n = net_.size;
-  std::vector<long long> back;
-  Schedule left;
+  std::vector<long long>& back = back_starts_;
+  Schedule& left = left_;
   for (int round = 0; round < 8; ++round) {
     // Backward: latest finishes first; on a tie, successors first (zero durations).
     std::sort(list.begin(), list.end(), [&](int a, int b) {

@@ -42,6 +42,8 @@ class SerialScheme {
   std::vector<long long> due_;
   UsageProfile profile_, backProfile_;
   std::vector<long long> ready_;
+  std::vector<long long> back_starts_;  // kept between calls: large networks would fault in fresh pages each time
+  Schedule left_;
 };
 
 }  // namespace velko::crews
