@@ -9,8 +9,8 @@
 
 #include "data/cell_block.h"
 #include "data/works_table_edit.h"
-#include "model/load_model.h"
 #include "model/command_error.h"
+#include "model/load_model.h"
 #include "model/number_text.h"
 #include "ui/command_guard.h"
 #include "ui/works/works_table_model.h"
@@ -60,10 +60,14 @@ QAbstractItemView* gridOfEditor(QLineEdit* editor) {
 
 // Into a name cell one line of text is one name, semicolons and all; a tab or a second
 // line make it a block of cells.
+QString withoutLineEnd(QString text) {
+  while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+  return text;
+}
+
 bool holdsSeveralCellsAt(const QModelIndex& index, const QString& text) {
   if (index.isValid() && index.column() == kColumnName) {
-    QString kept = text;
-    while (kept.endsWith(QLatin1Char('\n')) || kept.endsWith(QLatin1Char('\r'))) kept.chop(1);
+    const QString kept = withoutLineEnd(text);
     return kept.contains(QLatin1Char('\t')) || kept.contains(QLatin1Char('\n')) || kept.contains(QLatin1Char('\r'));
   }
   return holdsSeveralCells(text.toStdString());
@@ -86,7 +90,7 @@ bool insertIntoCell(QLineEdit* editor, const QString& text) {
     // The name as it would stand after the paste is what must fit.
     QString whole = editor->text();
     const int start = editor->hasSelectedText() ? editor->selectionStart() : editor->cursorPosition();
-    whole.replace(start, static_cast<int>(editor->selectedText().size()), text);
+    whole.replace(start, static_cast<int>(editor->selectedText().size()), withoutLineEnd(text));
     QString name;
     if (refusedLater(editor, [&] { name = QString::fromStdString(pastedNameText(whole.toStdString())); })) return false;
     editor->setText(name);
