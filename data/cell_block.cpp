@@ -73,7 +73,7 @@ bool holdsSeveralCells(std::string_view text) {
 }
 
 WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const CellBlock& block) {
-  if (row < 1 || row > kMaxWorks || column < 0 || column >= kWorksColumns) {
+  if (row < 1 || row > kMaxWorks || column < 0 || column >= kTableColumns) {
     throw CommandError("Строка таблицы " + std::to_string(row) + " вне допустимых пределов");
   }
   const int rows = static_cast<int>(block.size());
@@ -89,13 +89,23 @@ WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const Ce
     const std::vector<std::string>& cells = block[static_cast<std::size_t>(k)];
     for (std::size_t m = 0; m < cells.size(); ++m) {
       const int c = column + static_cast<int>(m);
+      if (c == kColumnName) {
+        // Split at tabs and line ends already, so a name never brings one.
+        const std::size_t length = utf8Length(cells[m]);
+        if (length > kMaxWorkNameChars) {
+          throw CellError(row + k, c, "наименование длиннее " + std::to_string(kMaxWorkNameChars) + " знаков (" +
+                                          std::to_string(length) + "). Ничего не вставлено.");
+        }
+        pasted.setCell(c, row + k, cells[m]);
+        continue;
+      }
       const std::optional<std::string> value = cleanCellText(cells[m]);
-      if (c >= kWorksColumns) {
+      if (c >= kTableColumns) {
         if (value && value->empty()) continue;
         throw CellError(row + k, column,
                         "в строке блока " + std::to_string(cells.size()) + " столбцов, а от столбца " +
-                            columnName(column) + " до Id их " + std::to_string(kWorksColumns - column) +
-                            ". Ничего не вставлено.");
+                            columnName(column) + " до последнего (Наименование) их " +
+                            std::to_string(kTableColumns - column) + ". Ничего не вставлено.");
       }
       if (!value) {
         throw CellError(row + k, c, "нельзя вставить " + refusedCellText(cells[m]) + ". Ничего не вставлено.");
@@ -108,6 +118,7 @@ WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const Ce
 }
 
 std::string copyCellBlock(const WorksTable& table, int top, int left, int bottom, int right) {
+  // A name holds no tab or line break (isNameText), so every name stays one cell.
   std::string text;
   for (int r = top; r <= bottom; ++r) {
     for (int c = left; c <= right; ++c) {

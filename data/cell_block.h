@@ -20,12 +20,15 @@ CellBlock splitCellBlock(std::string_view text);
 // Whether the text is a block of several cells rather than one value for one cell.
 bool holdsSeveralCells(std::string_view text);
 
-// The table after pasting `block` from the cell (row, column), row 1.. and column 0..4,
+// The table after pasting `block` from the cell (row, column), row 1.. and column 0..5,
 // row by row; the table's row count (the works count) grows when the block runs past
-// its last row. Every value is checked as typing checks it (cleanCellText); a value a
-// cell refuses, a block that runs past the Id column or past kMaxWorks rows is refused
-// whole with a CommandError that names the row and the column. Empty cells beyond the
-// Id column are let through, as spreadsheets often carry them.
+// its last row. A block of five columns from I leaves the names as they were, one of
+// six sets them too. Every value is checked as typing checks it (cleanCellText, and
+// pastedNameText for a name); a value a cell refuses, a name longer than
+// kMaxWorkNameChars, a block that runs past the name column or past kMaxWorks rows is
+// refused whole with a CommandError that names the row and the column. Empty cells
+// beyond the name column are let through, as spreadsheets often carry them. A name
+// cannot bring a tab or a line break through a block: those split it into cells.
 WorksTable pasteCellBlock(const WorksTable& table, int row, int column, const CellBlock& block);
 
 // The cells of rows top..bottom and columns left..right as tab-separated lines, each

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/file_io.h"
+#include "data/work_names.h"
 #include "data/text_codec.h"
 #include "model/command_error.h"
 #include "model/number_text.h"
@@ -180,6 +181,7 @@ DataFileContents ReadDataFile(TNetworkModel& m, const std::string& fileName, Wor
     lineOf[pairKey(std::min(work.I, work.J), std::max(work.I, work.J))] = work.line;  // a later line wins
   }
   const int rowsWritten = rebuildTable(m, table, lineOf, contents.rowLines);
+  namesIntoTable(m.Extras, table, rowsWritten);
   m.WorkCount = rowsWritten;
   if (rowsWritten < works) {
     contents.notice = format(

@@ -31,7 +31,8 @@ struct DataFileContents {
 // number of rows written. Counts outside 0..kMaxEvents events or 0..kMaxWorks works,
 // and a file that holds fewer work lines than line 2 says, refuse the file and change
 // nothing; work lines with an event number outside 1..kMaxEvents are skipped. The
-// section after the work lines, if any, becomes model.Extras (empty without one).
+// section after the work lines, if any, becomes model.Extras (empty without one), and
+// its names go into the rows of their works (namesIntoTable).
 // Anything but a regular file of at most 16 MiB, and a file whose line 2 or 3 is missing
 // or starts with no number, is refused as not a data file. File errors throw with the
 // runtime's message ("File not found", ...).
@@ -39,7 +40,8 @@ DataFileContents ReadDataFile(TNetworkModel& model, const std::string& fileName,
 
 // Writes the data file `fileName` from the three box texts and the first `rows` rows
 // of the table ("," in t becomes "."), then the section of `extras` (none when it is
-// empty, so that such a file is as before). The previous file stays intact on failure.
+// empty, so that such a file is as before). The names kept are those of `extras`: the
+// window passes extrasWithTableNames, so the names written are those of its rows. The previous file stays intact on failure.
 void WriteDataFile(const std::string& fileName, const std::string& variantText,
                    const std::string& worksText, const std::string& eventsText,
                    const WorksTable& table, int rows, const DataSetExtras& extras = {});

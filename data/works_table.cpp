@@ -40,7 +40,7 @@ int size(const std::vector<WorksTable::Row>& rows) { return static_cast<int>(row
 }  // namespace
 
 void WorksTable::checkColumn(int column) {
-  if (column < 0 || column >= kWorksColumns) {
+  if (column < 0 || column >= kTableColumns) {
     throw CommandError("Столбец таблицы " + std::to_string(column) + " вне допустимых пределов");
   }
 }

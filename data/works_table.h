@@ -10,7 +10,8 @@
 
 namespace velko {
 
-// The works table as texts: rows 1.. of five cells (I, J, t, n, Id). Like the grid it
+// The works table as texts: rows 1.. of six cells (I, J, t, n, Id and the work's name,
+// empty for most works: an empty std::string costs no allocation). Like the grid it
 // stands for, it keeps the texts of rows beyond its visible row count, so a table
 // shown shorter and then longer again shows its old rows.
 //
@@ -21,12 +22,12 @@ namespace velko {
 // still shares it.
 class WorksTable {
  public:
-  using Row = std::array<std::string, kWorksColumns>;
+  using Row = std::array<std::string, kTableColumns>;
 
   int rowCount() const { return rowCount_; }  // data rows shown, without the header
   void setRowCount(int rows) { rowCount_ = rows < 0 ? 0 : rows; }
 
-  // Any row >= 1 may be read (empty when never written); column must be 0..4.
+  // Any row >= 1 may be read (empty when never written); column must be 0..5.
   const std::string& cell(int column, int row) const;
   void setCell(int column, int row, std::string text);
   void clearRow(int row);

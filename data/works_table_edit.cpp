@@ -100,6 +100,30 @@ std::string pastedCellText(std::string_view text) {
   return *cell;
 }
 
+bool isNameText(std::string_view text) {
+  return text.find_first_of("\t\r\n") == std::string_view::npos && utf8Length(text) <= kMaxWorkNameChars;
+}
+
+std::string oneLineName(std::string_view text) {
+  std::string name(text);
+  for (char& c : name) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return name;
+}
+
+std::string pastedNameText(std::string_view text) {
+  // The line end a copied spreadsheet cell brings is no part of the name.
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  std::string name = oneLineName(text);
+  const std::size_t length = utf8Length(name);
+  if (length > kMaxWorkNameChars) {
+    throw CommandError("Наименование длиннее " + std::to_string(kMaxWorkNameChars) + " знаков (" +
+                       std::to_string(length) + "). Ничего не вставлено.");
+  }
+  return name;
+}
+
 int DeleteWorkRow(WorksTable& table, int selectedRow, int workCount) {
   checkWorkCount(workCount);
   if (selectedRow > workCount) return workCount;

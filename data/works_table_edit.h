@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "data/works_table.h"
+#include "model/data_set_extras.h"
 #include "model/network_model.h"
 
 namespace velko {
@@ -39,6 +40,19 @@ std::string refusedCellText(std::string_view text);
 // dropped and middle-clicked text all go through here.
 std::string pastedCellText(std::string_view text);
 
+// A work's name as the table holds it: any text of at most kMaxWorkNameChars characters
+// (code points) without a tab or a line break, which a block of cells could not carry.
+bool isNameText(std::string_view text);
+
+// A name pasted or read into the name cell: tabs and line breaks inside become blanks
+// (one name from the file may hold them escaped); longer than kMaxWorkNameChars
+// characters is refused with a CommandError that says how long it is ("Наименование
+// длиннее 255 знаков (300). Ничего не вставлено.").
+std::string pastedNameText(std::string_view text);
+
+// Blanks in place of the tabs and line breaks of `text`.
+std::string oneLineName(std::string_view text);
+
 // "Удалить строку" on the works 1..workCount: the row `selectedRow` goes, the rows
 // below it move up whole and the works count drops by one, so no other work is lost.
 // Nothing happens when selectedRow > workCount. Returns the new works count, which
@@ -51,7 +65,7 @@ int DeleteWorkRow(WorksTable& table, int selectedRow, int workCount);
 // Returns the new works count, which also becomes the table's row count.
 int InsertWorkRow(WorksTable& table, int selectedRow, int workCount);
 
-// Copies the five cells of rows 1..workCount from one table into the other: the
+// Copies the cells (the name too) of rows 1..workCount from one table into the other: the
 // separate works window's activation copy and its ApplyToMain.
 void CopyWorkRows(const WorksTable& from, WorksTable& to, int workCount);
 

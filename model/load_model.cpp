@@ -105,8 +105,8 @@ CellError::CellError(int row, int column, const std::string& reason)
       reason(reason) {}
 
 const char* columnName(int column) {
-  static const char* const names[kWorksColumns] = {"I", "J", "t", "n", "Id"};
-  return column >= 0 && column < kWorksColumns ? names[column] : "?";
+  static const char* const names[kTableColumns] = {"I", "J", "t", "n", "Id", "Наименование"};
+  return column >= 0 && column < kTableColumns ? names[column] : "?";
 }
 
 void LoadModel(TNetworkModel& m, const WorksInput& input, LoadWarnings* warnings) {

@@ -10,7 +10,10 @@ namespace velko {
 
 // Columns of the works table.
 enum WorksColumn { kColumnI = 0, kColumnJ = 1, kColumnT = 2, kColumnN = 3, kColumnId = 4 };
-inline constexpr int kWorksColumns = 5;
+inline constexpr int kWorksColumns = 5;  // the columns the commands read
+// The work's name: kept, edited, copied and saved with the row, never read by a command.
+inline constexpr int kColumnName = kWorksColumns;
+inline constexpr int kTableColumns = kWorksColumns + 1;
 
 // A works table cell that did not convert (or whose value the model cannot hold): the
 // runtime's message with the cell's place in front, "Строка 5, столбец n: '' is not a
@@ -24,7 +27,7 @@ class CellError : public CommandError {
   std::string reason;
 };
 
-// The name of a works table column as its header shows it: I, J, t, n, Id.
+// The name of a works table column as its header shows it: I, J, t, n, Id, Наименование.
 const char* columnName(int column);
 
 // Where the commands read their input: the two count texts and the works table's

@@ -13,6 +13,7 @@
 
 #include "data/data_file.h"
 #include "data/file_io.h"
+#include "data/work_names.h"
 #include "data/works_table_edit.h"
 #include "model/command_error.h"
 #include "model/commands.h"
@@ -182,7 +183,7 @@ void TMain::writeDataFile(const QString& name) {
   // Line 2 always tells the reader how many work lines follow.
   const int rows = workRowsToSave(text(CurrencyEdit2), theModel().WorkCount);
   WriteDataFile(fileName(name), text(CurrencyEdit1), std::to_string(rows), text(CurrencyEdit3),
-                worksModel_->table(), rows, theModel().Extras);
+                worksModel_->table(), rows, extrasWithTableNames(theModel().Extras, worksModel_->table(), rows));
 }
 
 // "Сохранить".

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "model/command_error.h"
+#include "model/data_set_extras.h"
 #include "model/network_model.h"
 
 namespace velko {
@@ -46,6 +47,28 @@ TEST(CellBlock, PastesRowByRowGrowingTheTableAndCopiesBackTheSameText) {
   EXPECT_EQ(copyCellBlock(cleared, 2, kColumnI, 3, kColumnId), "2\t\t\t4\t2\n1\t\t\t2\t3\n");
 }
 
+// Blocks of five columns (numbers only) and of six (with the names) both paste from I;
+// a five-column block leaves the names it passes by.
+TEST(CellBlock, NamesTravelInASixthColumn) {
+  WorksTable table;
+  table.setRow(1, {"1", "2", "5", "3", "1", "Фундамент"});
+  table.setRowCount(1);
+  std::string letters;
+  for (std::size_t k = 0; k < kMaxWorkNameChars; ++k) letters += "ж";
+  const WorksTable six = pasteCellBlock(table, 2, kColumnI, splitCellBlock("2\t3\t1\t1\t1\tКладка; стены\n3\t4\t1\t1\t1\t" + letters + "\n"));
+  EXPECT_EQ(copyCellBlock(six, 1, kColumnI, 3, kColumnName),
+            "1\t2\t5\t3\t1\tФундамент\n2\t3\t1\t1\t1\tКладка; стены\n3\t4\t1\t1\t1\t" + letters + "\n");
+  const WorksTable five = pasteCellBlock(six, 1, kColumnI, splitCellBlock("1\t2\t6\t3\t1\n"));
+  EXPECT_EQ(five.cell(kColumnName, 1), "Фундамент");
+  EXPECT_EQ(five.cell(kColumnT, 1), "6");
+  try {
+    pasteCellBlock(table, 1, kColumnName, splitCellBlock(letters + "ж\n"));
+    ADD_FAILURE() << "a name of 256 characters was pasted";
+  } catch (const CommandError& error) {
+    EXPECT_STREQ(error.what(), "Строка 1, столбец Наименование: наименование длиннее 255 знаков (256). Ничего не вставлено.");
+  }
+}
+
 TEST(CellBlock, RefusesTheWholeBlockNamingTheRowAndTheColumn) {
   WorksTable table;
   table.setRowCount(95);
@@ -60,8 +83,9 @@ TEST(CellBlock, RefusesTheWholeBlockNamingTheRowAndTheColumn) {
                                             "запятая и минус. Ничего не вставлено."},
       {3, kColumnI, "1;2;1 000", "Строка 3, столбец t: нельзя вставить «1 000»: в ячейке допустимы только цифры, "
                                  "запятая и минус. Ничего не вставлено."},
-      {3, kColumnJ, "1\t2\t3\t4\t5\n", "Строка 3, столбец J: в строке блока 5 столбцов, а от столбца J до Id их 4. "
-                                       "Ничего не вставлено."},
+      {3, kColumnJ, "1\t2\t3\t4\tимя\t5\n",
+       "Строка 3, столбец J: в строке блока 6 столбцов, а от столбца J до последнего (Наименование) их 5. "
+       "Ничего не вставлено."},
   };
   for (const Case& c : cases) {
     try {

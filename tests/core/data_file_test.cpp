@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "data/work_names.h"
 #include "model/command_error.h"
 #include "scratch_dir.h"
 
@@ -199,12 +200,37 @@ TEST_F(DataFile, ExtrasFollowTheWorksAndComeBack) {
   WorksTable back;
   ReadDataFile(m, path, back);
   EXPECT_EQ(m.Extras, extras);
-  EXPECT_EQ(back.row(1), table.row(1));
+  WorksTable::Row named = table.row(1);
+  named[kColumnName] = "Кладка стен \\ 中 вторая строка";  // no table cell holds a line break
+  EXPECT_EQ(back.row(1), named);
   // A section with a line it cannot read keeps the rest and says which line.
   const DataFileContents contents =
       read("1\r\n1\r\n2\r\n1,2,1,1,1\r\n[velko]\r\ncrew=1 0\r\ncrew=3 4\r\nfuture=x\r\n");
   EXPECT_EQ(m.Extras.crewLimits, (std::map<int, long long>{{3, 4}}));
   EXPECT_NE(contents.notice.find("строка 6: ограничение бригады не прочитано"), std::string::npos);
+}
+
+// Names live in the table rows and go to the file by their events; a row without a name
+// writes nothing, and reading puts each name back on its row, whatever the row order.
+TEST_F(DataFile, NamesOfTheRowsAreWrittenAndReadBack) {
+  table.setRow(1, {"2", "3", "1", "1", "1", "Кладка стен"});
+  table.setRow(2, {"1", "2", "1", "1", "1"});
+  table.setRow(3, {"3", "1", "1", "1", "1", "Кровля"});  // written as 3 1, read back as row 1 3
+  DataSetExtras extras;
+  extras.names = {{{7, 8}, "не из таблицы"}};  // the table's names replace the old ones
+  extras.crewLimits = {{1, 5}};
+  const std::string path = dir.file("out.dat");
+  WriteDataFile(path, "1", "3", "3", table, 3, extrasWithTableNames(extras, table, 3));
+  const std::string bytes = testing::readBytes(path);
+  EXPECT_EQ(bytes.substr(bytes.find("[velko]")), "[velko]\r\ncrew=1 5\r\nname=2 3 Кладка стен\r\nname=3 1 Кровля\r\n");
+  WorksTable back;
+  ReadDataFile(m, path, back);
+  EXPECT_EQ(back.row(1), (WorksTable::Row{"1", "2", "1", "1", "1", ""}));
+  EXPECT_EQ(back.row(2), (WorksTable::Row{"1", "3", "1", "1", "1", "Кровля"}));
+  EXPECT_EQ(back.row(3), (WorksTable::Row{"2", "3", "1", "1", "1", "Кладка стен"}));
+  // Without names and other extras nothing follows the works, as before.
+  WriteDataFile(path, "1", "1", "3", table, 1, extrasWithTableNames({}, WorksTable{}, 1));
+  EXPECT_EQ(testing::readBytes(path), "1\r\n1\r\n3\r\n2,3,1,1,1\r\n");
 }
 
 TEST_F(DataFile, FailedWriteKeepsThePreviousFile) {

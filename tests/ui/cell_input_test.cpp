@@ -47,14 +47,14 @@ TEST_F(CellInput, ATableFilledThroughPasteReadsBackTheSameAfterSaving) {
   // A block too wide for the columns from J and letters are refused with a message,
   // and change nothing.
   clickCell(main->StringGrid1, 1, 1);
-  paste(QStringLiteral("4\t5\t6\t7\t8\n1\t2\t3\t4\t5\n"));
+  paste(QStringLiteral("4\t5\t6\t7\tимя\t8\n1\t2\t3\t4\t5\t6\n"));
   settle(modals, 1);
   clickCell(main->StringGrid1, 2, 3);
   paste(QStringLiteral("12a"));
   settle(modals, 2);
   ASSERT_EQ(modals.boxes.size(), 2);
   EXPECT_EQ(modals.boxes[0].icon, QMessageBox::Critical);
-  EXPECT_TRUE(modals.boxes[0].text.startsWith(QStringLiteral("Строка 1, столбец J: в строке блока 5 столбцов")))
+  EXPECT_TRUE(modals.boxes[0].text.startsWith(QStringLiteral("Строка 1, столбец J: в строке блока 6 столбцов")))
       << modals.boxes[0].text.toStdString();
   EXPECT_TRUE(modals.boxes[1].text.startsWith(QStringLiteral("Нельзя вставить «12a»")));
   const QStringList table = {"1", "2", "2,5", "3", "1", "2", "3", "4,25", "7", "1"};

@@ -30,7 +30,8 @@
 namespace velko::testing {
 namespace {
 
-const QStringList kRows = {"1;2;5;3;1", "2;4;2,5;4;2", "1;3;4;2;3", "3;4;1;1;3"};
+// Two works named, so every change below shows whether the names go with their rows.
+const QStringList kRows = {"1;2;5;3;1", "2;4;2,5;4;2;Кладка стен", "1;3;4;2;3;Монтаж, кровля", "3;4;1;1;3"};
 
 // What an undo step must give back: every stored cell, the counts and the count boxes.
 struct Shown {
@@ -52,7 +53,7 @@ class EditingComforts : public WindowTest {
   Shown shown() const {
     Shown s{{}, theModel().WorkCount, theModel().EventCount, main->CurrencyEdit2->text(), main->CurrencyEdit3->text()};
     for (int r = 1; r <= 6; ++r) {
-      for (int c = 0; c < kWorksColumns; ++c) s.cells << mainCell(c, r);
+      for (int c = 0; c < kTableColumns; ++c) s.cells << mainCell(c, r);
     }
     return s;
   }
@@ -125,6 +126,23 @@ const Change kChanges[] = {
        QGuiApplication::clipboard()->setText(QStringLiteral("4\t5\t1\t1\t1\r\n2\t5\t3\t1\t1\r\n"));
        u.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
      }},
+    {"typing_name", "правка наименования в строке 1",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 1, kColumnName);
+       u.typeKeys(QStringLiteral("Фундамент"));
+     }},
+    {"paste_six_columns", "вставка 2 строк",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 2, 0);
+       QGuiApplication::clipboard()->setText(QStringLiteral("4\t5\t1\t1\t1\tОтделка\r\n2\t5\t3\t1\t1\t\r\n"));
+       u.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+     }},
+    {"paste_name", "правка наименования в строке 4",
+     [](UndoEveryChange& u) {
+       u.clickCell(u.window()->StringGrid1, 4, kColumnName);
+       QGuiApplication::clipboard()->setText(QStringLiteral("Окна; двери\r\n"));  // one name, semicolon and all
+       u.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+     }},
     {"cut", "вырезание ячеек",
      [](UndoEveryChange& u) {
        u.selectCells(u.window()->StringGrid1, 1, 1, 2, 3);
@@ -132,7 +150,7 @@ const Change kChanges[] = {
      }},
     {"delete", "очистка ячеек",
      [](UndoEveryChange& u) {
-       u.selectCells(u.window()->StringGrid1, 2, 0, 3, 4);
+       u.selectCells(u.window()->StringGrid1, 2, 0, 3, kColumnName);
        u.keys(QKeySequence(Qt::Key_Delete));
      }},
     {"remove_row", "удаление строки 2",
@@ -156,6 +174,13 @@ const Change kChanges[] = {
        ASSERT_TRUE(waitUntilActive(u.separate()));
        u.clickCell(u.separate()->StringGrid1, 1, 3);
        u.typeKeys(QStringLiteral("12"));
+     }},
+    {"separate_window_name", "правка в окне «Ввод данных»",
+     [](UndoEveryChange& u) {
+       u.window()->N18->trigger();
+       ASSERT_TRUE(waitUntilActive(u.separate()));
+       u.clickCell(u.separate()->StringGrid1, 3, kColumnName);
+       u.typeKeys(QStringLiteral("!"));
      }},
 };
 
@@ -220,6 +245,8 @@ TEST_F(EditingComforts, ARefusedBlockIsToldAndLeavesTheTableAsItWas) {
       {QStringLiteral("1\t2\t3\n4\t5\tшесть\n"),
        QStringLiteral("Строка 3, столбец t: нельзя вставить «шесть»: в ячейке допустимы только цифры, запятая и "
                       "минус. Ничего не вставлено.")},
+      {QStringLiteral("1\t2\t3\t4\t5\t") + QString(256, QChar(0x0416)) + QStringLiteral("\n"),
+       QStringLiteral("Строка 2, столбец Наименование: наименование длиннее 255 знаков (256). Ничего не вставлено.")},
       {tooLong, QStringLiteral("Строка 100001, столбец I: работ не может быть больше 100000, а блок из 100000 строк "
                                "от строки 2 дошел бы до строки 100001. Ничего не вставлено.")},
   };

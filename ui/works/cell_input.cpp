@@ -10,6 +10,7 @@
 #include "data/cell_block.h"
 #include "data/works_table_edit.h"
 #include "model/command_error.h"
+#include "model/load_model.h"
 #include "model/number_text.h"
 #include "ui/command_guard.h"
 #include "ui/works/works_table_model.h"
@@ -57,18 +58,44 @@ QAbstractItemView* gridOfEditor(QLineEdit* editor) {
   return qobject_cast<QAbstractItemView*>(viewport ? viewport->parentWidget() : nullptr);
 }
 
+// Into a name cell one line of text is one name, semicolons and all; a tab or a second
+// line make it a block of cells.
+QString withoutLineEnd(QString text) {
+  while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+  return text;
+}
+
+bool holdsSeveralCellsAt(const QModelIndex& index, const QString& text) {
+  if (index.isValid() && index.column() == kColumnName) {
+    const QString kept = withoutLineEnd(text);
+    return kept.contains(QLatin1Char('\t')) || kept.contains(QLatin1Char('\n')) || kept.contains(QLatin1Char('\r'));
+  }
+  return holdsSeveralCells(text.toStdString());
+}
+
 }  // namespace
 
 QValidator::State WorksCellValidator::validate(QString& input, int&) const {
   if (input == opening_) return Acceptable;
+  if (name_) return isNameText(input.toStdString()) ? Acceptable : Invalid;
   input.replace(QLatin1Char('.'), QLatin1Char(kDecimalSeparator));
   return isCellText(input.toStdString()) ? Acceptable : Invalid;
 }
 
 bool insertIntoCell(QLineEdit* editor, const QString& text) {
-  if (holdsSeveralCells(text.toStdString())) {
-    QAbstractItemView* grid = gridOfEditor(editor);
-    return grid && pasteBlock(grid, grid->currentIndex(), text);
+  QAbstractItemView* grid = gridOfEditor(editor);
+  const QModelIndex at = grid ? grid->currentIndex() : QModelIndex();
+  if (holdsSeveralCellsAt(at, text)) return grid && pasteBlock(grid, at, text);
+  if (at.isValid() && at.column() == kColumnName) {
+    // The name as it would stand after the paste is what must fit.
+    QString whole = editor->text();
+    const int start = editor->hasSelectedText() ? editor->selectionStart() : editor->cursorPosition();
+    whole.replace(start, static_cast<int>(editor->selectedText().size()), withoutLineEnd(text));
+    QString name;
+    if (refusedLater(editor, [&] { name = QString::fromStdString(pastedNameText(whole.toStdString())); })) return false;
+    editor->setText(name);
+    emit editor->textEdited(name);  // the table takes it as it takes a keystroke
+    return true;
   }
   QString cell;
   if (!checkedCellText(editor, text, cell)) return false;
@@ -77,7 +104,12 @@ bool insertIntoCell(QLineEdit* editor, const QString& text) {
 }
 
 bool replaceCellText(QAbstractItemView* grid, const QModelIndex& index, const QString& text) {
-  if (holdsSeveralCells(text.toStdString())) return pasteBlock(grid, index, text);
+  if (holdsSeveralCellsAt(index, text)) return pasteBlock(grid, index, text);
+  if (index.isValid() && index.column() == kColumnName) {
+    QString name;
+    if (refusedLater(grid, [&] { name = QString::fromStdString(pastedNameText(text.toStdString())); })) return false;
+    return grid->model()->setData(index, name, Qt::EditRole);
+  }
   QString cell;
   if (!index.isValid() || !checkedCellText(grid, text, cell)) return false;
   return grid->model()->setData(index, cell, Qt::EditRole);

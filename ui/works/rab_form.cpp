@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
@@ -28,7 +29,8 @@ namespace {
 // An edit made here as "Отменить: " names it.
 QString separateEditName() { return QStringLiteral("правка в окне «Ввод данных»"); }
 
-constexpr int kWidth = 276;
+constexpr int kWidth = 276;           // the five number columns
+constexpr int kNameWidth = 200;       // and the names beside them, when first shown
 constexpr int kDesignHeight = 375;
 constexpr int kMinimumHeight = 252;
 constexpr int kColumnWidth = 48;
@@ -53,6 +55,8 @@ Trab_form::Trab_form(TMain* main) : QWidget(main, Qt::Window), main_(main) {
   StringGrid1 = new TStringGrid(works_, kColumnWidth, this);
   // A rectangle of cells may be selected with the mouse here.
   StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  // The names take whatever width the window is given beyond the numbers.
+  StringGrid1->horizontalHeader()->setStretchLastSection(true);
 
   auto* bar = new QWidget(this);
   bar->setFixedHeight(25);
@@ -104,10 +108,9 @@ Trab_form::Trab_form(TMain* main) : QWidget(main, Qt::Window), main_(main) {
   });
   watchFormActivation(this, [this] { FormActivate(); });
 
-  // The size limits: width held at the design width, height not below the minimum.
-  resize(kWidth, kDesignHeight);
-  setFixedWidth(kWidth);
-  setMinimumHeight(kMinimumHeight);
+  // The size limits: not narrower than the number columns, height not below the minimum.
+  resize(kWidth + kNameWidth, kDesignHeight);
+  setMinimumSize(kWidth, kMinimumHeight);
 }
 
 Trab_form::~Trab_form() = default;

@@ -20,6 +20,9 @@ namespace {
 
 constexpr int kRowHeight = 18;
 constexpr const char* kOpeningText = "openingText";
+constexpr const char* kNameCell = "nameCell";
+// Wide enough for a short name at a glance; a longer one shows whole in its tool tip.
+constexpr int kNameColumnWidth = 200;
 
 // A drop and the middle button's selection paste take the way every text that is not
 // typed takes into a cell (as Ctrl+V does, in tableCommand).
@@ -151,6 +154,14 @@ bool draggedOverCells(QObject* watched, QEvent* event) {
   return true;
 }
 
+// Typing into a name takes every key: a name is any text. The grid starts an editor on
+// the current cell with the key, so the grid's own key counts for that cell too.
+bool typedIntoName(QObject* watched) {
+  if (auto* editor = qobject_cast<QLineEdit*>(watched)) return editor->property(kNameCell).toBool();
+  auto* grid = dynamic_cast<TStringGrid*>(watched);
+  return grid && grid->currentIndex().column() == kColumnName;
+}
+
 }  // namespace
 
 bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -160,6 +171,7 @@ bool TableKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (movedToNextCell(watched, key)) return true;
+  if (typedIntoName(watched)) return false;
   const QList<uint> chars = key->text().toUcs4();
   if (chars.size() != 1) return !chars.isEmpty();  // several characters at once: not typed keys
   const char32_t typed = chars.front();
@@ -187,7 +199,11 @@ QWidget* WorksCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     if (auto* grid = dynamic_cast<const TStringGrid*>(parent ? parent->parentWidget() : nullptr)) {
       takeDataFileDrops(line, grid->dataFileDropHandler());
     }
-    line->setValidator(new WorksCellValidator(line));
+    auto* rule = new WorksCellValidator(line);
+    const bool name = index.column() == kColumnName;
+    rule->setNameCell(name);
+    line->setProperty(kNameCell, name);
+    line->setValidator(rule);
     // A right click on the cell being edited opens the table's menu, as on any other cell.
     line->setContextMenuPolicy(Qt::NoContextMenu);
     auto* self = const_cast<WorksCellDelegate*>(this);
@@ -253,6 +269,7 @@ TStringGrid::TStringGrid(WorksTableModel* model, int columnWidth, QWidget* paren
   header->setHighlightSections(false);
   header->setSectionsClickable(false);
   header->setFixedHeight(kRowHeight + 2);
+  setColumnWidth(kColumnName, kNameColumnWidth);
   // A rectangle of cells, for copy, cut and Delete.
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);

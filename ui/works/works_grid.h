@@ -42,7 +42,7 @@ class WorksCellDelegate : public QStyledItemDelegate {
   WorksTableModel* works_;
 };
 
-// A works table: five columns of texts under the header row, a cell editor that opens
+// A works table: five columns of numbers and the works' names under the header row, a cell editor that opens
 // on the current cell, Tab and Enter to the next cell (at a row's end to the next row's
 // first), and the window's SelectedRow.
 class TStringGrid : public QTableView {
@@ -58,7 +58,7 @@ class TStringGrid : public QTableView {
   void setContextMenu(QMenu* menu);
 
   // The selected cells (the current cell when none is selected) as table rows 1.. and
-  // columns 0..4; empty when the table has no rows.
+  // columns 0..5; empty when the table has no rows.
   QRect selectedCells() const;
   // Ctrl+C: the selected cells to the clipboard as tab-separated lines. Ctrl+X copies
   // them and empties them, Delete empties them; each a table edit of its own.

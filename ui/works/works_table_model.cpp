@@ -9,16 +9,16 @@
 
 namespace velko {
 
-std::array<QString, kWorksColumns> worksHeaderTexts() {
+std::array<QString, kTableColumns> worksHeaderTexts() {
   return {QStringLiteral("     I"), QStringLiteral("     J"), QStringLiteral("     t"), QStringLiteral("     n"),
-          QStringLiteral("     Id")};
+          QStringLiteral("     Id"), QStringLiteral(" Наименование")};
 }
 
 WorksTableModel::WorksTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void WorksTableModel::announceAll() {
   if (table_.rowCount() > 0) {
-    emit dataChanged(index(0, 0), index(table_.rowCount() - 1, kWorksColumns - 1), {Qt::DisplayRole, Qt::EditRole});
+    emit dataChanged(index(0, 0), index(table_.rowCount() - 1, kTableColumns - 1), {Qt::DisplayRole, Qt::EditRole});
   }
 }
 
@@ -66,7 +66,7 @@ void WorksTableModel::setTable(const WorksTable& table) {
   if (newRows > oldRows) endInsertRows();
   if (newRows < oldRows) endRemoveRows();
   if (first > 0) {
-    emit dataChanged(index(first - 1, 0), index(last - 1, kWorksColumns - 1), {Qt::DisplayRole, Qt::EditRole});
+    emit dataChanged(index(first - 1, 0), index(last - 1, kTableColumns - 1), {Qt::DisplayRole, Qt::EditRole});
   }
 }
 
@@ -78,9 +78,9 @@ void WorksTableModel::editTable(const QString& name, const WorksTable& after) {
   }
 }
 
-void WorksTableModel::setHeaderTexts(const std::array<QString, kWorksColumns>& texts) {
+void WorksTableModel::setHeaderTexts(const std::array<QString, kTableColumns>& texts) {
   header_ = texts;
-  emit headerDataChanged(Qt::Horizontal, 0, kWorksColumns - 1);
+  emit headerDataChanged(Qt::Horizontal, 0, kTableColumns - 1);
 }
 
 int WorksTableModel::rowCount(const QModelIndex& parent) const {
@@ -88,7 +88,7 @@ int WorksTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int WorksTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kWorksColumns;
+  return parent.isValid() ? 0 : kTableColumns;
 }
 
 QVariant WorksTableModel::data(const QModelIndex& index, int role) const {
@@ -97,15 +97,20 @@ QVariant WorksTableModel::data(const QModelIndex& index, int role) const {
     const bool marked = std::binary_search(marked_.begin(), marked_.end(), index.row() + 1);
     return marked ? QVariant(QBrush(QColor(255, 214, 140))) : QVariant();
   }
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-  return QString::fromStdString(table_.cell(index.column(), index.row() + 1));
+  // A long name shows cut at the column's edge; the whole of it under the mouse.
+  const bool nameTip = role == Qt::ToolTipRole && index.column() == kColumnName;
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole && !nameTip)) return {};
+  const std::string& text = table_.cell(index.column(), index.row() + 1);
+  if (nameTip && text.empty()) return {};
+  return QString::fromStdString(text);
 }
 
 bool WorksTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   const std::string text = value.toString().toStdString();
   if (table_.cell(index.column(), index.row() + 1) == text) return true;
-  if (!isCellText(text)) return false;  // whatever the way in, only what a key could type
+  // Whatever the way in, only what a key could type; a name only what a row can carry.
+  if (index.column() == kColumnName ? !isNameText(text) : !isCellText(text)) return false;
   clearMarks();
   if (cellEditHandler_) {
     cellEditHandler_(index.column(), index.row() + 1, text, editSession_);
@@ -123,7 +128,7 @@ Qt::ItemFlags WorksTableModel::flags(const QModelIndex& index) const {
 }
 
 QVariant WorksTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kWorksColumns) {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kTableColumns) {
     return header_[static_cast<std::size_t>(section)];
   }
   return {};

@@ -45,7 +45,7 @@ class WorksTableModel : public QAbstractTableModel {
   // A cell editor opened: the edits from now on are a new session.
   void beginEditSession() { ++editSession_; }
   int editSession() const { return editSession_; }
-  void setHeaderTexts(const std::array<QString, kWorksColumns>& texts);
+  void setHeaderTexts(const std::array<QString, kTableColumns>& texts);
 
   // Rows (table rows, from 1) shown on a coloured background: the rows a run found
   // replaced by a later row of the same events. Any change of the texts or of the row
@@ -71,11 +71,11 @@ class WorksTableModel : public QAbstractTableModel {
   TableEditHandler tableEditHandler_;
   int editSession_ = 0;
   WorksTable table_;
-  std::array<QString, kWorksColumns> header_;
+  std::array<QString, kTableColumns> header_;
   std::vector<int> marked_;
 };
 
 // The header texts of both works tables.
-std::array<QString, kWorksColumns> worksHeaderTexts();
+std::array<QString, kTableColumns> worksHeaderTexts();
 
 }  // namespace velko

@@ -90,7 +90,8 @@ void WorksHistory::apply(const WorksState& state) {
 }
 
 QString cellEditName(int column, int row) {
-  return QStringLiteral("правка ячейки %1 в строке %2").arg(QString::fromLatin1(columnName(column))).arg(row);
+  if (column == kColumnName) return QStringLiteral("правка наименования в строке %1").arg(row);
+  return QStringLiteral("правка ячейки %1 в строке %2").arg(QString::fromUtf8(columnName(column))).arg(row);
 }
 
 QString countsChangeName(const WorksState& before, const WorksState& after) {
