@@ -73,13 +73,28 @@ class Writer {
     };
     for (std::size_t k = 0; k < works.size(); ++k)
       if (taskOf[k] && works[k].I == 1) longer(reachAt(1), taskOf[k] * 2 + 1, 0.0);
+    // Carried on through dummy after dummy the lists would grow with the square of the
+    // network: past a few tasks an event is written as a milestone of its own, and the
+    // dummies after it link to that.
+    constexpr std::size_t kLinksThroughEvent = 4;
+    std::vector<int> milestoneOf(static_cast<std::size_t>(m.EventCount) + 1, 0);
+    std::vector<int> milestoneEvents;
+    int nextUid = tasks;
     for (int e = 2; e <= m.EventCount; ++e) {
       for (std::size_t k : into[static_cast<std::size_t>(e)]) {
         const auto& w = works[k];
+        const double t = w.cell->Duration;
         if (taskOf[k]) {
           longer(reachAt(e), taskOf[k] * 2, 0.0);
+        } else if (reachAt(w.I).size() > kLinksThroughEvent) {
+          int& milestone = milestoneOf[static_cast<std::size_t>(w.I)];
+          if (!milestone) {
+            milestone = ++nextUid;
+            milestoneEvents.push_back(w.I);
+          }
+          longer(reachAt(e), milestone * 2, t);
         } else {
-          for (const auto& [key, lag] : reachAt(w.I)) longer(reachAt(e), key, lag + static_cast<double>(w.cell->Duration));
+          for (const auto& [key, lag] : reachAt(w.I)) longer(reachAt(e), key, lag + t);
         }
       }
     }
@@ -147,16 +162,31 @@ class Writer {
       put("ConstraintType", 4);  // start no earlier than: the date this program computed
       put("ConstraintDate", moment(early, false));
       put("CalendarUID", -1);
-      for (const auto& [key, lag] : reach[static_cast<std::size_t>(wk.I)]) {
-        if (wk.I == 1) break;
-        w.writeStartElement(QStringLiteral("PredecessorLink"));
-        put("PredecessorUID", key / 2);
-        put("Type", key % 2 ? 3 : 1);
-        put("CrossProject", 0);
-        put("LinkLag", std::llround(lag * kMinutesPerDay * 10));
-        put("LagFormat", 7);
-        w.writeEndElement();
-      }
+      links(reach, wk.I);
+      w.writeEndElement();
+    }
+    for (int e : milestoneEvents) {
+      const double early = m.Events[e].Early;
+      w.writeStartElement(QStringLiteral("Task"));
+      put("UID", milestoneOf[static_cast<std::size_t>(e)]);
+      put("ID", milestoneOf[static_cast<std::size_t>(e)]);
+      put("Name", QStringLiteral("Событие %1").arg(e));
+      put("Type", 0);
+      put("IsNull", 0);
+      put("OutlineLevel", 1);
+      put("Start", moment(early, false));
+      put("Finish", moment(early, false));
+      put("Duration", duration(0));
+      put("DurationFormat", 7);
+      put("Milestone", 1);
+      put("Summary", 0);
+      put("Critical", static_cast<double>(m.Events[e].Reserve) == 0 ? 1 : 0);
+      put("EarlyStart", moment(early, false));
+      put("EarlyFinish", moment(early, false));
+      put("LateStart", moment(m.Events[e].Late, false));
+      put("LateFinish", moment(m.Events[e].Late, false));
+      put("TotalSlack", std::llround(static_cast<double>(m.Events[e].Reserve) * kMinutesPerDay * 10));
+      links(reach, e);
       w.writeEndElement();
     }
     w.writeEndElement();
@@ -198,6 +228,19 @@ class Writer {
   void put(const char* name, const QString& value) { writer_->writeTextElement(QString::fromLatin1(name), value); }
   void put(const char* name, long long value) { put(name, QString::number(value)); }
   void put(const char* name, int value) { put(name, QString::number(value)); }
+
+  void links(const std::vector<std::map<int, double>>& reach, int event) {
+    if (event == 1) return;  // what reaches the first event stands for it, see above
+    for (const auto& [key, lag] : reach[static_cast<std::size_t>(event)]) {
+      writer_->writeStartElement(QStringLiteral("PredecessorLink"));
+      put("PredecessorUID", key / 2);
+      put("Type", key % 2 ? 3 : 1);
+      put("CrossProject", 0);
+      put("LinkLag", std::llround(lag * kMinutesPerDay * 10));
+      put("LagFormat", 7);
+      writer_->writeEndElement();
+    }
+  }
 
   void workingTimes() {
     writer_->writeStartElement(QStringLiteral("WorkingTimes"));

@@ -352,38 +352,78 @@ class Converter {
   // A link of negative time says ES(S) >= ES(P) - k; with ES(P) the largest ES(Q) + c
   // over P's links in, that is ES(S) >= ES(Q) + c - k for each of them, and with none,
   // ES(P) = 0 and the link holds of itself. Tasks in order of precedence, so P's links
-  // in are final when P's links out are carried.
+  // in are final when P's links out are carried. Where that would take more than a few
+  // dummy works (leads upon leads), the link is carried along the predecessors that set
+  // the early starts instead: exact for these durations only, and reported.
   void carryNegativeLinks(const std::vector<int>& order) {
+    constexpr std::size_t kCarriedPerLink = 32;
     std::vector<std::vector<Constraint>> outOf(leaves_.size());
     for (const auto& list : in_)
       for (const Constraint& c : list) outOf[static_cast<std::size_t>(c.from)].push_back(c);
+    // The early starts by the links as the file has them.
+    std::vector<double> early(leaves_.size(), 0);
+    for (int p : order)
+      for (const Constraint& c : outOf[static_cast<std::size_t>(p)])
+        early[static_cast<std::size_t>(c.to)] =
+            std::max(early[static_cast<std::size_t>(c.to)], early[static_cast<std::size_t>(p)] + c.time);
     std::vector<std::vector<Constraint>> final(leaves_.size());
     std::size_t made = 0;
-    std::set<int> carriedFrom;
+    std::set<int> carriedFrom, boundFrom;
     for (int p : order) {
       for (const Constraint& c : outOf[static_cast<std::size_t>(p)]) {
         if (c.time >= 0) {
           final[static_cast<std::size_t>(c.to)].push_back(c);
           continue;
         }
-        carriedFrom.insert(p);
+        std::map<int, double> carried;  // from -> the longest time
         std::vector<Constraint> stack{c};
-        while (!stack.empty()) {
+        bool tooMany = false;
+        while (!stack.empty() && !tooMany) {
           const Constraint k = stack.back();
           stack.pop_back();
           for (const Constraint& q : final[static_cast<std::size_t>(k.from)]) {
-            const Constraint carried{q.from, k.to, q.time + k.time};
-            if (++made > kMaxCarriedLinks) refuse("слишком много связей с опережением, сеть не построена");
-            if (carried.time >= 0) final[static_cast<std::size_t>(k.to)].push_back(carried);
-            else stack.push_back(carried);
+            const Constraint next{q.from, k.to, q.time + k.time};
+            if (next.time >= 0) {
+              auto [it, added] = carried.emplace(next.from, next.time);
+              if (!added) it->second = std::max(it->second, next.time);
+            } else {
+              stack.push_back(next);
+            }
+            if (carried.size() + stack.size() > kCarriedPerLink) tooMany = true;
           }
+        }
+        if (tooMany) {
+          carried.clear();
+          Constraint k = c;
+          while (k.time < 0) {
+            const Constraint* binding = nullptr;
+            for (const Constraint& q : final[static_cast<std::size_t>(k.from)])
+              if (!binding || early[static_cast<std::size_t>(q.from)] + q.time >
+                                  early[static_cast<std::size_t>(binding->from)] + binding->time)
+                binding = &q;
+            if (!binding) break;  // ES = 0: the link holds of itself
+            k = {binding->from, k.to, binding->time + k.time};
+          }
+          if (k.time >= 0) carried[k.from] = k.time;
+          boundFrom.insert(p);
+        } else {
+          carriedFrom.insert(p);
+        }
+        for (const auto& [from, time] : carried) {
+          if (++made > kMaxCarriedLinks) refuse("слишком много связей с опережением, сеть не построена");
+          final[static_cast<std::size_t>(c.to)].push_back({from, c.to, time});
         }
       }
     }
     for (int p : carriedFrom)
+      if (!boundFrom.count(p))
+        note(label(*leaves_[static_cast<std::size_t>(p)].task) +
+             ": опережение последователя перенесено на ее предшественников; ранние сроки точны, поздние сроки и "
+             "резерв этой задачи могут быть больше");
+    for (int p : boundFrom)
       note(label(*leaves_[static_cast<std::size_t>(p)].task) +
-           ": опережение последователя перенесено на ее предшественников; ранние сроки точны, поздние сроки и "
-           "резерв этой задачи могут быть больше");
+           ": опережение последователя перенесено на предшественников, задающих ее ранний срок; ранние сроки точны "
+           "при этих длительностях, поздние сроки и резерв этой задачи могут быть больше");
     in_ = std::move(final);
   }
 
