@@ -19,6 +19,9 @@ namespace {
 constexpr std::size_t kMaxCarriedLinks = 4 * static_cast<std::size_t>(kMaxWorks);
 // An exception longer than ten years is a mistake of the file, not a holiday.
 constexpr int kMaxExceptionDays = 3660;
+// Durations and lags beyond this many days are errors of the file; the model's 6-byte
+// reals would overflow on some of them only once the data set had been replaced.
+constexpr double kMaxDays = 1e7;
 
 std::string label(const ProjectTask& task) {
   return "задача UID " + std::to_string(task.uid) + (task.name.empty() ? "" : " «" + task.name + "»");
@@ -216,6 +219,7 @@ class Converter {
       Leaf leaf;
       leaf.task = &t;
       leaf.days = std::max(0.0, t.minutes) / p_.minutesPerDay;
+      if (leaf.days > kMaxDays) refuse(label(t) + ": длительность больше 10 000 000 дней");
       if (t.minutes < 0) note(label(t) + ": отрицательная длительность принята за 0");
       if (elapsedFormat(t.durationFormat) && t.minutes > 0)
         note(label(t) + ": календарная длительность пересчитана в рабочие дни по " + days(p_.minutesPerDay) +
@@ -291,6 +295,8 @@ class Converter {
           note(label(task) + ": календарная задержка от UID " + std::to_string(pred.task->uid) +
                " пересчитана в рабочие дни");
         }
+        if (std::fabs(lag) > kMaxDays)
+          refuse(label(task) + ": задержка связи больше 10 000 000 дней");
         int type = link.type;
         if (type < 0 || type > 3) {
           note(label(task) + ": связь неизвестного типа " + std::to_string(type) + " принята за окончание-начало");
