@@ -88,7 +88,7 @@ class EventGraph {
   // works would then join the same pair of events, which the network cannot hold.
   void mergeDummies() {
     for (bool changed = true; changed;) {
-      changed = false;
+      changed = mergeTwins(true) | mergeTwins(false);
       for (std::size_t a = 0; a < arcs_.size(); ++a) {
         Arc& arc = arcs_[a];
         if (!arc.alive || arc.leaf >= 0 || arc.days != 0) continue;
@@ -127,6 +127,39 @@ class EventGraph {
   const std::vector<Arc>& arcs() const { return arcs_; }
 
  private:
+  // Events whose works in (or out) are all dummies of no time from (or to) the same
+  // events stand for the same moment: one of them is enough. This is what makes one
+  // event of two tasks that both precede two others, which merging one dummy at a time
+  // cannot.
+  bool mergeTwins(bool byWayIn) {
+    auto& side = byWayIn ? in_ : out_;
+    auto& other = byWayIn ? out_ : in_;
+    std::map<std::vector<int>, int> first;
+    bool changed = false;
+    for (std::size_t e = 0; e < alive_.size(); ++e) {
+      if (!alive_[e] || side[e].empty()) continue;
+      std::vector<int> ends;
+      bool allDummies = true;
+      for (const auto& [x, a] : side[e]) {
+        allDummies = allDummies && arcs_[a].leaf < 0 && arcs_[a].days == 0;
+        ends.push_back(x);
+      }
+      if (!allDummies) continue;
+      const auto [it, added] = first.emplace(std::move(ends), static_cast<int>(e));
+      if (added) continue;
+      const int keep = it->second, gone = static_cast<int>(e);
+      if (share(other[keep], other[gone])) continue;
+      for (const auto& [x, a] : side[gone]) {  // the same as keep's: dropped
+        arcs_[a].alive = false;
+        (byWayIn ? out_ : in_)[x].erase(gone);
+      }
+      side[gone].clear();
+      join(keep, gone);
+      changed = true;
+    }
+    return changed;
+  }
+
   // Whether two of their works would join the same pair of events; the smaller side
   // is looked through, as a start event may have thousands of works.
   static bool share(const std::map<int, int>& a, const std::map<int, int>& b) {

@@ -68,6 +68,12 @@ TEST(ImportedProject, ChainOfFinishToStartSharesEventsWithNoDummy) {
       import("<Tasks>" + task(1, "A", 1) + task(2, "B", 2, link(1)) + task(3, "C", 3, link(2)) + "</Tasks>");
   EXPECT_EQ(network.eventCount, 4);
   EXPECT_EQ(network.works.size(), 3u);
+  // A and B both before C and D: one event for the four links, two dummies where two
+  // tasks would otherwise join the same pair of events.
+  const ImportedNetwork crossed = import("<Tasks>" + task(1, "A", 1) + task(2, "B", 1) + task(3, "C", 1, link(1) + link(2)) +
+                                         task(4, "D", 1, link(1) + link(2)) + "</Tasks>");
+  EXPECT_EQ(crossed.eventCount, 5);
+  EXPECT_EQ(crossed.works.size(), 6u);
 }
 
 TEST(ImportedProject, KeepsResourcesCalendarAndReportsWhatItApproximated) {
