@@ -99,6 +99,7 @@ std::string extrasSection(const DataSetExtras& extras) {
   }
   for (const auto& [id, limit] : extras.crewLimits)
     text += "crew=" + std::to_string(id) + " " + std::to_string(limit) + "\r\n";
+  for (const auto& [id, name] : extras.tradeNames) text += "trade=" + std::to_string(id) + " " + escaped(name) + "\r\n";
   for (const auto& [work, name] : extras.names)
     text += "name=" + std::to_string(work.first) + " " + std::to_string(work.second) + " " + escaped(name) + "\r\n";
   return text;
@@ -145,6 +146,15 @@ DataSetExtras readExtrasSection(const std::vector<std::string_view>& lines, int 
       if (readNumber(value, id) && readNumber(value, limit) && value.empty() && limit >= 1 && limit <= 2147483647LL)
         extras.crewLimits[id] = limit;
       else refuse(k, "ограничение бригады");
+    } else if (key == "trade") {
+      int id = 0;
+      if (readNumber(value, id) && !value.empty() && value.front() == ' ') {
+        std::string name = unescaped(value.substr(1));
+        if (utf8Length(name) <= kMaxWorkNameChars) extras.tradeNames[id] = std::move(name);
+        else refuse(k, "название профессии длиннее 255 знаков");
+      } else {
+        refuse(k, "название профессии");
+      }
     } else if (key == "name") {
       int i = 0, j = 0;
       if (readNumber(value, i) && readNumber(value, j) && !value.empty() && value.front() == ' ') {

@@ -39,6 +39,7 @@ struct DataSetExtras {
   WorkingCalendar calendar;
   std::map<std::pair<int, int>, std::string> names;  // by work (I, J), UTF-8
   std::map<int, long long> crewLimits;               // by Id; an Id not listed is unlimited
+  std::map<int, std::string> tradeNames;             // by Id, UTF-8 (a resource of another program)
   bool operator==(const DataSetExtras&) const = default;
   bool empty() const { return *this == DataSetExtras{}; }
 };

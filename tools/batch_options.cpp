@@ -33,6 +33,8 @@ std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& opti
       if (!takeValue(argc, argv, k, options.reallocateFile)) return usage();
     } else if (arg == "--report") {
       if (!takeValue(argc, argv, k, options.reportFile)) return usage();
+    } else if (arg == "--export") {
+      if (!takeValue(argc, argv, k, options.exportFile)) return usage();
     } else if (arg == "--charts") {
       if (!takeValue(argc, argv, k, options.chartsDir)) return usage();
     } else if (arg == "--help" || arg == "-h") {

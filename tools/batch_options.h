@@ -7,7 +7,7 @@ namespace velko {
 
 // The batch tool's command line:
 // [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] [--report FILE.pdf] [--charts DIR]
-// DATAFILE.
+// [--export OUT.xml] DATAFILE, where DATAFILE may also be a Project XML file (*.xml).
 struct BatchOptions {
   bool optimise = false;
   std::string dataFile;
@@ -15,10 +15,19 @@ struct BatchOptions {
   std::string reallocateFile;
   std::string reportFile;
   std::string chartsDir;
+  std::string exportFile;  // the computed network as Project XML
+
+  bool projectXmlInput() const {
+    return dataFile.size() >= 4 && (dataFile.ends_with(".xml") || dataFile.ends_with(".XML"));
+  }
 
   // The printed report and the pictures need Qt and Graphviz, the smoothing and the reallocation their solvers,
   // which only the full tool (velko-batch-full) loads; velko-batch hands such a run over.
-  bool needsFullTool() const { return !smoothFile.empty() || !reallocateFile.empty() || !reportFile.empty() || !chartsDir.empty(); }
+  // Project XML is read and written with Qt's XML classes, so it goes there too.
+  bool needsFullTool() const {
+    return !smoothFile.empty() || !reallocateFile.empty() || !reportFile.empty() || !chartsDir.empty() ||
+           !exportFile.empty() || projectXmlInput();
+  }
 };
 
 // Reads the arguments into `options`. Returns the exit code when they ask for no run:

@@ -35,7 +35,8 @@ bool printResults(const std::string& text) {
 
 }  // namespace
 
-int runBatch(const BatchOptions& options, OptimisationObserver* observer, const BatchOutputs& moreOutputs) {
+int runBatch(const BatchOptions& options, OptimisationObserver* observer, const BatchOutputs& moreOutputs,
+             const BatchReader& reader) {
   // Past a file size limit a write must fail with a message, not kill the tool and
   // leave its temporary file behind.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -48,7 +49,7 @@ int runBatch(const BatchOptions& options, OptimisationObserver* observer, const 
   try {
     TNetworkModel& model = theModel();
     WorksTable table;
-    contents = ReadDataFile(model, options.dataFile, table);
+    contents = reader ? reader(model, table) : ReadDataFile(model, options.dataFile, table);
     if (!contents.notice.empty()) std::cerr << contents.notice << "\n";
     // "Данные по работам" takes the counts over from the boxes the open filled in.
     const std::string worksText = std::to_string(model.WorkCount);

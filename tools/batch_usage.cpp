@@ -6,7 +6,7 @@ namespace velko {
 
 std::string batchUsageLine() {
   return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] "
-         "[--report FILE.pdf] [--charts DIR] DATAFILE\n";
+         "[--report FILE.pdf] [--charts DIR] [--export OUT.xml] DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -14,7 +14,8 @@ std::string batchHelpText() {
          "\n"
          "Открывает файл исходных данных DATAFILE (*.dat), выполняет «Расчет» или, с\n"
          "--optimise, «Оптимизация», записывает файл результатов velko.rez в текущую\n"
-         "папку и выводит его текст в UTF-8.\n"
+         "папку и выводит его текст в UTF-8. DATAFILE может быть и файлом MS Project XML\n"
+         "(*.xml): тогда отчет о преобразовании выводится в stderr.\n"
          "\n"
          "Параметры:\n"
          "  --optimise         «Оптимизация» вместо «Расчет»\n"
@@ -26,6 +27,7 @@ std::string batchHelpText() {
          "                     кратчайшего критического пути и записать новые t и n в FILE.csv;\n"
          "                     строка об итоге в конце\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
+         "  --export OUT.xml   записать рассчитанную сеть в файл MS Project XML\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"
          "\n"

@@ -7,6 +7,7 @@
 // "Графики" for that run into DIR, with the optimisation log as CSV and PDF. velko-batch
 // starts it for such runs; it lives in the program's private folder.
 #include <clocale>
+#include <filesystem>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -15,6 +16,10 @@
 #include <QGuiApplication>
 
 #include "data/file_io.h"
+#include "exchange/mspdi_reader.h"
+#include "exchange/mspdi_writer.h"
+#include "exchange/network_from_project.h"
+#include "exchange/network_install.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
 #include "tools/batch_options.h"
@@ -49,9 +54,26 @@ int main(int argc, char** argv) {
   velko::BatchOptions options;
   if (const auto exitCode = velko::parseBatchArguments(argc, argv, options)) return *exitCode;
   velko::OptimisationLogRecorder log;
+  velko::BatchReader reader;
+  if (options.projectXmlInput()) {
+    // The whole file is read and converted before the model changes; the report goes
+    // to stderr, as the window shows it after an open.
+    reader = [&](velko::TNetworkModel& model, velko::WorksTable& table) {
+      const velko::ImportedNetwork network =
+          velko::networkFromProject(velko::readProjectXmlFile(options.dataFile), options.dataFile);
+      velko::installNetwork(network, model, table);
+      velko::DataFileContents contents;
+      contents.notice = network.report;
+      return contents;
+    };
+  }
   return velko::runBatch(options, &log, [&](velko::SafeFileSet& outputs) {
     const velko::TNetworkModel& model = velko::theModel();
     std::string printed;
+    if (!options.exportFile.empty()) {
+      outputs.add(options.exportFile,
+                  velko::projectXmlText(model, model.Extras, std::filesystem::path(options.exportFile).stem().string()));
+    }
     std::optional<velko::LevellingResult> smoothing;
     if (!options.smoothFile.empty()) {
       smoothing = velko::smoothLastVariant(model);
@@ -78,5 +100,5 @@ int main(int argc, char** argv) {
       }
     }
     return printed;
-  });
+  }, reader);
 }

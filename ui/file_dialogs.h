@@ -10,6 +10,11 @@ namespace velko {
 // "text (patterns)" joined by ";;". A text that already shows its pattern keeps it.
 QString qtFileFilter(const QString& filter);
 
+// The filter added to the open and save dialogs for the other planning programs' format.
+inline constexpr const char* kProjectXmlFilter = "|MS Project XML (*.xml)|*.xml";
+// A name that the program reads and writes as Project XML.
+inline bool isProjectXmlName(const QString& name) { return name.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive); }
+
 // The open and save dialogs of the program. They start in the current directory and,
 // once a file is chosen, leave the process's current directory at its folder: the
 // results file "velko.rez" is written and read by its bare name and so follows the

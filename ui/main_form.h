@@ -202,6 +202,7 @@ class TMain : public QMainWindow {
   // Opens the data file `name` as "Открыть ..." does after its dialog; false when it
   // could not be read (the error has been shown and nothing changed).
   bool openDataFile(const QString& name);
+  bool openProjectXml(const QString& name);
   // "Сохранить": "Сохранить как ..." while the data set has no file the user chose.
   // False when the user cancelled or the file could not be written (the error has been
   // shown).

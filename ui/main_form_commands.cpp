@@ -15,6 +15,7 @@
 #include "data/file_io.h"
 #include "data/work_names.h"
 #include "data/works_table_edit.h"
+#include "exchange/mspdi_writer.h"
 #include "model/command_error.h"
 #include "model/commands.h"
 #include "results/results_file.h"
@@ -175,11 +176,15 @@ void TMain::N2Click() {
 // "Открыть ...": after the question about unsaved changes (openDataFile).
 void TMain::N3Click() {
   if (!mayDiscardChanges()) return;
-  const QString name = chooseFileToOpen(this, QString::fromUtf8(kDataFileFilter));
+  const QString name = chooseFileToOpen(this, QString::fromUtf8(kDataFileFilter) + QString::fromUtf8(kProjectXmlFilter));
   if (!name.isEmpty()) openDataFile(name);
 }
 
 void TMain::writeDataFile(const QString& name) {
+  if (isProjectXmlName(name)) {
+    writeProjectXml(fileName(name), worksInput(), theModel().Extras);
+    return;
+  }
   // Line 2 always tells the reader how many work lines follow.
   const int rows = workRowsToSave(text(CurrencyEdit2), theModel().WorkCount);
   WriteDataFile(fileName(name), text(CurrencyEdit1), std::to_string(rows), text(CurrencyEdit3),

@@ -13,6 +13,9 @@
 #include <QUndoStack>
 
 #include "data/data_file.h"
+#include "exchange/mspdi_reader.h"
+#include "exchange/network_from_project.h"
+#include "exchange/network_install.h"
 #include "model/network_model.h"
 #include "model/command_error.h"
 #include "ui/command_guard.h"
@@ -49,9 +52,12 @@ bool TMain::saveDataFile() {
 }
 
 bool TMain::saveDataFileAs() {
-  const QString name = chooseFileToSave(this, QString::fromUtf8(kDataFileFilter), QStringLiteral("dat"));
+  const QString name = chooseFileToSave(
+      this, QString::fromUtf8(kDataFileFilter) + QString::fromUtf8(kProjectXmlFilter), QStringLiteral("dat"));
   if (name.isEmpty()) return false;
   if (!runCommand(this, [this, &name] { writeDataFile(name); })) return false;
+  // An export for another program: the data set stays tied to its own data file.
+  if (isProjectXmlName(name)) return true;
   DataFileName = name;
   DataFileChosen = true;
   markSaved();
@@ -103,6 +109,7 @@ void TMain::openRecentFile(const QString& name) {
 // file has been read: a file that cannot be read leaves the name, the caption and the
 // data as they were, so a later "Сохранить" cannot write over the file that failed.
 bool TMain::openDataFile(const QString& name) {
+  if (isProjectXmlName(name)) return openProjectXml(name);
   const bool opened = runCommand(this, [this, &name] {
     DataFileContents contents;
     worksModel_->change([&](WorksTable& table) {
@@ -117,6 +124,28 @@ bool TMain::openDataFile(const QString& name) {
     RxSpeedButton1->click();
     startHistory();
     if (!contents.notice.empty()) showNotice(this, QString::fromStdString(contents.notice));
+  });
+  if (opened) rememberFile(name);
+  return opened;
+}
+
+// A Project XML file: read and converted whole before anything changes, then put in
+// place as a data file would be. It is not the data file: "Сохранить" asks for one,
+// offering the same name with .dat.
+bool TMain::openProjectXml(const QString& name) {
+  const bool opened = runCommand(this, [this, &name] {
+    const std::string file = QFile::encodeName(name).toStdString();
+    const ImportedNetwork network = networkFromProject(readProjectXmlFile(file), file);
+    worksModel_->change([&](WorksTable& table) { installNetwork(network, theModel(), table); });
+    DataFileName = QFileInfo(name).path() + QLatin1Char('/') + QFileInfo(name).completeBaseName() + QStringLiteral(".dat");
+    DataFileChosen = false;
+    UpdateCaption();
+    CurrencyEdit1->setText(QStringLiteral("1"));
+    CurrencyEdit2->setText(QString::number(theModel().WorkCount));
+    CurrencyEdit3->setText(QString::number(theModel().EventCount));
+    RxSpeedButton1->click();
+    startHistory();
+    showNotice(this, QString::fromStdString(network.report));
   });
   if (opened) rememberFile(name);
   return opened;

@@ -191,6 +191,7 @@ TEST_F(DataFile, ExtrasFollowTheWorksAndComeBack) {
   extras.calendar.weekMask = 0x3F;
   extras.calendar.daysOff = {*parseIsoDate("2026-05-01")};
   extras.crewLimits = {{2, 12}};
+  extras.tradeNames = {{2, "Каменщик \\ 4 разряда"}};
   extras.names = {{{1, 2}, "Кладка стен \\ 中\nвторая строка"}};
   const std::string path = dir.file("out.dat");
   WriteDataFile(path, "1", "1", "2", table, 1, extras);
