@@ -6,7 +6,7 @@ namespace velko {
 
 std::string batchUsageLine() {
   return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--report FILE.pdf] [--charts DIR] "
-         "DATAFILE\n";
+         "[--plan FILE.csv|FILE.pdf] DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -22,6 +22,8 @@ std::string batchHelpText() {
          "  --smooth FILE.csv  выровнять потребность в рабочих в пределах резервов и записать\n"
          "                     сдвинутые начала работ в FILE.csv; строка об итоге в конце\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
+         "  --plan FILE        записать календарный план (работы с датами начала и окончания)\n"
+         "                     в FILE.csv (UTF-8) или FILE.pdf; нужна дата начала проекта\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"
          "\n"
