@@ -111,7 +111,11 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   FindEdit->setMaximumWidth(190);
   Button5 = new QPushButton(QStringLiteral("Печать..."), this);
   Button5->setToolTip(QStringLiteral("Напечатать рисунок вкладки; большой — по листам, с обзорным листом"));
+  Button6 = new QPushButton(QStringLiteral("Календарный план..."), this);
+  Button6->setObjectName(QStringLiteral("Button6"));
+  Button6->setToolTip(QStringLiteral("Сохранить работы показанного варианта с датами начала и окончания в CSV или PDF"));
   top->addStretch(1);
+  top->addWidget(Button6);
   top->addWidget(Button5);
   top->addWidget(Button1);
 
@@ -168,6 +172,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TCharts_form::Button5Click);
+  connect(Button6, &QPushButton::clicked, this, &TCharts_form::Button6Click);
   connect(FindEdit, &QLineEdit::returnPressed, this, &TCharts_form::FindEditReturn);
   connect(CheckBox3, &QCheckBox::toggled, this, [this] {
     stale_[0] = true;
