@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
     std::optional<velko::LevellingResult> smoothing;
     if (!options.smoothFile.empty()) {
       smoothing = velko::smoothLastVariant(model);
-      outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing));
+      const auto calendar = velko::dataSetCalendar(model);
+      outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing, calendar ? &*calendar : nullptr));
       printed += velko::smoothingSummary(*smoothing) + "\n";
     }
     std::optional<velko::CalendarPlan> plan;
