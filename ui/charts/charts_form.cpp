@@ -28,6 +28,7 @@
 #include "ui/charts/chart_canvas.h"
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/log_table_model.h"
 #include "ui/charts/optimisation_log.h"
@@ -323,7 +324,10 @@ QScrollArea* TCharts_form::currentScrollArea() const {
 
 ChartPicture TCharts_form::currentPicture() const {
   if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
-  if (TabWidget1->currentIndex() == kShiftsTab) return shiftsPicture(levellingResult());
+  if (TabWidget1->currentIndex() == kShiftsTab) {
+    const auto calendar = chartCalendar(model());
+    return shiftsPicture(levellingResult(), calendar ? &*calendar : nullptr);
+  }
   return optimisationLogPages(run_.log, model().Optimised == 1).front();
 }
 
