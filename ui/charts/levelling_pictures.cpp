@@ -168,7 +168,7 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const std::vector<Curve> list = curves(model, &result, nullptr);
   long long peak = 0;
   for (const Curve& c : list) peak = std::max(peak, peakOf(c.steps));
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const int variants = lastVariant(model);
   const std::vector<QStringList> figures = levelledFigureRows(model, result);
   QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
@@ -254,7 +254,7 @@ ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult
     for (const Curve& c : s.curves) s.peak = std::max(s.peak, peakOf(c.steps));
     strips->push_back(std::move(s));
   }
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const double stripHeight = 132;
   const double plotHeight = 84;
   const double top = kTitleHeight + 8;
@@ -321,7 +321,7 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
     w.freeFloat = 0;
     w.totalFloat = s.shift > 0 || !w.critical ? std::max<Extended>(0, s.lateStart - s.start) : 0;
   }
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const double top = kTitleHeight + kAxisHeight;
   auto rows = std::make_shared<std::vector<BarRow>>(barRows(works, axis, top));
   auto levelled = std::make_shared<std::vector<LevelledWork>>(result.works);
