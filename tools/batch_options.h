@@ -7,7 +7,8 @@ namespace velko {
 
 // The batch tool's command line:
 // [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] [--report FILE.pdf] [--charts DIR]
-// [--export OUT.xml] DATAFILE, where DATAFILE may also be a Project XML file (*.xml).
+// [--plan FILE.csv|FILE.pdf] [--export OUT.xml] DATAFILE, where DATAFILE may also be a
+// Project XML file (*.xml).
 struct BatchOptions {
   bool optimise = false;
   std::string dataFile;
@@ -16,6 +17,7 @@ struct BatchOptions {
   std::string reportFile;
   std::string chartsDir;
   std::string exportFile;  // the computed network as Project XML
+  std::string planFile;    // "Календарный план": CSV, or PDF by the name's ending
 
   bool projectXmlInput() const {
     return dataFile.size() >= 4 && (dataFile.ends_with(".xml") || dataFile.ends_with(".XML"));
@@ -26,8 +28,9 @@ struct BatchOptions {
   // Project XML is read and written with Qt's XML classes, so it goes there too.
   bool needsFullTool() const {
     return !smoothFile.empty() || !reallocateFile.empty() || !reportFile.empty() || !chartsDir.empty() ||
-           !exportFile.empty() || projectXmlInput();
+           !exportFile.empty() || projectXmlInput() || planIsPdf();
   }
+  bool planIsPdf() const;
 };
 
 // Reads the arguments into `options`. Returns the exit code when they ask for no run:

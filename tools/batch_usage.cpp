@@ -6,7 +6,7 @@ namespace velko {
 
 std::string batchUsageLine() {
   return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] "
-         "[--report FILE.pdf] [--charts DIR] [--export OUT.xml] DATAFILE\n";
+         "[--report FILE.pdf] [--charts DIR] [--plan FILE.csv|FILE.pdf] [--export OUT.xml] DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -27,6 +27,8 @@ std::string batchHelpText() {
          "                     кратчайшего критического пути и записать новые t и n в FILE.csv;\n"
          "                     строка об итоге в конце\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
+         "  --plan FILE        записать календарный план (работы с датами начала и окончания)\n"
+         "                     в FILE.csv (UTF-8) или FILE.pdf; нужна дата начала проекта\n"
          "  --export OUT.xml   записать рассчитанную сеть в файл MS Project XML\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"

@@ -4,7 +4,8 @@
 // with --reallocate FILE.csv (the same way); writes, with --report
 // FILE.pdf, the printed report of that run as a PDF, laid out as with no printer
 // installed (the screen's resolution); and with --charts DIR the pictures of the window
-// "Графики" for that run into DIR, with the optimisation log as CSV and PDF. velko-batch
+// "Графики" for that run into DIR, with the optimisation log as CSV and PDF; with --plan
+// FILE.csv or FILE.pdf the calendar plan of that run (smoothed after --smooth). velko-batch
 // starts it for such runs; it lives in the program's private folder.
 #include <clocale>
 #include <filesystem>
@@ -24,9 +25,11 @@
 #include "model/optimisation.h"
 #include "tools/batch_options.h"
 #include "tools/batch_run.h"
+#include "tools/batch_plan.h"
 #include "tools/batch_reallocation.h"
 #include "tools/batch_smoothing.h"
 #include "ui/charts/chart_export.h"
+#include "ui/report/plan_pdf.h"
 #include "ui/report/report_pages_qt.h"
 
 namespace {
@@ -77,7 +80,8 @@ int main(int argc, char** argv) {
     std::optional<velko::LevellingResult> smoothing;
     if (!options.smoothFile.empty()) {
       smoothing = velko::smoothLastVariant(model);
-      outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing));
+      const auto calendar = velko::dataSetCalendar(model);
+      outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing, calendar ? &*calendar : nullptr));
       printed += velko::smoothingSummary(*smoothing) + "\n";
     }
     if (!options.reallocateFile.empty()) {
@@ -85,7 +89,16 @@ int main(int argc, char** argv) {
       outputs.add(options.reallocateFile, velko::reallocationCsv(reallocation));
       printed += velko::reallocationSummary(reallocation) + "\n";
     }
-    if (!options.reportFile.empty() || !options.chartsDir.empty()) {
+    std::optional<velko::CalendarPlan> plan;
+    if (!options.planFile.empty()) {
+      // After a smoothing the plan shows the smoothed starts, as the window does.
+      std::map<std::pair<int, int>, velko::Extended> starts;
+      if (smoothing)
+        for (const velko::LevelledWork& w : smoothing->works) starts[{w.I, w.J}] = w.start;
+      plan = velko::batchPlan(model, smoothing ? &starts : nullptr);
+      if (!options.planIsPdf()) velko::addPlanCsv(outputs, options.planFile, *plan);
+    }
+    if (!options.reportFile.empty() || !options.chartsDir.empty() || options.planIsPdf()) {
       const auto app = startPainting();
       if (!options.reportFile.empty()) {
         // Painted page by page into the temporary file: a report of any length takes the
@@ -93,6 +106,10 @@ int main(int argc, char** argv) {
         outputs.add(options.reportFile, [&](velko::SafeFileWriter& out) {
           velko::streamReportPdf(velko::screenReportJob(model, 750), out, nullptr);
         });
+      }
+      if (options.planIsPdf()) {
+        const QByteArray pdf = velko::calendarPlanPdf(*plan);
+        outputs.add(options.planFile, std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
       }
       if (!options.chartsDir.empty()) {
         printed += velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,

@@ -123,6 +123,7 @@ class TMain : public QMainWindow {
   QAction* N19 = nullptr;  // "Закрыть данные"
   QAction* N20 = nullptr;  // "Графики"
   QAction* N21 = nullptr;  // "Печать результатов"
+  QAction* N30 = nullptr;  // "Календарь проекта..."
   QAction* N22 = nullptr;  // "Отменить"
   QAction* N23 = nullptr;  // "Повторить"
   QAction* N24 = nullptr;  // "Вырезать"
@@ -161,6 +162,7 @@ class TMain : public QMainWindow {
   void N25Click();
   void N26Click();
   void N27Click();
+  void N30Click();
   void CurrencyEdit2Enter();
   void CurrencyEdit3Change();
   void FormStorage1RestorePlacement();
@@ -229,6 +231,7 @@ class TMain : public QMainWindow {
   // The three box texts as last opened, saved or made new: a typed count or variant
   // number not yet taken over is a change too.
   QStringList savedBoxTexts_;
+  DataSetExtras savedExtras_;  // the start date, calendar and names as last opened or saved
   QString startFile_;
   std::unique_ptr<RecentFiles> recentFiles_;
   QMenu* fileMenu_ = nullptr;

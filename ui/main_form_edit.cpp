@@ -95,7 +95,9 @@ void TMain::recordCellEdit(int column, int row, const std::string& text, int ses
 
 QStringList TMain::boxTexts() const { return {CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()}; }
 
-bool TMain::isModified() const { return !history_->stack()->isClean() || boxTexts() != savedBoxTexts_; }
+bool TMain::isModified() const {
+  return !history_->stack()->isClean() || boxTexts() != savedBoxTexts_ || theModel().Extras != savedExtras_;
+}
 
 void TMain::markModified() {
   UpdateCaption();

@@ -1,5 +1,7 @@
 #include "ui/charts/chart_export.h"
 
+#include "ui/charts/chart_calendar.h"
+
 #include <algorithm>
 #include <cmath>
 #include <future>
@@ -189,7 +191,8 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
   if (smoothing) {
     pictures.emplace_back(QStringLiteral("bar_chart_smoothed.png"), levelledBarChartPicture(model, *smoothing));
     pictures.emplace_back(QStringLiteral("workers_by_id.png"), idProfilesPicture(model, smoothing));
-    pictures.emplace_back(QStringLiteral("shifts.png"), shiftsPicture(smoothing));
+    const auto calendar = chartCalendar(model);
+    pictures.emplace_back(QStringLiteral("shifts.png"), shiftsPicture(smoothing, calendar ? &*calendar : nullptr));
   }
   const ChartPicture network = networkPicture(model, variant);
   const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);

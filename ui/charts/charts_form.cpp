@@ -28,6 +28,7 @@
 #include "ui/charts/chart_canvas.h"
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/log_table_model.h"
 #include "ui/charts/optimisation_log.h"
@@ -111,7 +112,11 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   FindEdit->setMaximumWidth(190);
   Button5 = new QPushButton(QStringLiteral("Печать..."), this);
   Button5->setToolTip(QStringLiteral("Напечатать рисунок вкладки; большой — по листам, с обзорным листом"));
+  Button6 = new QPushButton(QStringLiteral("Календарный план..."), this);
+  Button6->setObjectName(QStringLiteral("Button6"));
+  Button6->setToolTip(QStringLiteral("Сохранить работы показанного варианта с датами начала и окончания в CSV или PDF"));
   top->addStretch(1);
+  top->addWidget(Button6);
   top->addWidget(Button5);
   top->addWidget(Button1);
 
@@ -168,6 +173,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TCharts_form::Button5Click);
+  connect(Button6, &QPushButton::clicked, this, &TCharts_form::Button6Click);
   connect(FindEdit, &QLineEdit::returnPressed, this, &TCharts_form::FindEditReturn);
   connect(CheckBox3, &QCheckBox::toggled, this, [this] {
     stale_[0] = true;
@@ -318,7 +324,10 @@ QScrollArea* TCharts_form::currentScrollArea() const {
 
 ChartPicture TCharts_form::currentPicture() const {
   if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
-  if (TabWidget1->currentIndex() == kShiftsTab) return shiftsPicture(levellingResult());
+  if (TabWidget1->currentIndex() == kShiftsTab) {
+    const auto calendar = chartCalendar(model());
+    return shiftsPicture(levellingResult(), calendar ? &*calendar : nullptr);
+  }
   return optimisationLogPages(run_.log, model().Optimised == 1).front();
 }
 

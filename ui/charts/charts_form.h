@@ -64,6 +64,7 @@ class TCharts_form : public QWidget {
   void TabWidget1Changed(int index);
   void Button5Click();      // print the picture on sheets
   void FindEditReturn();    // find the event or work typed
+  void Button6Click();      // save the calendar plan of the variant shown (charts_form_plan.cpp)
 
   // The smoothing of the workers profile ("Выравнивание"), in charts_form_levelling.cpp:
   // solved off the user-interface thread, with its progress shown and a cancel button.
@@ -107,6 +108,7 @@ class TCharts_form : public QWidget {
   QPushButton* Button4;        // "Скопировать"
   QTimer* Timer1;
   QPushButton* Button5;        // "Печать..."
+  QPushButton* Button6;        // "Календарный план..."
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
 

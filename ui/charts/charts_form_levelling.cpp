@@ -24,6 +24,7 @@
 #include "model/command_error.h"
 #include "ui/charts/chart_pictures.h"
 #include "ui/charts/charts_form.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/command_guard.h"
 
@@ -160,8 +161,11 @@ void TCharts_form::dropLevelling() {
 
 void TCharts_form::refreshShifts() {
   const LevellingResult* result = levellingResult();
-  const std::vector<QStringList> rows = result ? shiftRows(*result) : std::vector<QStringList>{};
-  const QStringList headers = shiftHeaders();
+  QString calendarProblem;
+  const auto calendar = chartCalendar(model(), &calendarProblem);
+  const WorkingDays* dates = calendar ? &*calendar : nullptr;
+  const std::vector<QStringList> rows = result ? shiftRows(*result, dates) : std::vector<QStringList>{};
+  const QStringList headers = shiftHeaders(dates != nullptr);
   ShiftsGrid->clear();
   ShiftsGrid->setColumnCount(static_cast<int>(headers.size()));
   ShiftsGrid->setHorizontalHeaderLabels(headers);
@@ -176,7 +180,8 @@ void TCharts_form::refreshShifts() {
     }
   }
   ShiftsGrid->resizeColumnsToContents();
-  Label3->setText(shiftsMessage(result));
+  Label3->setText(calendarProblem.isEmpty() ? shiftsMessage(result)
+                                           : shiftsMessage(result) + QStringLiteral("\nДаты не показаны: ") + calendarProblem);
   Button4->setEnabled(!rows.empty());
 }
 
@@ -278,7 +283,8 @@ void TCharts_form::levellingFinished() {
 }
 
 void TCharts_form::Button4Click() {
-  if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_));
+  const auto calendar = chartCalendar(model());
+  if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_, calendar ? &*calendar : nullptr));
 }
 
 void TCharts_form::CheckBox2Toggled(bool) { refreshPictures(); }
