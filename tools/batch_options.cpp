@@ -29,6 +29,10 @@ std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& opti
       options.optimise = true;
     } else if (arg == "--smooth") {
       if (!takeValue(argc, argv, k, options.smoothFile)) return usage();
+    } else if (arg == "--crews") {
+      if (!takeValue(argc, argv, k, options.crewLimits)) return usage();
+    } else if (arg == "--crews-schedule") {
+      if (!takeValue(argc, argv, k, options.crewsFile)) return usage();
     } else if (arg == "--report") {
       if (!takeValue(argc, argv, k, options.reportFile)) return usage();
     } else if (arg == "--charts") {

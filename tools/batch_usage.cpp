@@ -5,8 +5,8 @@
 namespace velko {
 
 std::string batchUsageLine() {
-  return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--report FILE.pdf] [--charts DIR] "
-         "DATAFILE\n";
+  return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--crews ID=N[,ID=N...]] "
+         "[--crews-schedule FILE.csv] [--report FILE.pdf] [--charts DIR] DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -21,6 +21,11 @@ std::string batchHelpText() {
          "  --report FILE.pdf  записать печатный отчет этого расчета в PDF-файл\n"
          "  --smooth FILE.csv  выровнять потребность в рабочих в пределах резервов и записать\n"
          "                     сдвинутые начала работ в FILE.csv; строка об итоге в конце\n"
+         "  --crews ID=N[,...]  ограничить бригады: не больше N рабочих с идентификатором ID\n"
+         "                     одновременно (без --crews - ограничения из файла данных);\n"
+         "                     строка о новой длине в конце\n"
+         "  --crews-schedule FILE.csv  записать начала и задержки работ с ограничением\n"
+         "                     бригад в FILE.csv\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"

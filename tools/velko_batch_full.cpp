@@ -1,6 +1,7 @@
 // velko-batch-full: velko-batch with what needs Qt, Graphviz and the solvers. After the
 // run it smooths the workers profile of the last variant with --smooth FILE.csv (the
-// schedule to FILE.csv, one line about it after the results); writes, with --report
+// schedule to FILE.csv, one line about it after the results); schedules it under crew
+// limits with --crews or --crews-schedule FILE.csv (likewise); writes, with --report
 // FILE.pdf, the printed report of that run as a PDF, laid out as with no printer
 // installed (the screen's resolution); and with --charts DIR the pictures of the window
 // "Графики" for that run into DIR, with the optimisation log as CSV and PDF. velko-batch
@@ -9,13 +10,17 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <map>
 #include <optional>
 
 #include <QGuiApplication>
 
+#include "crews/crew_answer_text.h"
 #include "data/file_io.h"
+#include "model/command_error.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "tools/batch_crews.h"
 #include "tools/batch_options.h"
 #include "tools/batch_run.h"
 #include "tools/batch_smoothing.h"
@@ -46,6 +51,13 @@ int main(int argc, char** argv) {
   velko::useUsersMessageLanguage();
   velko::BatchOptions options;
   if (const auto exitCode = velko::parseBatchArguments(argc, argv, options)) return *exitCode;
+  std::optional<std::map<int, long long>> crewLimits;
+  try {
+    crewLimits = velko::batchCrewLimits(options);
+  } catch (const velko::CommandError& error) {
+    std::cerr << error.what() << "\n";
+    return 2;
+  }
   velko::OptimisationLogRecorder log;
   return velko::runBatch(options, &log, [&](velko::SafeFileSet& outputs) {
     const velko::TNetworkModel& model = velko::theModel();
@@ -55,6 +67,12 @@ int main(int argc, char** argv) {
       smoothing = velko::smoothLastVariant(model);
       outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing));
       printed += velko::smoothingSummary(*smoothing) + "\n";
+    }
+    std::optional<velko::CrewAnswer> crews;
+    if (options.limitsCrews()) {
+      crews = velko::limitLastVariantCrews(model, crewLimits);
+      if (!options.crewsFile.empty()) outputs.add(options.crewsFile, velko::crewScheduleCsv(*crews));
+      printed += velko::crewSummary(*crews) + "\n";
     }
     if (!options.reportFile.empty() || !options.chartsDir.empty()) {
       const auto app = startPainting();
@@ -67,7 +85,7 @@ int main(int argc, char** argv) {
       }
       if (!options.chartsDir.empty()) {
         printed += velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,
-                                          smoothing ? &*smoothing : nullptr);
+                                          smoothing ? &*smoothing : nullptr, crews ? &*crews : nullptr);
       }
     }
     return printed;

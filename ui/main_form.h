@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include "model/optimisation.h"
 #include "ui/first_use.h"
@@ -72,6 +73,9 @@ class TMain : public QMainWindow {
   // Whether the works, the counts or the variant number changed since the data set was
   // last opened, saved or made new (the caption then ends with "*").
   bool isModified() const;
+  // The crew limits edited in "Графики" (Id -> limit), which that window finds by name:
+  // kept with the data set, which is then modified.
+  Q_INVOKABLE void keepCrewLimits(const QVariantMap& limits);
   // A data file named on the command line: opened as "Открыть ..." opens it, once the
   // window has first been activated.
   void setStartFile(const QString& name) { startFile_ = name; }
@@ -228,6 +232,7 @@ class TMain : public QMainWindow {
   // The three box texts as last opened, saved or made new: a typed count or variant
   // number not yet taken over is a change too.
   QStringList savedBoxTexts_;
+  bool extrasEdited_ = false;  // since the data set was last opened, saved or made new
   QString startFile_;
   std::unique_ptr<RecentFiles> recentFiles_;
   QMenu* fileMenu_ = nullptr;

@@ -38,6 +38,7 @@ void TMain::startHistory() {
   history_->restart();
   forgetRun();
   savedBoxTexts_ = boxTexts();
+  extrasEdited_ = false;
   UpdateCaption();
 }
 
@@ -61,6 +62,7 @@ bool TMain::saveDataFileAs() {
 void TMain::markSaved() {
   history_->stack()->setClean();
   savedBoxTexts_ = boxTexts();
+  extrasEdited_ = false;
   UpdateCaption();
   rememberFile(DataFileName);
 }

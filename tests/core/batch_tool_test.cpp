@@ -170,7 +170,8 @@ TEST(BatchTool, HelpListsEveryOptionAndVersionIsTheProjects) {
     const BatchRun run = runBatch(dir, help);
     EXPECT_EQ(run.exitCode, 0) << help;
     EXPECT_TRUE(run.err.empty()) << help;
-    for (const char* option : {"DATAFILE", "--optimise", "--smooth FILE.csv", "--report FILE.pdf", "--charts DIR",
+    for (const char* option : {"DATAFILE", "--optimise", "--smooth FILE.csv", "--crews ID=N", "--crews-schedule FILE.csv",
+                               "--report FILE.pdf", "--charts DIR",
                                "--help", "--version"})
       EXPECT_NE(run.out.find(option), std::string::npos) << help << " lacks " << option;
   }

@@ -159,6 +159,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addLayout(top);
   layout->addWidget(TabWidget1, 1);
   createLevellingControls(top, layout);
+  createCrewControls(top, layout);
 
   connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
   connect(ToolButton1, &QToolButton::clicked, this, &TCharts_form::ToolButton1Click);
@@ -198,6 +199,7 @@ void TCharts_form::showRun(const ChartsRun& run) {
   if (same) return;
   // A smoothing belongs to the run it was computed from.
   dropLevelling();
+  dropCrews();
   // A fresh run is shown as its result first; a plain calculation has one variant.
   const bool optimised = model().Optimised == 1;
   (optimised ? RadioButton2 : RadioButton1)->setChecked(true);
@@ -229,6 +231,7 @@ void TCharts_form::nextTab(int step) {
 
 int TCharts_form::variant() const {
   if (RadioButton3->isChecked() && levelling_) return levelling_->variant;
+  if (crewsShown()) return crews_->variant;
   return RadioButton2->isChecked() && model().Optimised == 1 ? 2 : 1;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "crews/crew_answer.h"
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
@@ -25,6 +26,7 @@ class QScrollArea;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
+class QTableWidgetItem;
 class QToolButton;
 
 namespace velko {
@@ -105,6 +107,24 @@ class TCharts_form : public QWidget {
   QPushButton* Button4;        // "Скопировать"
   QTimer* Timer1;
   QPushButton* Button5;        // "Печать..."
+
+  // The crew limits ("Ограничить бригады"), in charts_form_crews.cpp: a panel with the
+  // limit of each trade, solved off the user-interface thread like the smoothing; the
+  // schedule is the variant "С ограничением бригад".
+  void ToolButton6Click();   // "Ограничить бригады"
+  void Button6Click();       // cancel it
+  void CrewsGridChanged(QTableWidgetItem* item);
+  void Timer2Timer();
+  const CrewAnswer* crewAnswer() const { return crews_ ? &*crews_ : nullptr; }
+  bool crewsRunning() const { return crewsJob_ != nullptr; }
+  bool crewsShown() const;   // the variant "С ограничением бригад" is chosen
+  QRadioButton* RadioButton4 = nullptr;  // "С ограничением бригад"
+  QTableWidget* CrewsGrid;     // Id, works, peaks, the editable limit
+  QToolButton* ToolButton6;    // "Ограничить бригады"
+  QProgressBar* ProgressBar2;
+  QLabel* Label5;              // the run's progress or outcome
+  QPushButton* Button6;        // "Отменить"
+  QTimer* Timer2;
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
 
@@ -120,6 +140,11 @@ class TCharts_form : public QWidget {
   void createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout);
   void dropLevelling();
   void refreshShifts();
+  void createCrewControls(QHBoxLayout* top, QVBoxLayout* layout);
+  void dropCrews();          // and the panel back to the run's limits
+  void refreshCrewsGrid();
+  void crewsFinished();
+  void showCrewDelays();     // in the shifts tab
   void levellingFinished();
   void refreshPictures();  // the picture tabs, after a change of what they show
   ChartPicture barChartShown(int variant) const;
@@ -132,7 +157,11 @@ class TCharts_form : public QWidget {
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
   std::optional<LevellingResult> levelling_;  // of run_.model
-  bool stale_[5] = {true, true, true, true, true};  // per tab: made from what the model held before
+  struct CrewsJob;
+  std::shared_ptr<CrewsJob> crewsJob_;  // while the crews are scheduled
+  std::optional<CrewAnswer> crews_;     // of run_.model
+  std::map<int, long long> crewLimits_;  // as the panel holds them
+  bool stale_[8] = {true, true, true, true, true, true, true, true};  // per tab: made from what the model held before
 };
 
 }  // namespace velko

@@ -24,6 +24,7 @@
 #include "model/command_error.h"
 #include "ui/charts/chart_pictures.h"
 #include "ui/charts/charts_form.h"
+#include "ui/charts/crew_pictures.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/command_guard.h"
 
@@ -130,11 +131,13 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 }
 
 ChartPicture TCharts_form::barChartShown(int v) const {
+  if (crewsShown()) return crewBarChartPicture(model(), *crews_);
   if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
   return barChartPicture(model(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
+  if (crewsShown()) return crewProfilesPicture(*crews_);
   if (CheckBox2->isChecked()) return idProfilesPicture(model(), levellingResult());
   if (levelling_) return levelledProfilePicture(model(), *levelling_);
   return profilePicture(model());
@@ -149,9 +152,11 @@ void TCharts_form::dropLevelling() {
   Label2->hide();
   refreshShifts();
   refreshPictures();
+  refreshCrewsGrid();
 }
 
 void TCharts_form::refreshShifts() {
+  if (crewsShown()) return showCrewDelays();
   const LevellingResult* result = levellingResult();
   const std::vector<QStringList> rows = result ? shiftRows(*result) : std::vector<QStringList>{};
   const QStringList headers = shiftHeaders();
@@ -250,6 +255,7 @@ void TCharts_form::levellingFinished() {
     return;
   }
   levelling_ = std::move(job->state->result);
+  refreshCrewsGrid();  // the smoothed peaks
   Label2->setText(levellingSummary(*levelling_));
   RadioButton1->setEnabled(true);
   RadioButton3->setEnabled(true);
@@ -260,6 +266,7 @@ void TCharts_form::levellingFinished() {
 }
 
 void TCharts_form::Button4Click() {
+  if (crewsShown()) return QGuiApplication::clipboard()->setText(crewDelaysText(*crews_));
   if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_));
 }
 
