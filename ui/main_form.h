@@ -47,6 +47,8 @@ class RecentFiles;
 // the works. Each handler calls the core and shows the outcome; every error a command
 // raises is shown by runCommand, after which the program goes on.
 class TMain : public QMainWindow {
+  Q_OBJECT
+
  public:
   explicit TMain(QWidget* parent = nullptr);
   ~TMain() override;

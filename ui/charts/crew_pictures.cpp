@@ -179,6 +179,10 @@ ChartPicture crewProfilesPicture(const CrewAnswer& answer) {
                      .arg(t.figures.peak)
                      .arg(chartNumber(t.figures.mean), chartNumber(t.figures.unevenness)));
       const WorkersScale scale = workersScale(std::max(t.figures.peak, std::max(t.limit, t.earlyPeak)), 3, plotTop, plotBottom);
+      p.setPen(QPen(kChartGrid, 1));
+      for (Extended day = 0; day <= axis.days + 1e-9; day += axis.tickStep()) {
+        p.drawLine(QPointF(axis.x(day), plotTop), QPointF(axis.x(day), plotBottom));
+      }
       drawWorkersGrid(p, axis, scale, 10);
       p.setPen(QPen(kChartText, 1));
       p.drawLine(QPointF(axis.left, plotBottom), QPointF(axis.right(), plotBottom));
