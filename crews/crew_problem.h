@@ -67,10 +67,13 @@ struct CrewResult {
   bool cancelled = false;
   long long delays = 0;    // activities started after their dueStart
   double seconds = 0;
+  long long effort = 0;    // the steps spent (CrewOptions::effort)
 };
 
 // Refuses nothing that keeps the rules of crew_problem.h (an activity demanding more
 // than its trade's capacity has no schedule: check with crewInfeasibility first).
+// Throws std::invalid_argument for such an activity, a cycle of precedences or a
+// precedence naming no activity.
 CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options = {});
 
 // The index of an activity whose demand alone exceeds its trade's capacity, or -1.
