@@ -23,6 +23,7 @@ TEST(ChartsCrews, ALimitTypedInThePanelGivesTheVariantWithItsDelays) {
   const testing::Run run =
       testing::calculate(3, {{"1", "2", "2", "4", "1"}, {"1", "3", "2", "4", "1"}, {"2", "3", "0", "0", "1"}});
   TCharts_form form{nullptr};
+  form.CrewEffort = 3'000'000;  // a few hundredths of a second of the engine's steps
   QWidget elsewhere;
   form.showRun(testing::shown(run));
   testing::showFormFrom(elsewhere, form);

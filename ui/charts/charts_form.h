@@ -125,6 +125,7 @@ class TCharts_form : public QWidget {
   QLabel* Label5;              // the run's progress or outcome
   QPushButton* Button6;        // "Отменить"
   QTimer* Timer2;
+  long long CrewEffort = 0;    // the engine's steps per run (CrewOptions::effort); 0: its default
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
 

@@ -216,8 +216,9 @@ void TCharts_form::ToolButton6Click() {
     auto job = std::make_shared<CrewsJob>();
     job->model = run_.model;
     const std::shared_ptr<CrewsState> state = job->state;
-    job->thread.reset(QThread::create([state, plan, input = std::move(input)] {
+    job->thread.reset(QThread::create([state, plan, input = std::move(input), effort = CrewEffort] {
       CrewOptions options;
+      options.effort = effort;
       options.timeLimitSeconds = kCrewsSeconds;
       options.cancel = &state->cancel;
       options.progress = [&state](const CrewProgress& p) {
