@@ -39,6 +39,10 @@ std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& opti
       if (!takeValue(argc, argv, k, options.smoothFile)) return usage();
     } else if (arg == "--reallocate") {
       if (!takeValue(argc, argv, k, options.reallocateFile)) return usage();
+    } else if (arg == "--crews") {
+      if (!takeValue(argc, argv, k, options.crewLimits)) return usage();
+    } else if (arg == "--crews-schedule") {
+      if (!takeValue(argc, argv, k, options.crewsFile)) return usage();
     } else if (arg == "--report") {
       if (!takeValue(argc, argv, k, options.reportFile)) return usage();
     } else if (arg == "--export") {

@@ -1,7 +1,8 @@
 // velko-batch-full: velko-batch with what needs Qt, Graphviz and the solvers. After the
 // run it smooths the workers profile of the last variant with --smooth FILE.csv (the
 // schedule to FILE.csv, one line about it after the results), reallocates the workers
-// with --reallocate FILE.csv (the same way); writes, with --report
+// with --reallocate FILE.csv (the same way); schedules it under crew limits with --crews
+// or --crews-schedule FILE.csv (likewise); writes, with --report
 // FILE.pdf, the printed report of that run as a PDF, laid out as with no printer
 // installed (the screen's resolution); and with --charts DIR the pictures of the window
 // "Графики" for that run into DIR, with the optimisation log as CSV and PDF; with --plan
@@ -12,17 +13,21 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <map>
 #include <optional>
 
 #include <QGuiApplication>
 
+#include "crews/crew_answer_text.h"
 #include "data/file_io.h"
 #include "exchange/mspdi_reader.h"
 #include "exchange/mspdi_writer.h"
 #include "exchange/network_from_project.h"
 #include "exchange/network_install.h"
+#include "model/command_error.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "tools/batch_crews.h"
 #include "tools/batch_options.h"
 #include "tools/batch_run.h"
 #include "tools/batch_plan.h"
@@ -56,6 +61,13 @@ int main(int argc, char** argv) {
   velko::useUsersMessageLanguage();
   velko::BatchOptions options;
   if (const auto exitCode = velko::parseBatchArguments(argc, argv, options)) return *exitCode;
+  std::optional<std::map<int, long long>> crewLimits;
+  try {
+    crewLimits = velko::batchCrewLimits(options);
+  } catch (const velko::CommandError& error) {
+    std::cerr << error.what() << "\n";
+    return 2;
+  }
   velko::OptimisationLogRecorder log;
   velko::BatchReader reader;
   if (options.projectXmlInput()) {
@@ -89,6 +101,12 @@ int main(int argc, char** argv) {
       outputs.add(options.reallocateFile, velko::reallocationCsv(reallocation));
       printed += velko::reallocationSummary(reallocation) + "\n";
     }
+    std::optional<velko::CrewAnswer> crews;
+    if (options.limitsCrews()) {
+      crews = velko::limitLastVariantCrews(model, crewLimits);
+      if (!options.crewsFile.empty()) outputs.add(options.crewsFile, velko::crewScheduleCsv(*crews));
+      printed += velko::crewSummary(*crews) + "\n";
+    }
     std::optional<velko::CalendarPlan> plan;
     if (!options.planFile.empty()) {
       // After a smoothing the plan shows the smoothed starts, as the window does.
@@ -113,7 +131,7 @@ int main(int argc, char** argv) {
       }
       if (!options.chartsDir.empty()) {
         printed += velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,
-                                          smoothing ? &*smoothing : nullptr);
+                                          smoothing ? &*smoothing : nullptr, crews ? &*crews : nullptr);
       }
     }
     return printed;

@@ -171,7 +171,8 @@ TEST(BatchTool, HelpListsEveryOptionAndVersionIsTheProjects) {
     EXPECT_EQ(run.exitCode, 0) << help;
     EXPECT_TRUE(run.err.empty()) << help;
     for (const char* option : {"DATAFILE", "--optimise", "--smooth FILE.csv", "--reallocate FILE.csv",
-                               "--report FILE.pdf", "--charts DIR",
+                               "--crews ID=N", "--crews-schedule FILE.csv",
+                               "--report FILE.pdf", "--charts DIR", "--plan FILE", "--export OUT.xml",
                                "--help", "--version"})
       EXPECT_NE(run.out.find(option), std::string::npos) << help << " lacks " << option;
   }

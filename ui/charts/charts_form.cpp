@@ -112,11 +112,11 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   FindEdit->setMaximumWidth(190);
   Button5 = new QPushButton(QStringLiteral("Печать..."), this);
   Button5->setToolTip(QStringLiteral("Напечатать рисунок вкладки; большой — по листам, с обзорным листом"));
-  Button6 = new QPushButton(QStringLiteral("Календарный план..."), this);
-  Button6->setObjectName(QStringLiteral("Button6"));
-  Button6->setToolTip(QStringLiteral("Сохранить работы показанного варианта с датами начала и окончания в CSV или PDF"));
+  Button7 = new QPushButton(QStringLiteral("Календарный план..."), this);
+  Button7->setObjectName(QStringLiteral("Button7"));
+  Button7->setToolTip(QStringLiteral("Сохранить работы показанного варианта с датами начала и окончания в CSV или PDF"));
   top->addStretch(1);
-  top->addWidget(Button6);
+  top->addWidget(Button7);
   top->addWidget(Button5);
   top->addWidget(Button1);
 
@@ -164,6 +164,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addLayout(top);
   layout->addWidget(TabWidget1, 1);
   createLevellingControls(top, layout);
+  createCrewControls(top, layout);
 
   connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
   connect(ToolButton1, &QToolButton::clicked, this, &TCharts_form::ToolButton1Click);
@@ -173,7 +174,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TCharts_form::Button5Click);
-  connect(Button6, &QPushButton::clicked, this, &TCharts_form::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &TCharts_form::Button7Click);
   connect(FindEdit, &QLineEdit::returnPressed, this, &TCharts_form::FindEditReturn);
   connect(CheckBox3, &QCheckBox::toggled, this, [this] {
     stale_[0] = true;
@@ -204,6 +205,7 @@ void TCharts_form::showRun(const ChartsRun& run) {
   if (same) return;
   // A smoothing belongs to the run it was computed from.
   dropLevelling();
+  dropCrews();
   // A fresh run is shown as its result first; a plain calculation has one variant.
   const bool optimised = model().Optimised == 1;
   (optimised ? RadioButton2 : RadioButton1)->setChecked(true);
@@ -235,6 +237,7 @@ void TCharts_form::nextTab(int step) {
 
 int TCharts_form::variant() const {
   if (RadioButton3->isChecked() && levelling_) return levelling_->variant;
+  if (crewsShown()) return crews_->variant;
   return RadioButton2->isChecked() && model().Optimised == 1 ? 2 : 1;
 }
 

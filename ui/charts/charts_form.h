@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "crews/crew_answer.h"
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
@@ -25,6 +26,7 @@ class QScrollArea;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
+class QTableWidgetItem;
 class QToolButton;
 
 namespace velko {
@@ -64,7 +66,7 @@ class TCharts_form : public QWidget {
   void TabWidget1Changed(int index);
   void Button5Click();      // print the picture on sheets
   void FindEditReturn();    // find the event or work typed
-  void Button6Click();      // save the calendar plan of the variant shown (charts_form_plan.cpp)
+  void Button7Click();      // save the calendar plan of the variant shown (charts_form_plan.cpp)
 
   // The smoothing of the workers profile ("Выравнивание"), in charts_form_levelling.cpp:
   // solved off the user-interface thread, with its progress shown and a cancel button.
@@ -108,7 +110,26 @@ class TCharts_form : public QWidget {
   QPushButton* Button4;        // "Скопировать"
   QTimer* Timer1;
   QPushButton* Button5;        // "Печать..."
-  QPushButton* Button6;        // "Календарный план..."
+  QPushButton* Button7;        // "Календарный план..."
+
+  // The crew limits ("Ограничить бригады"), in charts_form_crews.cpp: a panel with the
+  // limit of each trade, solved off the user-interface thread like the smoothing; the
+  // schedule is the variant "С ограничением бригад".
+  void ToolButton6Click();   // "Ограничить бригады"
+  void Button8Click();       // cancel it
+  void CrewsGridChanged(QTableWidgetItem* item);
+  void Timer2Timer();
+  const CrewAnswer* crewAnswer() const { return crews_ ? &*crews_ : nullptr; }
+  bool crewsRunning() const { return crewsJob_ != nullptr; }
+  bool crewsShown() const;   // the variant "С ограничением бригад" is chosen
+  QRadioButton* RadioButton4 = nullptr;  // "С ограничением бригад"
+  QTableWidget* CrewsGrid;     // Id, works, peaks, the editable limit
+  QToolButton* ToolButton6;    // "Ограничить бригады"
+  QProgressBar* ProgressBar2;
+  QLabel* Label5;              // the run's progress or outcome
+  QPushButton* Button8;        // "Отменить"
+  QTimer* Timer2;
+  long long CrewEffort = 0;    // the engine's steps per run (CrewOptions::effort); 0: its default
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
 
@@ -124,6 +145,11 @@ class TCharts_form : public QWidget {
   void createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout);
   void dropLevelling();
   void refreshShifts();
+  void createCrewControls(QHBoxLayout* top, QVBoxLayout* layout);
+  void dropCrews();          // and the panel back to the run's limits
+  void refreshCrewsGrid();
+  void crewsFinished();
+  void showCrewDelays();     // in the shifts tab
   void levellingFinished();
   void refreshPictures();  // the picture tabs, after a change of what they show
   ChartPicture barChartShown(int variant) const;
@@ -136,7 +162,11 @@ class TCharts_form : public QWidget {
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
   std::optional<LevellingResult> levelling_;  // of run_.model
-  bool stale_[5] = {true, true, true, true, true};  // per tab: made from what the model held before
+  struct CrewsJob;
+  std::shared_ptr<CrewsJob> crewsJob_;  // while the crews are scheduled
+  std::optional<CrewAnswer> crews_;     // of run_.model
+  std::map<int, long long> crewLimits_;  // as the panel holds them
+  bool stale_[8] = {true, true, true, true, true, true, true, true};  // per tab: made from what the model held before
 };
 
 }  // namespace velko

@@ -25,6 +25,7 @@
 #include "ui/charts/chart_pictures.h"
 #include "ui/charts/charts_form.h"
 #include "ui/charts/chart_calendar.h"
+#include "ui/charts/crew_pictures.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/command_guard.h"
 
@@ -138,11 +139,13 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 }
 
 ChartPicture TCharts_form::barChartShown(int v) const {
+  if (crewsShown()) return crewBarChartPicture(model(), *crews_);
   if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
   return barChartPicture(model(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
+  if (crewsShown()) return crewProfilesPicture(*crews_);
   if (CheckBox2->isChecked()) return idProfilesPicture(model(), levellingResult());
   if (levelling_) return levelledProfilePicture(model(), *levelling_);
   return profilePicture(model());
@@ -157,9 +160,11 @@ void TCharts_form::dropLevelling() {
   Label2->hide();
   refreshShifts();
   refreshPictures();
+  refreshCrewsGrid();
 }
 
 void TCharts_form::refreshShifts() {
+  if (crewsShown()) return showCrewDelays();
   const LevellingResult* result = levellingResult();
   QString calendarProblem;
   const auto calendar = chartCalendar(model(), &calendarProblem);
@@ -273,6 +278,7 @@ void TCharts_form::levellingFinished() {
     return;
   }
   levelling_ = std::move(job->state->result);
+  refreshCrewsGrid();  // the smoothed peaks
   Label2->setText(levellingSummary(*levelling_));
   RadioButton1->setEnabled(true);
   RadioButton3->setEnabled(true);
@@ -283,6 +289,7 @@ void TCharts_form::levellingFinished() {
 }
 
 void TCharts_form::Button4Click() {
+  if (crewsShown()) return QGuiApplication::clipboard()->setText(crewDelaysText(*crews_));
   const auto calendar = chartCalendar(model());
   if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_, calendar ? &*calendar : nullptr));
 }

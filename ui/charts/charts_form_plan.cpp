@@ -13,7 +13,7 @@
 
 namespace velko {
 
-void TCharts_form::Button6Click() {
+void TCharts_form::Button7Click() {
   runCommand(this, [&] {
     // Refused before the file dialog: without a start date there is nothing to save.
     if (!model().Extras.startDate) throw CommandError(kPlanNeedsStartDate);
