@@ -10,7 +10,8 @@
 #include <map>
 
 #include "data/file_io.h"
-#include "exchange/working_days.h"
+#include "calendar/production_calendar.h"
+#include "calendar/working_days.h"
 #include "model/network_model.h"
 #include "model/time_parameters.h"
 
@@ -32,7 +33,8 @@ QString duration(double days) {
 
 class Writer {
  public:
-  Writer(const DataSetExtras& extras, Date start) : extras_(extras), days_(extras.calendar, start) {}
+  Writer(const DataSetExtras& extras, Date start)
+      : extras_(extras), days_(start, extras.calendar, ProductionCalendar::withUserYears(userCalendarFolder())) {}
 
   // A moment `x` working days from the start: the start of a working day's minute, or
   // with `finish` a whole day's end (17:00 of the day before).
@@ -44,7 +46,7 @@ class Writer {
     if (finish && minutes == 0 && whole > 0) whole -= 1, minutes = kMinutesPerDay;
     // The lunch hour: past four hours of work the clock is an hour later.
     const long clock = 8 * 60 + static_cast<long>(minutes) + (minutes > 240 ? 60 : 0);
-    return QString::fromStdString(isoDate(days_.dayDate(static_cast<long>(whole)))) +
+    return QString::fromStdString(isoDate(days_.dateOfDay(static_cast<long long>(whole)))) +
            QStringLiteral("T%1:%2:00").arg(clock / 60, 2, 10, QChar('0')).arg(clock % 60, 2, 10, QChar('0'));
   }
 
@@ -119,6 +121,7 @@ class Writer {
     put("ScheduleFromStart", 1);
     put("StartDate", moment(0, false));
     put("FinishDate", moment(static_cast<double>(m.CritPathLength), true));
+    lastDate_ = days_.dateOfDay(static_cast<long long>(std::ceil(std::max(0.0, static_cast<double>(m.CritPathLength)))));
     put("CalendarUID", 1);
     put("DefaultStartTime", QStringLiteral("08:00:00"));
     put("DefaultFinishTime", QStringLiteral("17:00:00"));
@@ -295,6 +298,20 @@ class Writer {
       for (Date day : cal.daysOff) exceptionDay(day, false);
       for (Date day : cal.workingDays) exceptionDay(day, true);
       writer_->writeEndElement();
+    } else if (cal.kind == WorkingCalendar::Kind::Production) {
+      // The holidays and transferred days of the years the schedule spans, so that the
+      // other tool counts the same working days.
+      const std::chrono::year_month_day first(days_.startDate()), last(lastDate_);
+      const Date from{first.year() / std::chrono::January / 1}, to{last.year() / std::chrono::December / 31};
+      bool opened = false;
+      for (Date day = from; day <= to; day += std::chrono::days(1)) {
+        const bool weekday = std::chrono::weekday(day).iso_encoding() <= 5;
+        const bool working = days_.isWorking(day);
+        if (working == weekday) continue;
+        if (!opened) writer_->writeStartElement(QStringLiteral("Exceptions")), opened = true;
+        exceptionDay(day, working);
+      }
+      if (opened) writer_->writeEndElement();
     }
     writer_->writeEndElement();
     writer_->writeEndElement();
@@ -302,6 +319,7 @@ class Writer {
 
   const DataSetExtras& extras_;
   WorkingDays days_;
+  Date lastDate_;
   QXmlStreamWriter* writer_ = nullptr;
 };
 
