@@ -21,12 +21,17 @@ std::string crewSummary(const CrewAnswer& answer) {
          answer.boundText + (answer.proven ? ", минимум доказан" : ", минимум не доказан");
 }
 
-std::string crewScheduleCsv(const CrewAnswer& answer) {
-  std::string csv = "I,J,t,n,Id,ES,LS,S,F,delay\r\n";
+std::string crewScheduleCsv(const CrewAnswer& answer, const WorkingDays* calendar) {
+  std::string csv = calendar ? "I,J,t,n,Id,ES,LS,S,F,delay,StartDate,FinishDate\r\n" : "I,J,t,n,Id,ES,LS,S,F,delay\r\n";
   for (const CrewWorkAnswer& w : answer.works) {
     csv += std::to_string(w.I) + ',' + std::to_string(w.J) + ',' + w.durationText + ',' + std::to_string(w.workers) +
            ',' + std::to_string(w.id) + ',' + w.earlyStartText + ',' + w.lateStartText + ',' + w.startText + ',' +
-           w.finishText + ',' + w.delayText + "\r\n";
+           w.finishText + ',' + w.delayText;
+    if (calendar) {
+      const double start = static_cast<double>(w.start), duration = static_cast<double>(w.duration);
+      csv += ',' + isoDate(calendar->beginOf(start)) + ',' + isoDate(calendar->finishOf(start, duration));
+    }
+    csv += "\r\n";
   }
   return csv;
 }

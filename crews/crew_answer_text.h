@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "calendar/working_days.h"
 #include "crews/crew_answer.h"
 
 namespace velko {
@@ -10,8 +11,8 @@ namespace velko {
 std::string crewSummary(const CrewAnswer& answer);
 
 // The header I,J,t,n,Id,ES,LS,S,F,delay and one line per work in the order of the input;
-// UTF-8, decimal point, CR LF lines.
-std::string crewScheduleCsv(const CrewAnswer& answer);
+// UTF-8, decimal point, CR LF lines. With a calendar, StartDate,FinishDate (ISO 8601) follow.
+std::string crewScheduleCsv(const CrewAnswer& answer, const WorkingDays* calendar = nullptr);
 
 // Why work `w` starts past its late start: "ждет бригаду Id 2 (работы 1-3, 2-4)",
 // "ждет окончания работ 3-5" or both joined by "; "; "" for a work on time.

@@ -104,7 +104,10 @@ int main(int argc, char** argv) {
     std::optional<velko::CrewAnswer> crews;
     if (options.limitsCrews()) {
       crews = velko::limitLastVariantCrews(model, crewLimits);
-      if (!options.crewsFile.empty()) outputs.add(options.crewsFile, velko::crewScheduleCsv(*crews));
+      if (!options.crewsFile.empty()) {
+        const auto calendar = velko::dataSetCalendar(model);
+        outputs.add(options.crewsFile, velko::crewScheduleCsv(*crews, calendar ? &*calendar : nullptr));
+      }
       printed += velko::crewSummary(*crews) + "\n";
     }
     std::optional<velko::CalendarPlan> plan;

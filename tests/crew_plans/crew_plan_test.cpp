@@ -156,6 +156,10 @@ TEST(CrewAnswer, ADelayedWorkNamesTheCrewItWaitsFor) {
   EXPECT_EQ(crewSummary(told), "Ограничение бригад: длина 3 -> 5, нижняя граница 4.5, минимум не доказан");
   EXPECT_EQ(crewScheduleCsv(a).substr(0, 28), "I,J,t,n,Id,ES,LS,S,F,delay\r\n");
   EXPECT_NE(crewScheduleCsv(a).find("\r\n3,4,1,1,2,2,2,4,5,2\r\n"), std::string::npos);
+  WorkingCalendar everyDay;
+  everyDay.kind = WorkingCalendar::Kind::EveryDay;
+  const WorkingDays dated(*parseIsoDate("2026-01-01"), everyDay, ProductionCalendar());
+  EXPECT_NE(crewScheduleCsv(a, &dated).find("\r\n3,4,1,1,2,2,2,4,5,2,2026-01-05,2026-01-05\r\n"), std::string::npos);
 }
 
 // Every schedule keeps the engine's rules, and, read back from the answer alone, every
