@@ -10,6 +10,7 @@
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "reallocation/reallocation.h"
 #include "ui/late_windows.h"
 
 class QCheckBox;
@@ -76,6 +77,14 @@ class TCharts_form : public QWidget {
   const LevellingResult* levellingResult() const { return levelling_ ? &*levelling_ : nullptr; }
   bool levellingRunning() const { return job_ != nullptr; }
 
+  // The reallocation of the run's workers ("Перераспределение"), in
+  // charts_form_reallocation.cpp: solved off the user-interface thread like the smoothing.
+  void ToolButton6Click();  // "Перераспределение"
+  void Button7Click();      // cancel it
+  void Timer2Timer();       // its progress
+  const ReallocationResult* reallocationResult() const { return reallocation_ ? &*reallocation_ : nullptr; }
+  bool reallocationRunning() const { return reallocJob_ != nullptr; }
+
   QRadioButton* RadioButton1;  // "До оптимизации"
   QRadioButton* RadioButton2;  // "После оптимизации"
   QToolButton* ToolButton1;
@@ -109,6 +118,12 @@ class TCharts_form : public QWidget {
   QPushButton* Button5;        // "Печать..."
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
+  QRadioButton* RadioButton4 = nullptr;  // "После перераспределения"
+  QToolButton* ToolButton6;    // "Перераспределение"
+  QProgressBar* ProgressBar2;
+  QLabel* Label5;              // the reallocation's progress or lengths
+  QPushButton* Button7;        // "Отменить" the reallocation
+  QTimer* Timer2;
 
  private:
   const TNetworkModel& model() const;
@@ -128,12 +143,23 @@ class TCharts_form : public QWidget {
   ChartPicture workersShown() const;
   void saveLog(const QString& path) const;
   ChartPicture madeInBackground(const std::function<ChartPicture()>& make);
+  void createReallocationControls(QHBoxLayout* top, QVBoxLayout* layout);
+  void dropReallocation();
+  void reallocationFinished();
+  void stopReallocation();  // cancels a running one and waits for its thread
+  bool reallocationShown() const;
+  const TNetworkModel& shownModel() const;  // the reallocated copy when it is shown
+  void showMoves();  // the tab "Сдвиги работ" lists the reallocation's moves
 
   ChartsRun run_;
   LogTableModel* logModel_;
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
   std::optional<LevellingResult> levelling_;  // of run_.model
+  struct ReallocationJob;
+  std::shared_ptr<ReallocationJob> reallocJob_;
+  std::optional<ReallocationResult> reallocation_;  // of run_.model
+  std::shared_ptr<const TNetworkModel> reallocated_;  // run_.model with n' and t', calculated
   bool stale_[5] = {true, true, true, true, true};  // per tab: made from what the model held before
 };
 

@@ -56,6 +56,7 @@ struct TCharts_form::LevellingJob {
 };
 
 TCharts_form::~TCharts_form() {
+  stopReallocation();
   if (job_) {
     job_->state->cancel = true;
     job_->thread->wait();
@@ -138,10 +139,13 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 
 ChartPicture TCharts_form::barChartShown(int v) const {
   if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
-  return barChartPicture(model(), v);
+  return barChartPicture(shownModel(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
+  if (reallocationShown()) {
+    return CheckBox2->isChecked() ? idProfilesPicture(shownModel(), nullptr) : profilePicture(shownModel());
+  }
   if (CheckBox2->isChecked()) return idProfilesPicture(model(), levellingResult());
   if (levelling_) return levelledProfilePicture(model(), *levelling_);
   return profilePicture(model());
@@ -159,6 +163,7 @@ void TCharts_form::dropLevelling() {
 }
 
 void TCharts_form::refreshShifts() {
+  if (reallocationShown()) return showMoves();
   const LevellingResult* result = levellingResult();
   const std::vector<QStringList> rows = result ? shiftRows(*result) : std::vector<QStringList>{};
   const QStringList headers = shiftHeaders();
@@ -278,6 +283,12 @@ void TCharts_form::levellingFinished() {
 }
 
 void TCharts_form::Button4Click() {
+  if (reallocationShown()) {
+    QStringList lines;
+    for (const ReallocationMove& move : reallocation_->moves) lines << QString::fromStdString(moveText(move));
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+    return;
+  }
   if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_));
 }
 
