@@ -4,11 +4,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include "charts_test_support.h"
+#include "ui/charts/chart_canvas.h"
 #include "ui/charts/charts_form.h"
 
 namespace velko {
