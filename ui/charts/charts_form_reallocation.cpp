@@ -31,7 +31,6 @@ namespace {
 
 // The time limit of the search; it stops earlier on its own effort limit.
 constexpr double kReallocationSeconds = 10.0;
-constexpr int kShiftsTab = 4;
 
 // The run's model with every work's n' and t' in its matrix, calculated again and
 // recorded as its one variant, so that the pictures draw it as any calculated run.
