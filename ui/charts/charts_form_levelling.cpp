@@ -155,7 +155,7 @@ void TCharts_form::dropLevelling() {
   if (!levelling_) return;
   levelling_.reset();
   if (RadioButton3->isChecked()) (model().Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
-  RadioButton1->setEnabled(model().Optimised == 1);
+  RadioButton1->setEnabled(model().Optimised == 1 || reallocation_);
   RadioButton3->setEnabled(false);
   Label2->hide();
   refreshShifts();
