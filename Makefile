@@ -1,7 +1,8 @@
 # make run  - install what is missing, build, start the program (or, with no display,
 #             run the batch tool on an example)
 # make test - install what is missing, build, run every test: unit tests, the same
-#             tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+#             tests under AddressSanitizer and UndefinedBehaviorSanitizer (the benchmarks,
+#             which no test runs, are not built there), then the
 #             fuzz targets for a bounded time (FUZZ_SECONDS, shared among them). The
 #             unit and sanitizer runs go twice: in the environment's locale and in the
 #             users' (Russian, decimal comma).
@@ -39,7 +40,7 @@ test-unit: build
 	$(RUSSIAN) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300 -E "^package_"
 
 test-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_GUI=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_GUI=ON -DVELKO_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 300

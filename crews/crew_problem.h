@@ -52,7 +52,9 @@ struct CrewOptions {
   // same input gives the same answer on a busy machine or an idle one; 0 takes the effort
   // that fits `timeLimitSeconds` on an idle development machine.
   long long effort = 0;
-  // A safety net only: on an idle machine the effort runs out first.
+  // A safety net only: on an idle machine the effort runs out first. With `effort` 0 the
+  // clock stops the search only at three times this plus 5 s, so that a busy machine
+  // gives the same answer, later.
   double timeLimitSeconds = 10.0;
   const std::atomic<bool>* cancel = nullptr;  // set from any thread; stops within 0.2 s
   // Called on the solving thread at each better schedule or bound.

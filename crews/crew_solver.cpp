@@ -51,7 +51,11 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
   const long long limit = options.effort > 0 ? options.effort
                                              : static_cast<long long>(std::max(0.01, options.timeLimitSeconds) *
                                                                       static_cast<double>(kEffortPerSecond));
-  SearchEffort effort(limit, options.timeLimitSeconds, options.cancel);
+  // When the effort comes from the time limit, the clock must not bind before it on a
+  // busy machine, or the answer would depend on the load.
+  const double safetyNet =
+      options.effort > 0 ? options.timeLimitSeconds : 3 * std::max(0.01, options.timeLimitSeconds) + 5;
+  SearchEffort effort(limit, safetyNet, options.cancel);
   CrewResult result;
   Schedule rule;
   rule.starts = latestFinishRuleSchedule(problem);
@@ -92,7 +96,9 @@ CrewResult solveCrews(const CrewProblem& problem, const CrewOptions& options) {
     effort.capAt(limit);
     if (!effort.interrupted() && best.makespan > bound) exactSearch(net, due, bound, best, effort, report);
   }
-  effort.capAt(limit);
+  // Fewer delays are a preference, not the question asked: a twentieth of the effort at
+  // most, so that a length proven early is answered early.
+  effort.capAt(std::min(limit, effort.used() + limit / 20));
   if (best.delays > 0 && !effort.interrupted()) fewestDelays(net, due, best, effort);
 
   for (long long& s : best.starts) s *= unit;

@@ -1,5 +1,6 @@
 #include "tools/batch_options.h"
 
+#include <cctype>
 #include <iostream>
 
 #include "tools/batch_usage.h"
@@ -22,6 +23,13 @@ bool takeValue(int argc, char** argv, int& k, std::string& value) {
 
 }  // namespace
 
+bool BatchOptions::planIsPdf() const {
+  if (planFile.size() < 4) return false;
+  std::string ending = planFile.substr(planFile.size() - 4);
+  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ending == ".pdf";
+}
+
 std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& options) {
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
@@ -31,12 +39,18 @@ std::optional<int> parseBatchArguments(int argc, char** argv, BatchOptions& opti
       if (!takeValue(argc, argv, k, options.smoothFile)) return usage();
     } else if (arg == "--reallocate") {
       if (!takeValue(argc, argv, k, options.reallocateFile)) return usage();
+    } else if (arg == "--crews") {
+      if (!takeValue(argc, argv, k, options.crewLimits)) return usage();
+    } else if (arg == "--crews-schedule") {
+      if (!takeValue(argc, argv, k, options.crewsFile)) return usage();
     } else if (arg == "--report") {
       if (!takeValue(argc, argv, k, options.reportFile)) return usage();
     } else if (arg == "--export") {
       if (!takeValue(argc, argv, k, options.exportFile)) return usage();
     } else if (arg == "--charts") {
       if (!takeValue(argc, argv, k, options.chartsDir)) return usage();
+    } else if (arg == "--plan") {
+      if (!takeValue(argc, argv, k, options.planFile)) return usage();
     } else if (arg == "--help" || arg == "-h") {
       std::cout << batchHelpText();
       return 0;

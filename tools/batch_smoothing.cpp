@@ -16,13 +16,24 @@ std::string number(long long value) {
 
 }  // namespace
 
-std::string smoothingCsv(const LevellingResult& result) {
-  std::string csv = "I,J,t,n,Id,ES,LS,S\r\n";
+std::string smoothingCsv(const LevellingResult& result, const WorkingDays* calendar) {
+  std::string csv = calendar ? "I,J,t,n,Id,ES,LS,S,StartDate,FinishDate\r\n" : "I,J,t,n,Id,ES,LS,S\r\n";
   for (const LevelledWork& w : result.works) {
     csv += number(w.I) + ',' + number(w.J) + ',' + w.durationText + ',' + number(w.workers) + ',' + number(w.id) +
-           ',' + w.earlyStartText + ',' + w.lateStartText + ',' + w.startText + "\r\n";
+           ',' + w.earlyStartText + ',' + w.lateStartText + ',' + w.startText;
+    if (calendar) {
+      const double start = static_cast<double>(w.start), duration = static_cast<double>(w.duration);
+      csv += ',' + isoDate(calendar->beginOf(start)) + ',' + isoDate(calendar->finishOf(start, duration));
+    }
+    csv += "\r\n";
   }
   return csv;
+}
+
+std::optional<WorkingDays> dataSetCalendar(const TNetworkModel& model) {
+  if (!model.Extras.startDate) return std::nullopt;
+  return WorkingDays(*model.Extras.startDate, model.Extras.calendar,
+                     ProductionCalendar::withUserYears(userCalendarFolder()));
 }
 
 std::string smoothingSummary(const LevellingResult& result) {

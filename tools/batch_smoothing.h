@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "calendar/working_days.h"
 
 #include "levelling/levelling.h"
 #include "model/network_model.h"
@@ -11,8 +14,13 @@ namespace velko {
 // as CSV and the line the tool prints after the results.
 
 // The header I,J,t,n,Id,ES,LS,S and one line per work in the order of the results
-// file; UTF-8, decimal point, CR LF lines.
-std::string smoothingCsv(const LevellingResult& result);
+// file; UTF-8, decimal point, CR LF lines. With a calendar (the data set has a start
+// date) two more columns, StartDate and FinishDate, the dates of the smoothed start and
+// of the finish (ISO 8601).
+std::string smoothingCsv(const LevellingResult& result, const WorkingDays* calendar = nullptr);
+
+// The calendar of the data set, or nothing when it has no start date.
+std::optional<WorkingDays> dataSetCalendar(const TNetworkModel& model);
 
 // "Выравнивание: пик P0 -> P1, нижняя граница B, минимум доказан" (or "не доказан").
 std::string smoothingSummary(const LevellingResult& result);

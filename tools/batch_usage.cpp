@@ -6,7 +6,8 @@ namespace velko {
 
 std::string batchUsageLine() {
   return "Использование: velko-batch [--optimise] [--smooth FILE.csv] [--reallocate FILE.csv] "
-         "[--report FILE.pdf] [--charts DIR] [--export OUT.xml] DATAFILE\n";
+         "[--crews ID=N[,ID=N...]] [--crews-schedule FILE.csv] [--report FILE.pdf] [--charts DIR] "
+         "[--plan FILE.csv|FILE.pdf] [--export OUT.xml] DATAFILE\n";
 }
 
 std::string batchHelpText() {
@@ -26,7 +27,14 @@ std::string batchHelpText() {
          "                     перераспределить рабочих каждого Id между его работами для\n"
          "                     кратчайшего критического пути и записать новые t и n в FILE.csv;\n"
          "                     строка об итоге в конце\n"
+         "  --crews ID=N[,...]  ограничить бригады: не больше N рабочих с идентификатором ID\n"
+         "                     одновременно (без --crews - ограничения из файла данных);\n"
+         "                     строка о новой длине в конце\n"
+         "  --crews-schedule FILE.csv  записать начала и задержки работ с ограничением\n"
+         "                     бригад в FILE.csv\n"
          "  --charts DIR       записать в папку DIR графики (PNG) и журнал оптимизации (CSV)\n"
+         "  --plan FILE        записать календарный план (работы с датами начала и окончания)\n"
+         "                     в FILE.csv (UTF-8) или FILE.pdf; нужна дата начала проекта\n"
          "  --export OUT.xml   записать рассчитанную сеть в файл MS Project XML\n"
          "  -h, --help         показать эту справку и выйти\n"
          "  --version          показать версию и выйти\n"

@@ -248,6 +248,7 @@ void TMain::createMenus() {
   N3 = action(fileMenu_, "N3", QStringLiteral("&Открыть ..."), QKeySequence::Open);
   N4 = action(fileMenu_, "N4", QStringLiteral("Со&хранить"), QKeySequence::Save);
   N5 = action(fileMenu_, "N5", QStringLiteral("Сохранить &как ..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  N30 = action(fileMenu_, "N30", QStringLiteral("Календарь п&роекта..."));
   fileMenu_->addSeparator();
   N21 = action(fileMenu_, "N21", QStringLiteral("&Печать результатов"), QKeySequence::Print);
   // The recent files stand between these two separators (see showRecentFiles).
@@ -312,6 +313,7 @@ void TMain::connectHandlers() {
   connect(N25, &QAction::triggered, this, &TMain::N25Click);
   connect(N26, &QAction::triggered, this, &TMain::N26Click);
   connect(N27, &QAction::triggered, this, &TMain::N27Click);
+  connect(N30, &QAction::triggered, this, &TMain::N30Click);
   connect(CurrencyEdit2, &QLineEdit::returnPressed, this, &TMain::CurrencyEdit2Enter);
   connect(CurrencyEdit3, &QLineEdit::returnPressed, RxSpeedButton1, &QToolButton::click);
   connect(CurrencyEdit3, &QLineEdit::textChanged, this, &TMain::CurrencyEdit3Change);

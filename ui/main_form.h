@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include "model/optimisation.h"
 #include "ui/first_use.h"
@@ -46,6 +47,8 @@ class RecentFiles;
 // the works. Each handler calls the core and shows the outcome; every error a command
 // raises is shown by runCommand, after which the program goes on.
 class TMain : public QMainWindow {
+  Q_OBJECT
+
  public:
   explicit TMain(QWidget* parent = nullptr);
   ~TMain() override;
@@ -72,6 +75,9 @@ class TMain : public QMainWindow {
   // Whether the works, the counts or the variant number changed since the data set was
   // last opened, saved or made new (the caption then ends with "*").
   bool isModified() const;
+  // The crew limits edited in "Графики" (Id -> limit), which that window finds by name:
+  // kept with the data set, which is then modified.
+  Q_INVOKABLE void keepCrewLimits(const QVariantMap& limits);
   // A data file named on the command line: opened as "Открыть ..." opens it, once the
   // window has first been activated.
   void setStartFile(const QString& name) { startFile_ = name; }
@@ -123,6 +129,7 @@ class TMain : public QMainWindow {
   QAction* N19 = nullptr;  // "Закрыть данные"
   QAction* N20 = nullptr;  // "Графики"
   QAction* N21 = nullptr;  // "Печать результатов"
+  QAction* N30 = nullptr;  // "Календарь проекта..."
   QAction* N22 = nullptr;  // "Отменить"
   QAction* N23 = nullptr;  // "Повторить"
   QAction* N24 = nullptr;  // "Вырезать"
@@ -161,6 +168,7 @@ class TMain : public QMainWindow {
   void N25Click();
   void N26Click();
   void N27Click();
+  void N30Click();
   void CurrencyEdit2Enter();
   void CurrencyEdit3Change();
   void FormStorage1RestorePlacement();
@@ -229,6 +237,7 @@ class TMain : public QMainWindow {
   // The three box texts as last opened, saved or made new: a typed count or variant
   // number not yet taken over is a change too.
   QStringList savedBoxTexts_;
+  DataSetExtras savedExtras_;  // the start date, calendar, names and limits as last opened or saved
   QString startFile_;
   std::unique_ptr<RecentFiles> recentFiles_;
   QMenu* fileMenu_ = nullptr;

@@ -1,6 +1,8 @@
 // The main window's editing: the menu "Правка" with the undo and redo of the data set,
 // the clipboard commands, the mark of unsaved changes, and the shortcuts shown in the
 // toolbar hints.
+#include <map>
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,6 +11,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include "model/network_model.h"
 #include "ui/currency_edit.h"
 #include "ui/data_file_drop.h"
 #include "ui/main_form.h"
@@ -95,7 +98,17 @@ void TMain::recordCellEdit(int column, int row, const std::string& text, int ses
 
 QStringList TMain::boxTexts() const { return {CurrencyEdit1->text(), CurrencyEdit2->text(), CurrencyEdit3->text()}; }
 
-bool TMain::isModified() const { return !history_->stack()->isClean() || boxTexts() != savedBoxTexts_; }
+bool TMain::isModified() const {
+  return !history_->stack()->isClean() || boxTexts() != savedBoxTexts_ || theModel().Extras != savedExtras_;
+}
+
+void TMain::keepCrewLimits(const QVariantMap& limits) {
+  std::map<int, long long> kept;
+  for (auto it = limits.begin(); it != limits.end(); ++it) kept[it.key().toInt()] = it.value().toLongLong();
+  if (kept == theModel().Extras.crewLimits) return;
+  theModel().Extras.crewLimits = std::move(kept);
+  UpdateCaption();
+}
 
 void TMain::markModified() {
   UpdateCaption();

@@ -25,6 +25,7 @@
 #include "ui/main_form.h"
 #include "ui/recent_files.h"
 #include "ui/works/works_table_model.h"
+#include "ui/project_calendar_dialog.h"
 #include "ui/works/works_undo.h"
 
 namespace velko {
@@ -41,7 +42,17 @@ void TMain::startHistory() {
   history_->restart();
   forgetRun();
   savedBoxTexts_ = boxTexts();
+  savedExtras_ = theModel().Extras;
   UpdateCaption();
+}
+
+// "Календарь проекта...": the start date and calendar belong to the data set, so a
+// change marks it modified and "Сохранить" writes it.
+void TMain::N30Click() {
+  TCalendarDialog dialog(theModel().Extras, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.result() == theModel().Extras) return;
+  theModel().Extras = dialog.result();
+  markModified();
 }
 
 bool TMain::saveDataFile() {
@@ -67,6 +78,7 @@ bool TMain::saveDataFileAs() {
 void TMain::markSaved() {
   history_->stack()->setClean();
   savedBoxTexts_ = boxTexts();
+  savedExtras_ = theModel().Extras;
   UpdateCaption();
   rememberFile(DataFileName);
 }

@@ -24,20 +24,20 @@ TEST(ChartsReallocation, ShowsTheReallocatedVariantAndItsLengths) {
   QWidget elsewhere;
   form.showRun(testing::shown(run));
   testing::showFormFrom(elsewhere, form);
-  EXPECT_FALSE(form.RadioButton4->isEnabled());
-  QTest::mouseClick(form.ToolButton6, Qt::LeftButton);
-  EXPECT_FALSE(form.ToolButton6->isEnabled());
+  EXPECT_FALSE(form.RadioButton5->isEnabled());
+  QTest::mouseClick(form.ToolButton7, Qt::LeftButton);
+  EXPECT_FALSE(form.ToolButton7->isEnabled());
   QTRY_VERIFY_WITH_TIMEOUT(!form.reallocationRunning(), 20000);
 
   ASSERT_NE(form.reallocationResult(), nullptr);
-  EXPECT_TRUE(form.RadioButton4->isChecked());
-  EXPECT_EQ(form.Label5->text(), QStringLiteral("Длина 6 -> 3 (одним проходом: 6), минимум доказан"));
+  EXPECT_TRUE(form.RadioButton5->isChecked());
+  EXPECT_EQ(form.Label6->text(), QStringLiteral("Длина 6 -> 3 (одним проходом: 6), минимум доказан"));
   // The bar chart is of the reallocated network: 3 days where it was 6.
   form.TabWidget1->setCurrentIndex(1);
   const QImage after = form.ChartCanvas2->grab().toImage();
   form.RadioButton1->setChecked(true);
   EXPECT_NE(form.ChartCanvas2->grab().toImage(), after);
-  form.RadioButton4->setChecked(true);
+  form.RadioButton5->setChecked(true);
   form.TabWidget1->setCurrentIndex(4);
   ASSERT_EQ(form.ShiftsGrid->rowCount(), 1);
   EXPECT_EQ(form.ShiftsGrid->item(0, 2)->text(), QStringLiteral("1-3"));
@@ -46,7 +46,7 @@ TEST(ChartsReallocation, ShowsTheReallocatedVariantAndItsLengths) {
   // A new run drops it.
   form.showRun(testing::shown(testing::calculate(3, testing::kThreeEvents)));
   EXPECT_EQ(form.reallocationResult(), nullptr);
-  EXPECT_FALSE(form.RadioButton4->isEnabled());
+  EXPECT_FALSE(form.RadioButton5->isEnabled());
 }
 
 }  // namespace

@@ -171,7 +171,8 @@ TEST(BatchTool, HelpListsEveryOptionAndVersionIsTheProjects) {
     EXPECT_EQ(run.exitCode, 0) << help;
     EXPECT_TRUE(run.err.empty()) << help;
     for (const char* option : {"DATAFILE", "--optimise", "--smooth FILE.csv", "--reallocate FILE.csv",
-                               "--report FILE.pdf", "--charts DIR",
+                               "--crews ID=N", "--crews-schedule FILE.csv",
+                               "--report FILE.pdf", "--charts DIR", "--plan FILE", "--export OUT.xml",
                                "--help", "--version"})
       EXPECT_NE(run.out.find(option), std::string::npos) << help << " lacks " << option;
   }
@@ -191,6 +192,32 @@ TEST(BatchTool, SaysSoWhenTheFullToolIsMissing) {
   EXPECT_EQ(testing::readBytes(dir.file("stderr.txt")),
             "Отчет в PDF, графики и выравнивание недоступны: не найдена программа velko-batch-full\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
+}
+
+}  // namespace
+}  // namespace velko
+
+namespace velko {
+namespace {
+
+// --plan: the works with dates by the production calendar; without a start date the run
+// is refused and writes nothing, not even the results file.
+TEST(BatchPlan, CsvHasDatesByTheCalendarAndNeedsAStartDate) {
+  testing::ScratchDir dir;
+  const std::string data = testing::readBytes(std::string(VELKO_TEST_DATA) + "/network20.dat");
+  testing::writeBytes(dir.file("plain.dat"), data);
+  BatchRun run = runBatch(dir, "--plan plan.csv plain.dat");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("нужна дата начала проекта"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("velko.rez")));
+
+  testing::writeBytes(dir.file("dated.dat"), data + "[velko]\r\nstart=2025-12-29\r\nname=1 2 Котлован, земляные работы\r\n");
+  run = runBatch(dir, "--plan plan.csv dated.dat");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string csv = testing::readBytes(dir.file("plan.csv"));
+  // Day 0 is 29 Dec 2025; 31 Dec and 1-11 Jan are off, so a three-day work ends on 12 Jan.
+  EXPECT_NE(csv.find("\r\n\"Котлован, земляные работы\",1,2,1,4,3,2025-12-29,2026-01-12,0\r\n"), std::string::npos) << csv;
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFНаименование,I,J,", 0), 0u);
 }
 
 }  // namespace

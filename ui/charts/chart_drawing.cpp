@@ -1,5 +1,8 @@
 #include "ui/charts/chart_drawing.h"
 
+#include "model/command_error.h"
+#include "ui/charts/chart_calendar.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -71,7 +74,67 @@ void drawTitle(QPainter& p, double width, const QString& text) {
   p.drawText(QRectF(12, 4, width - 24, kTitleHeight - 8), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
+namespace {
+
+// Dates under a zoom of `unitsPerPixel`: every working day when a label fits each, else the
+// first working day of each week, else of each month; labels never closer than they fit.
+// Days off have no width on an axis of working days: a shaded stripe marks where they fall.
+void drawDateAxis(QPainter& p, const DayAxis& axis, double top, double bottom, double labelTop) {
+  const double scale = std::max(1e-6, std::abs(p.worldTransform().m11()));
+  const double pixelsPerDay = axis.dayWidth * scale;
+  enum class Level { Days, Weeks, Months } level =
+      pixelsPerDay >= 42 ? Level::Days : pixelsPerDay * 5 >= 42 ? Level::Weeks : Level::Months;
+  const double minGap = 46 / scale;
+  const QRectF clip = p.clipBoundingRect();
+  long long first = 0;
+  long long last = static_cast<long long>(std::ceil(static_cast<double>(axis.days)));
+  if (!clip.isEmpty() && axis.dayWidth > 0) {
+    first = std::max(0LL, static_cast<long long>((clip.left() - 60 - axis.left) / axis.dayWidth));
+    last = std::min(last, static_cast<long long>((clip.right() + 60 - axis.left) / axis.dayWidth) + 1);
+  }
+  p.setFont(chartFont(11));
+  double lastLabel = -1e300;
+  try {
+    Date previous = first > 0 ? axis.calendar->dateOfDay(first - 1) : axis.calendar->dateOfDay(0) - std::chrono::days(1);
+    for (long long day = first; day <= last; ++day) {
+      const Date date = axis.calendar->dateOfDay(day);
+      const double x = axis.x(day);
+      const long long gap = (date - previous).count();
+      if (day > 0 && gap > 1) {
+        const double width = std::min(axis.dayWidth * 0.3, 2.5 * static_cast<double>(std::min<long long>(gap - 1, 3)) / scale);
+        p.fillRect(QRectF(x - width / 2, top, width, bottom - top), QColor(0xf4, 0xc7, 0xc3, 0xb0));
+      }
+      const std::chrono::year_month_day ymd(date), before(previous);
+      const bool mark = level == Level::Days                        ? true
+                        : level == Level::Weeks                     ? (date - previous).count() >= 7 ||
+                                               std::chrono::weekday(date).iso_encoding() <=
+                                                   std::chrono::weekday(previous).iso_encoding()
+                                                                    : ymd.month() != before.month() || ymd.year() != before.year();
+      previous = date;
+      // The unit's word stands at the axis' end.
+      if (!mark || x - lastLabel < minGap || x > axis.right() - 40 / scale) continue;
+      lastLabel = x;
+      p.setPen(QPen(kChartGrid, 1));
+      p.drawLine(QPointF(x, top), QPointF(x, bottom));
+      p.setPen(kChartText);
+      const QString text = level == Level::Months ? screenDate(date).mid(3) : screenDate(date).left(5);
+      p.drawText(QRectF(x - 30, labelTop, 60, 16), Qt::AlignCenter, text);
+    }
+  } catch (const CommandError&) {
+    // Past the years the production calendar has data for: the dates stop there.
+  }
+  p.setPen(kChartText);
+  p.drawText(QRectF(axis.right() - 80, labelTop, kUnitWidth, 16), Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("даты"));
+}
+
+}  // namespace
+
 void drawDayAxis(QPainter& p, const DayAxis& axis, double top, double bottom, bool labelsAbove) {
+  if (axis.calendar) {
+    drawDateAxis(p, axis, top, bottom, labelsAbove ? top - 18 : bottom + 2);
+    return;
+  }
   const Extended step = axis.tickStep();
   const double labelTop = labelsAbove ? top - 18 : bottom + 2;
   p.setFont(chartFont(11));

@@ -1,5 +1,7 @@
 #include "ui/charts/chart_export.h"
 
+#include "ui/charts/chart_calendar.h"
+
 #include <algorithm>
 #include <cmath>
 #include <future>
@@ -15,6 +17,7 @@
 #include <QSvgGenerator>
 
 #include "model/command_error.h"
+#include "ui/charts/crew_pictures.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/optimisation_log.h"
 #include "ui/charts/chart_sheets.h"
@@ -165,7 +168,8 @@ void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path)
 }
 
 std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
-                            const std::vector<OptimisationMove>& moves, bool optimised, const LevellingResult* smoothing) {
+                            const std::vector<OptimisationMove>& moves, bool optimised, const LevellingResult* smoothing,
+                            const CrewAnswer* crews) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     throw CommandError("Для рисунков нужен запущенный QGuiApplication");
   }
@@ -189,7 +193,12 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
   if (smoothing) {
     pictures.emplace_back(QStringLiteral("bar_chart_smoothed.png"), levelledBarChartPicture(model, *smoothing));
     pictures.emplace_back(QStringLiteral("workers_by_id.png"), idProfilesPicture(model, smoothing));
-    pictures.emplace_back(QStringLiteral("shifts.png"), shiftsPicture(smoothing));
+    const auto calendar = chartCalendar(model);
+    pictures.emplace_back(QStringLiteral("shifts.png"), shiftsPicture(smoothing, calendar ? &*calendar : nullptr));
+  }
+  if (crews) {
+    pictures.emplace_back(QStringLiteral("bar_chart_crews.png"), crewBarChartPicture(model, *crews));
+    pictures.emplace_back(QStringLiteral("workers_by_crew.png"), crewProfilesPicture(*crews));
   }
   const ChartPicture network = networkPicture(model, variant);
   const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);
@@ -238,9 +247,9 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
 
 std::string writeChartFiles(const std::string& dir, const TNetworkModel& model,
                             const std::vector<OptimisationMove>& moves, bool optimised,
-                            const LevellingResult* smoothing) {
+                            const LevellingResult* smoothing, const CrewAnswer* crews) {
   SafeFileSet files;
-  std::string told = writeChartFiles(files, dir, model, moves, optimised, smoothing);
+  std::string told = writeChartFiles(files, dir, model, moves, optimised, smoothing, crews);
   files.commit();
   return told;
 }

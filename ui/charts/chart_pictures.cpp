@@ -11,6 +11,7 @@
 #include <QPolygonF>
 
 #include "model/command_error.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/chart_drawing.h"
 #include "ui/charts/chart_text.h"
 #include "ui/charts/network_layout.h"
@@ -141,6 +142,12 @@ Extended DayAxis::tickStep() const {
   return 1000;
 }
 
+DayAxis dayAxisFor(const TNetworkModel& model) {
+  DayAxis axis = dayAxisFor(chartDays(model));
+  if (auto calendar = chartCalendar(model)) axis.calendar = std::make_shared<const WorkingDays>(std::move(*calendar));
+  return axis;
+}
+
 DayAxis dayAxisFor(Extended days) {
   DayAxis axis;
   axis.left = kLeftMargin;
@@ -207,7 +214,7 @@ std::vector<QStringList> profileFigureRows(const TNetworkModel& model) {
 QPointF networkOrigin() { return QPointF(0, kTitleHeight); }
 
 std::vector<BarRow> barChartRows(const TNetworkModel& model, int variant) {
-  return barRows(variantWorks(model, variant), dayAxisFor(chartDays(model)), kTitleHeight + kAxisHeight);
+  return barRows(variantWorks(model, variant), dayAxisFor(model), kTitleHeight + kAxisHeight);
 }
 
 ChartPicture messagePicture(const QString& message) {
@@ -319,7 +326,7 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant, bool timeSc
 ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
   const std::vector<WorkTiming> works = variantWorks(model, variant);
   if (works.empty()) return messagePicture(QStringLiteral("Нет результатов расчета"));
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const double top = kTitleHeight + kAxisHeight;
   auto rows = std::make_shared<std::vector<BarRow>>(barRows(works, axis, top));
   const double plotBottom = top + kRowHeight * static_cast<double>(rows->size());
@@ -405,7 +412,7 @@ ChartPicture profilePicture(const TNetworkModel& model) {
     for (const ProfileStep& s : profiles.back()) peak = std::max(peak, s.workers);
   }
   if (model.RunEventCount < 1) return messagePicture(QStringLiteral("Нет результатов расчета"));
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const std::vector<QStringList> figures = profileFigureRows(model);
   const double plotTop = kTitleHeight + 34;
   const double plotHeight = 260;

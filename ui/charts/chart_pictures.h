@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "calendar/working_days.h"
 #include "model/network_model.h"
 #include "model/schedule_figures.h"
 
@@ -58,8 +60,12 @@ struct DayAxis {
   double x(Extended day) const { return left + dayWidth * static_cast<double>(day); }
   double right() const { return x(days); }
   Extended tickStep() const;  // 1, 2, 5, 10, ... days between labelled ticks
+  // With a start date the axis is labelled in dates (days, weeks or months by zoom) and
+  // shaded where days off fall between two working days; without one, in day numbers.
+  std::shared_ptr<const WorkingDays> calendar;
 };
 DayAxis dayAxisFor(Extended days);
+DayAxis dayAxisFor(const TNetworkModel& model);  // its days, and its calendar when it has a start date
 
 // Rows of the bar chart: the bar of each work and the extent of its float tails on the
 // axis (tails cut at the axis' end, as an event without successors has a late time far

@@ -28,6 +28,7 @@
 #include "ui/charts/chart_canvas.h"
 #include "ui/charts/chart_export.h"
 #include "ui/charts/chart_pictures.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/charts/log_table_model.h"
 #include "ui/charts/optimisation_log.h"
@@ -111,7 +112,11 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   FindEdit->setMaximumWidth(190);
   Button5 = new QPushButton(QStringLiteral("Печать..."), this);
   Button5->setToolTip(QStringLiteral("Напечатать рисунок вкладки; большой — по листам, с обзорным листом"));
+  Button7 = new QPushButton(QStringLiteral("Календарный план..."), this);
+  Button7->setObjectName(QStringLiteral("Button7"));
+  Button7->setToolTip(QStringLiteral("Сохранить работы показанного варианта с датами начала и окончания в CSV или PDF"));
   top->addStretch(1);
+  top->addWidget(Button7);
   top->addWidget(Button5);
   top->addWidget(Button1);
 
@@ -160,6 +165,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(TabWidget1, 1);
   createLevellingControls(top, layout);
   createReallocationControls(top, layout);
+  createCrewControls(top, layout);
 
   connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
   connect(ToolButton1, &QToolButton::clicked, this, &TCharts_form::ToolButton1Click);
@@ -169,6 +175,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button1, &QPushButton::clicked, this, &TCharts_form::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCharts_form::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TCharts_form::Button5Click);
+  connect(Button7, &QPushButton::clicked, this, &TCharts_form::Button7Click);
   connect(FindEdit, &QLineEdit::returnPressed, this, &TCharts_form::FindEditReturn);
   connect(CheckBox3, &QCheckBox::toggled, this, [this] {
     stale_[0] = true;
@@ -200,13 +207,14 @@ void TCharts_form::showRun(const ChartsRun& run) {
   // A smoothing belongs to the run it was computed from.
   dropLevelling();
   dropReallocation();
+  dropCrews();
   // A fresh run is shown as its result first; a plain calculation has one variant.
   const bool optimised = model().Optimised == 1;
   (optimised ? RadioButton2 : RadioButton1)->setChecked(true);
   RadioButton1->setEnabled(optimised);
   RadioButton2->setEnabled(optimised);
   ToolButton5->setEnabled(run_.model != nullptr && !job_);
-  ToolButton6->setEnabled(run_.model != nullptr && !reallocJob_);
+  ToolButton7->setEnabled(run_.model != nullptr && !reallocJob_);
   std::fill(std::begin(stale_), std::end(stale_), true);
   // Past the layered layout's size the network is drawn to a time scale only.
   const bool large = model().RunEventCount > kMaxNetworkPictureEvents;
@@ -233,6 +241,7 @@ void TCharts_form::nextTab(int step) {
 int TCharts_form::variant() const {
   if (reallocationShown()) return 1;  // the copy's one variant
   if (RadioButton3->isChecked() && levelling_) return levelling_->variant;
+  if (crewsShown()) return crews_->variant;
   return RadioButton2->isChecked() && model().Optimised == 1 ? 2 : 1;
 }
 
@@ -322,7 +331,10 @@ QScrollArea* TCharts_form::currentScrollArea() const {
 
 ChartPicture TCharts_form::currentPicture() const {
   if (ChartCanvas* canvas = currentCanvas()) return canvas->picture();
-  if (TabWidget1->currentIndex() == kShiftsTab) return shiftsPicture(levellingResult());
+  if (TabWidget1->currentIndex() == kShiftsTab) {
+    const auto calendar = chartCalendar(model());
+    return shiftsPicture(levellingResult(), calendar ? &*calendar : nullptr);
+  }
   return optimisationLogPages(run_.log, model().Optimised == 1).front();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "crews/crew_answer.h"
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
@@ -26,6 +27,7 @@ class QScrollArea;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
+class QTableWidgetItem;
 class QToolButton;
 
 namespace velko {
@@ -65,6 +67,7 @@ class TCharts_form : public QWidget {
   void TabWidget1Changed(int index);
   void Button5Click();      // print the picture on sheets
   void FindEditReturn();    // find the event or work typed
+  void Button7Click();      // save the calendar plan of the variant shown (charts_form_plan.cpp)
 
   // The smoothing of the workers profile ("Выравнивание"), in charts_form_levelling.cpp:
   // solved off the user-interface thread, with its progress shown and a cancel button.
@@ -79,9 +82,9 @@ class TCharts_form : public QWidget {
 
   // The reallocation of the run's workers ("Перераспределение"), in
   // charts_form_reallocation.cpp: solved off the user-interface thread like the smoothing.
-  void ToolButton6Click();  // "Перераспределение"
-  void Button7Click();      // cancel it
-  void Timer2Timer();       // its progress
+  void ToolButton7Click();  // "Перераспределение"
+  void Button9Click();      // cancel it
+  void Timer3Timer();       // its progress
   const ReallocationResult* reallocationResult() const { return reallocation_ ? &*reallocation_ : nullptr; }
   bool reallocationRunning() const { return reallocJob_ != nullptr; }
 
@@ -116,14 +119,34 @@ class TCharts_form : public QWidget {
   QPushButton* Button4;        // "Скопировать"
   QTimer* Timer1;
   QPushButton* Button5;        // "Печать..."
+  QPushButton* Button7;        // "Календарный план..."
+
+  // The crew limits ("Ограничить бригады"), in charts_form_crews.cpp: a panel with the
+  // limit of each trade, solved off the user-interface thread like the smoothing; the
+  // schedule is the variant "С ограничением бригад".
+  void ToolButton6Click();   // "Ограничить бригады"
+  void Button8Click();       // cancel it
+  void CrewsGridChanged(QTableWidgetItem* item);
+  void Timer2Timer();
+  const CrewAnswer* crewAnswer() const { return crews_ ? &*crews_ : nullptr; }
+  bool crewsRunning() const { return crewsJob_ != nullptr; }
+  bool crewsShown() const;   // the variant "С ограничением бригад" is chosen
+  QRadioButton* RadioButton4 = nullptr;  // "С ограничением бригад"
+  QTableWidget* CrewsGrid;     // Id, works, peaks, the editable limit
+  QToolButton* ToolButton6;    // "Ограничить бригады"
+  QProgressBar* ProgressBar2;
+  QLabel* Label5;              // the run's progress or outcome
+  QPushButton* Button8;        // "Отменить"
+  QTimer* Timer2;
+  long long CrewEffort = 0;    // the engine's steps per run (CrewOptions::effort); 0: its default
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
-  QRadioButton* RadioButton4 = nullptr;  // "После перераспределения"
-  QToolButton* ToolButton6;    // "Перераспределение"
-  QProgressBar* ProgressBar2;
-  QLabel* Label5;              // the reallocation's progress or lengths
-  QPushButton* Button7;        // "Отменить" the reallocation
-  QTimer* Timer2;
+  QRadioButton* RadioButton5 = nullptr;  // "После перераспределения"
+  QToolButton* ToolButton7;    // "Перераспределение"
+  QProgressBar* ProgressBar3;
+  QLabel* Label6;              // the reallocation's progress or lengths
+  QPushButton* Button9;        // "Отменить" the reallocation
+  QTimer* Timer3;
 
  private:
   const TNetworkModel& model() const;
@@ -137,6 +160,11 @@ class TCharts_form : public QWidget {
   void createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout);
   void dropLevelling();
   void refreshShifts();
+  void createCrewControls(QHBoxLayout* top, QVBoxLayout* layout);
+  void dropCrews();          // and the panel back to the run's limits
+  void refreshCrewsGrid();
+  void crewsFinished();
+  void showCrewDelays();     // in the shifts tab
   void levellingFinished();
   void refreshPictures();  // the picture tabs, after a change of what they show
   ChartPicture barChartShown(int variant) const;
@@ -160,7 +188,11 @@ class TCharts_form : public QWidget {
   std::shared_ptr<ReallocationJob> reallocJob_;
   std::optional<ReallocationResult> reallocation_;  // of run_.model
   std::shared_ptr<const TNetworkModel> reallocated_;  // run_.model with n' and t', calculated
-  bool stale_[5] = {true, true, true, true, true};  // per tab: made from what the model held before
+  struct CrewsJob;
+  std::shared_ptr<CrewsJob> crewsJob_;  // while the crews are scheduled
+  std::optional<CrewAnswer> crews_;     // of run_.model
+  std::map<int, long long> crewLimits_;  // as the panel holds them
+  bool stale_[8] = {true, true, true, true, true, true, true, true};  // per tab: made from what the model held before
 };
 
 }  // namespace velko

@@ -24,6 +24,8 @@
 #include "model/command_error.h"
 #include "ui/charts/chart_pictures.h"
 #include "ui/charts/charts_form.h"
+#include "ui/charts/chart_calendar.h"
+#include "ui/charts/crew_pictures.h"
 #include "ui/charts/levelling_pictures.h"
 #include "ui/command_guard.h"
 
@@ -138,11 +140,13 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 }
 
 ChartPicture TCharts_form::barChartShown(int v) const {
+  if (crewsShown()) return crewBarChartPicture(model(), *crews_);
   if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
   return barChartPicture(shownModel(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
+  if (crewsShown()) return crewProfilesPicture(*crews_);
   if (reallocationShown()) {
     return CheckBox2->isChecked() ? idProfilesPicture(shownModel(), nullptr) : profilePicture(shownModel());
   }
@@ -160,13 +164,18 @@ void TCharts_form::dropLevelling() {
   Label2->hide();
   refreshShifts();
   refreshPictures();
+  refreshCrewsGrid();
 }
 
 void TCharts_form::refreshShifts() {
+  if (crewsShown()) return showCrewDelays();
   if (reallocationShown()) return showMoves();
   const LevellingResult* result = levellingResult();
-  const std::vector<QStringList> rows = result ? shiftRows(*result) : std::vector<QStringList>{};
-  const QStringList headers = shiftHeaders();
+  QString calendarProblem;
+  const auto calendar = chartCalendar(model(), &calendarProblem);
+  const WorkingDays* dates = calendar ? &*calendar : nullptr;
+  const std::vector<QStringList> rows = result ? shiftRows(*result, dates) : std::vector<QStringList>{};
+  const QStringList headers = shiftHeaders(dates != nullptr);
   ShiftsGrid->clear();
   ShiftsGrid->setColumnCount(static_cast<int>(headers.size()));
   ShiftsGrid->setHorizontalHeaderLabels(headers);
@@ -181,7 +190,8 @@ void TCharts_form::refreshShifts() {
     }
   }
   ShiftsGrid->resizeColumnsToContents();
-  Label3->setText(shiftsMessage(result));
+  Label3->setText(calendarProblem.isEmpty() ? shiftsMessage(result)
+                                           : shiftsMessage(result) + QStringLiteral("\nДаты не показаны: ") + calendarProblem);
   Button4->setEnabled(!rows.empty());
 }
 
@@ -273,6 +283,7 @@ void TCharts_form::levellingFinished() {
     return;
   }
   levelling_ = std::move(job->state->result);
+  refreshCrewsGrid();  // the smoothed peaks
   Label2->setText(levellingSummary(*levelling_));
   RadioButton1->setEnabled(true);
   RadioButton3->setEnabled(true);
@@ -289,7 +300,9 @@ void TCharts_form::Button4Click() {
     QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
     return;
   }
-  if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_));
+  if (crewsShown()) return QGuiApplication::clipboard()->setText(crewDelaysText(*crews_));
+  const auto calendar = chartCalendar(model());
+  if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_, calendar ? &*calendar : nullptr));
 }
 
 void TCharts_form::CheckBox2Toggled(bool) { refreshPictures(); }

@@ -81,49 +81,49 @@ struct TCharts_form::ReallocationJob {
 };
 
 void TCharts_form::createReallocationControls(QHBoxLayout* top, QVBoxLayout* layout) {
-  RadioButton4 = new QRadioButton(QStringLiteral("После перераспределения"), this);
-  RadioButton4->setObjectName(QStringLiteral("RadioButton4"));
-  RadioButton4->setEnabled(false);
-  RadioButton4->setToolTip(QStringLiteral("Сеть с рабочими, перераспределенными между работами каждого Id"));
-  top->insertWidget(top->indexOf(RadioButton3) + 1, RadioButton4);
-  ToolButton6 = new QToolButton(this);
-  ToolButton6->setObjectName(QStringLiteral("ToolButton6"));
-  ToolButton6->setText(QStringLiteral("Перераспределение"));
-  ToolButton6->setToolTip(QStringLiteral("Распределить тех же рабочих каждого Id между его работами так, чтобы "
+  RadioButton5 = new QRadioButton(QStringLiteral("После перераспределения"), this);
+  RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
+  RadioButton5->setEnabled(false);
+  RadioButton5->setToolTip(QStringLiteral("Сеть с рабочими, перераспределенными между работами каждого Id"));
+  top->insertWidget(top->indexOf(RadioButton3) + 1, RadioButton5);
+  ToolButton7 = new QToolButton(this);
+  ToolButton7->setObjectName(QStringLiteral("ToolButton7"));
+  ToolButton7->setText(QStringLiteral("Перераспределение"));
+  ToolButton7->setToolTip(QStringLiteral("Распределить тех же рабочих каждого Id между его работами так, чтобы "
                                          "критический путь был самым коротким"));
-  top->insertWidget(top->indexOf(ToolButton5) + 1, ToolButton6);
+  top->insertWidget(top->indexOf(ToolButton5) + 1, ToolButton7);
 
-  ProgressBar2 = new QProgressBar(this);
-  ProgressBar2->setRange(0, 100);
-  ProgressBar2->setTextVisible(false);
-  ProgressBar2->setFixedWidth(160);
-  Label5 = new QLabel(this);
-  Label5->setObjectName(QStringLiteral("Label5"));
-  Label5->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  Button7 = new QPushButton(QStringLiteral("Отменить"), this);
-  Button7->setToolTip(QStringLiteral("Прервать перераспределение"));
+  ProgressBar3 = new QProgressBar(this);
+  ProgressBar3->setRange(0, 100);
+  ProgressBar3->setTextVisible(false);
+  ProgressBar3->setFixedWidth(160);
+  Label6 = new QLabel(this);
+  Label6->setObjectName(QStringLiteral("Label6"));
+  Label6->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  Button9 = new QPushButton(QStringLiteral("Отменить"), this);
+  Button9->setToolTip(QStringLiteral("Прервать перераспределение"));
   auto* row = new QHBoxLayout;
-  row->addWidget(ProgressBar2);
-  row->addWidget(Label5, 1);
-  row->addWidget(Button7);
+  row->addWidget(ProgressBar3);
+  row->addWidget(Label6, 1);
+  row->addWidget(Button9);
   layout->insertLayout(2, row);
-  ProgressBar2->hide();
-  Label5->hide();
-  Button7->hide();
+  ProgressBar3->hide();
+  Label6->hide();
+  Button9->hide();
 
-  Timer2 = new QTimer(this);
-  Timer2->setInterval(100);
-  connect(ToolButton6, &QToolButton::clicked, this, &TCharts_form::ToolButton6Click);
-  connect(Button7, &QPushButton::clicked, this, &TCharts_form::Button7Click);
-  connect(Timer2, &QTimer::timeout, this, &TCharts_form::Timer2Timer);
-  connect(RadioButton4, &QRadioButton::toggled, this, [this](bool) {
+  Timer3 = new QTimer(this);
+  Timer3->setInterval(100);
+  connect(ToolButton7, &QToolButton::clicked, this, &TCharts_form::ToolButton7Click);
+  connect(Button9, &QPushButton::clicked, this, &TCharts_form::Button9Click);
+  connect(Timer3, &QTimer::timeout, this, &TCharts_form::Timer3Timer);
+  connect(RadioButton5, &QRadioButton::toggled, this, [this](bool) {
     refreshPictures();
     refreshShifts();
   });
 }
 
 bool TCharts_form::reallocationShown() const {
-  return RadioButton4 && RadioButton4->isChecked() && reallocated_ && reallocation_;
+  return RadioButton5 && RadioButton5->isChecked() && reallocated_ && reallocation_;
 }
 
 const TNetworkModel& TCharts_form::shownModel() const { return reallocationShown() ? *reallocated_ : model(); }
@@ -141,13 +141,13 @@ void TCharts_form::dropReallocation() {
   reallocated_.reset();
   if (shown) (model().Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
   RadioButton1->setEnabled(model().Optimised == 1 || levelling_);
-  RadioButton4->setEnabled(false);
-  Label5->hide();
+  RadioButton5->setEnabled(false);
+  Label6->hide();
   refreshShifts();
   refreshPictures();
 }
 
-void TCharts_form::ToolButton6Click() {
+void TCharts_form::ToolButton7Click() {
   if (reallocJob_) return;
   runCommand(this, [this] {
     auto job = std::make_shared<ReallocationJob>();
@@ -172,42 +172,42 @@ void TCharts_form::ToolButton6Click() {
     reallocJob_->thread->start();
   });
   if (!reallocJob_) return;
-  ToolButton6->setEnabled(false);
-  ProgressBar2->setValue(0);
-  ProgressBar2->show();
-  Button7->show();
-  Label5->setText(QStringLiteral("Перераспределение: поиск самой короткой длины…"));
-  Label5->setToolTip(QString());
-  Label5->show();
-  Timer2->start();
+  ToolButton7->setEnabled(false);
+  ProgressBar3->setValue(0);
+  ProgressBar3->show();
+  Button9->show();
+  Label6->setText(QStringLiteral("Перераспределение: поиск самой короткой длины…"));
+  Label6->setToolTip(QString());
+  Label6->show();
+  Timer3->start();
 }
 
-void TCharts_form::Timer2Timer() {
+void TCharts_form::Timer3Timer() {
   if (!reallocJob_) return;
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - reallocJob_->started).count();
-  ProgressBar2->setValue(std::min(100, static_cast<int>(elapsed / kReallocationSeconds * 100)));
+  ProgressBar3->setValue(std::min(100, static_cast<int>(elapsed / kReallocationSeconds * 100)));
   const ReallocationState& s = *reallocJob_->state;
   if (s.bestLength < 0) return;
-  Label5->setText(QStringLiteral("Перераспределение: лучшая длина %1, нижняя граница %2…")
+  Label6->setText(QStringLiteral("Перераспределение: лучшая длина %1, нижняя граница %2…")
                       .arg(QLocale().toString(s.bestLength.load(), 'g', 10), QLocale().toString(s.bound.load(), 'g', 10)));
 }
 
-void TCharts_form::Button7Click() {
+void TCharts_form::Button9Click() {
   if (reallocJob_) reallocJob_->state->cancel = true;
 }
 
 void TCharts_form::reallocationFinished() {
-  Timer2->stop();
-  ProgressBar2->hide();
-  Button7->hide();
-  ToolButton6->setEnabled(run_.model != nullptr);
+  Timer3->stop();
+  ProgressBar3->hide();
+  Button9->hide();
+  ToolButton7->setEnabled(run_.model != nullptr);
   if (!reallocJob_) return;
   reallocJob_->thread->wait();
   const std::shared_ptr<ReallocationJob> job = std::move(reallocJob_);
   job->thread.release()->deleteLater();  // it sent the signal being handled
   if (!job->state->error.empty()) {
-    Label5->hide();
+    Label6->hide();
     runCommand(this, [&] { throw CommandError(job->state->error); });
     return;
   }
@@ -216,22 +216,22 @@ void TCharts_form::reallocationFinished() {
   if (job->state->result.cancelled || job->model != run_.model) {
     const bool cancelled = job->state->result.cancelled;
     if (cancelled) dropReallocation();
-    Label5->setText(cancelled ? QStringLiteral("Перераспределение отменено")
+    Label6->setText(cancelled ? QStringLiteral("Перераспределение отменено")
                               : QStringLiteral("Перераспределение устарело: данные пересчитаны"));
-    Label5->show();
+    Label6->show();
     return;
   }
   std::shared_ptr<const TNetworkModel> copy;
   if (!runCommand(this, [&] { copy = reallocatedModel(*job->model, job->state->result); })) return;
   reallocation_ = std::move(job->state->result);
   reallocated_ = std::move(copy);
-  Label5->setText(lengthsText(*reallocation_));
+  Label6->setText(lengthsText(*reallocation_));
   QStringList moves;
   for (const ReallocationMove& move : reallocation_->moves) moves << QString::fromStdString(moveText(move));
-  Label5->setToolTip(moves.isEmpty() ? QStringLiteral("Перемещений нет") : moves.join(QLatin1Char('\n')));
+  Label6->setToolTip(moves.isEmpty() ? QStringLiteral("Перемещений нет") : moves.join(QLatin1Char('\n')));
   RadioButton1->setEnabled(true);
-  RadioButton4->setEnabled(true);
-  RadioButton4->setChecked(true);
+  RadioButton5->setEnabled(true);
+  RadioButton5->setChecked(true);
   refreshPictures();
   refreshShifts();
 }

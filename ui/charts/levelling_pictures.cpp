@@ -1,5 +1,7 @@
 #include "ui/charts/levelling_pictures.h"
 
+#include "ui/charts/chart_calendar.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -166,7 +168,7 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const std::vector<Curve> list = curves(model, &result, nullptr);
   long long peak = 0;
   for (const Curve& c : list) peak = std::max(peak, peakOf(c.steps));
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const int variants = lastVariant(model);
   const std::vector<QStringList> figures = levelledFigureRows(model, result);
   QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
@@ -252,7 +254,7 @@ ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult
     for (const Curve& c : s.curves) s.peak = std::max(s.peak, peakOf(c.steps));
     strips->push_back(std::move(s));
   }
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const double stripHeight = 132;
   const double plotHeight = 84;
   const double top = kTitleHeight + 8;
@@ -319,7 +321,7 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
     w.freeFloat = 0;
     w.totalFloat = s.shift > 0 || !w.critical ? std::max<Extended>(0, s.lateStart - s.start) : 0;
   }
-  const DayAxis axis = dayAxisFor(chartDays(model));
+  const DayAxis axis = dayAxisFor(model);
   const double top = kTitleHeight + kAxisHeight;
   auto rows = std::make_shared<std::vector<BarRow>>(barRows(works, axis, top));
   auto levelled = std::make_shared<std::vector<LevelledWork>>(result.works);
@@ -422,25 +424,31 @@ ChartPicture levelledBarChartPicture(const TNetworkModel& model, const Levelling
   return picture;
 }
 
-QStringList shiftHeaders() {
-  return {QStringLiteral("Работа I-J"),      QStringLiteral("Id"),         QStringLiteral("Рабочих n"),
-          QStringLiteral("Раннее начало ES"), QStringLiteral("Начало S"),   QStringLiteral("Сдвиг, дн."),
-          QStringLiteral("Позднее начало LS")};
+QStringList shiftHeaders(bool dated) {
+  QStringList headers = {QStringLiteral("Работа I-J"),      QStringLiteral("Id"),       QStringLiteral("Рабочих n"),
+                         QStringLiteral("Раннее начало ES"), QStringLiteral("Начало S"), QStringLiteral("Сдвиг, дн."),
+                         QStringLiteral("Позднее начало LS")};
+  if (dated) headers << QStringLiteral("Дата начала") << QStringLiteral("Дата окончания");
+  return headers;
 }
 
-std::vector<QStringList> shiftRows(const LevellingResult& result) {
+std::vector<QStringList> shiftRows(const LevellingResult& result, const WorkingDays* calendar) {
   std::vector<QStringList> rows;
   for (const LevelledWork& w : result.works) {
     if (w.shift <= 0) continue;
     rows.push_back({workName(w.I, w.J), QString::number(w.id), QString::number(w.workers), chartNumber(w.earlyStart),
                     chartNumber(w.start), QString::number(w.shift), chartNumber(w.lateStart)});
+    if (calendar) {
+      const double start = static_cast<double>(w.start), duration = static_cast<double>(w.duration);
+      rows.back() << screenDate(calendar->beginOf(start)) << screenDate(calendar->finishOf(start, duration));
+    }
   }
   return rows;
 }
 
-QString shiftsText(const LevellingResult& result) {
-  QString text = shiftHeaders().join(QLatin1Char('\t')) + QLatin1Char('\n');
-  for (const QStringList& row : shiftRows(result)) text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+QString shiftsText(const LevellingResult& result, const WorkingDays* calendar) {
+  QString text = shiftHeaders(calendar != nullptr).join(QLatin1Char('\t')) + QLatin1Char('\n');
+  for (const QStringList& row : shiftRows(result, calendar)) text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
   return text;
 }
 
@@ -459,11 +467,11 @@ QString shiftsMessage(const LevellingResult* result) {
       .arg(result->works.size());
 }
 
-ChartPicture shiftsPicture(const LevellingResult* result) {
+ChartPicture shiftsPicture(const LevellingResult* result, const WorkingDays* calendar) {
   if (result == nullptr || result->shiftedCount() == 0) return messagePicture(shiftsMessage(result));
-  const QStringList headers = shiftHeaders();
+  const QStringList headers = shiftHeaders(calendar != nullptr);
   std::vector<QStringList> table = {headers};
-  for (QStringList& row : shiftRows(*result)) table.push_back(std::move(row));
+  for (QStringList& row : shiftRows(*result, calendar)) table.push_back(std::move(row));
   const QFont font = chartFont(12);
   const QFont bold = chartFont(12, true);
   std::vector<double> widths;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "calendar/working_days.h"
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "ui/charts/chart_pictures.h"
@@ -39,11 +40,12 @@ ChartPicture idProfilesPicture(const TNetworkModel& model, const LevellingResult
 // outlined and the shift marked.
 ChartPicture levelledBarChartPicture(const TNetworkModel& model, const LevellingResult& result);
 
-// "Сдвиги работ": one row per shifted work.
-QStringList shiftHeaders();
-std::vector<QStringList> shiftRows(const LevellingResult& result);
-QString shiftsText(const LevellingResult& result);  // tab-separated, header first
+// "Сдвиги работ": one row per shifted work; with a calendar (the data set has a start
+// date) two more columns, the dates the work begins and finishes on at its new start.
+QStringList shiftHeaders(bool dated = false);
+std::vector<QStringList> shiftRows(const LevellingResult& result, const WorkingDays* calendar = nullptr);
+QString shiftsText(const LevellingResult& result, const WorkingDays* calendar = nullptr);  // tab-separated
 QString shiftsMessage(const LevellingResult* result);  // above the table, or instead of it
-ChartPicture shiftsPicture(const LevellingResult* result);
+ChartPicture shiftsPicture(const LevellingResult* result, const WorkingDays* calendar = nullptr);
 
 }  // namespace velko
