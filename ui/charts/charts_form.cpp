@@ -164,6 +164,7 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addLayout(top);
   layout->addWidget(TabWidget1, 1);
   createLevellingControls(top, layout);
+  createReallocationControls(top, layout);
   createCrewControls(top, layout);
 
   connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
@@ -205,6 +206,7 @@ void TCharts_form::showRun(const ChartsRun& run) {
   if (same) return;
   // A smoothing belongs to the run it was computed from.
   dropLevelling();
+  dropReallocation();
   dropCrews();
   // A fresh run is shown as its result first; a plain calculation has one variant.
   const bool optimised = model().Optimised == 1;
@@ -212,6 +214,7 @@ void TCharts_form::showRun(const ChartsRun& run) {
   RadioButton1->setEnabled(optimised);
   RadioButton2->setEnabled(optimised);
   ToolButton5->setEnabled(run_.model != nullptr && !job_);
+  ToolButton7->setEnabled(run_.model != nullptr && !reallocJob_);
   std::fill(std::begin(stale_), std::end(stale_), true);
   // Past the layered layout's size the network is drawn to a time scale only.
   const bool large = model().RunEventCount > kMaxNetworkPictureEvents;
@@ -236,6 +239,7 @@ void TCharts_form::nextTab(int step) {
 }
 
 int TCharts_form::variant() const {
+  if (reallocationShown()) return 1;  // the copy's one variant
   if (RadioButton3->isChecked() && levelling_) return levelling_->variant;
   if (crewsShown()) return crews_->variant;
   return RadioButton2->isChecked() && model().Optimised == 1 ? 2 : 1;
@@ -249,7 +253,7 @@ void TCharts_form::refreshCurrentTab() {
   switch (tab) {
     case 0: {
       const bool scaled = CheckBox3->isChecked();
-      ChartCanvas1->setPicture(madeInBackground([&] { return networkPicture(model(), v, scaled); }));
+      ChartCanvas1->setPicture(madeInBackground([&] { return networkPicture(shownModel(), v, scaled); }));
       break;
     }
     case 1: ChartCanvas2->setPicture(madeInBackground([&] { return barChartShown(v); })); break;

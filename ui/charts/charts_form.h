@@ -11,6 +11,7 @@
 #include "levelling/levelling.h"
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "reallocation/reallocation.h"
 #include "ui/late_windows.h"
 
 class QCheckBox;
@@ -79,6 +80,14 @@ class TCharts_form : public QWidget {
   const LevellingResult* levellingResult() const { return levelling_ ? &*levelling_ : nullptr; }
   bool levellingRunning() const { return job_ != nullptr; }
 
+  // The reallocation of the run's workers ("Перераспределение"), in
+  // charts_form_reallocation.cpp: solved off the user-interface thread like the smoothing.
+  void ToolButton7Click();  // "Перераспределение"
+  void Button9Click();      // cancel it
+  void Timer3Timer();       // its progress
+  const ReallocationResult* reallocationResult() const { return reallocation_ ? &*reallocation_ : nullptr; }
+  bool reallocationRunning() const { return reallocJob_ != nullptr; }
+
   QRadioButton* RadioButton1;  // "До оптимизации"
   QRadioButton* RadioButton2;  // "После оптимизации"
   QToolButton* ToolButton1;
@@ -132,6 +141,12 @@ class TCharts_form : public QWidget {
   long long CrewEffort = 0;    // the engine's steps per run (CrewOptions::effort); 0: its default
   QLineEdit* FindEdit;         // "Найти": an event or a work
   QCheckBox* CheckBox3;        // "В масштабе времени"
+  QRadioButton* RadioButton5 = nullptr;  // "После перераспределения"
+  QToolButton* ToolButton7;    // "Перераспределение"
+  QProgressBar* ProgressBar3;
+  QLabel* Label6;              // the reallocation's progress or lengths
+  QPushButton* Button9;        // "Отменить" the reallocation
+  QTimer* Timer3;
 
  private:
   const TNetworkModel& model() const;
@@ -156,12 +171,23 @@ class TCharts_form : public QWidget {
   ChartPicture workersShown() const;
   void saveLog(const QString& path) const;
   ChartPicture madeInBackground(const std::function<ChartPicture()>& make);
+  void createReallocationControls(QHBoxLayout* top, QVBoxLayout* layout);
+  void dropReallocation();
+  void reallocationFinished();
+  void stopReallocation();  // cancels a running one and waits for its thread
+  bool reallocationShown() const;
+  const TNetworkModel& shownModel() const;  // the reallocated copy when it is shown
+  void showMoves();  // the tab "Сдвиги работ" lists the reallocation's moves
 
   ChartsRun run_;
   LogTableModel* logModel_;
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
   std::optional<LevellingResult> levelling_;  // of run_.model
+  struct ReallocationJob;
+  std::shared_ptr<ReallocationJob> reallocJob_;
+  std::optional<ReallocationResult> reallocation_;  // of run_.model
+  std::shared_ptr<const TNetworkModel> reallocated_;  // run_.model with n' and t', calculated
   struct CrewsJob;
   std::shared_ptr<CrewsJob> crewsJob_;  // while the crews are scheduled
   std::optional<CrewAnswer> crews_;     // of run_.model

@@ -58,6 +58,7 @@ struct TCharts_form::LevellingJob {
 };
 
 TCharts_form::~TCharts_form() {
+  stopReallocation();
   if (job_) {
     job_->state->cancel = true;
     job_->thread->wait();
@@ -141,11 +142,14 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 ChartPicture TCharts_form::barChartShown(int v) const {
   if (crewsShown()) return crewBarChartPicture(model(), *crews_);
   if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
-  return barChartPicture(model(), v);
+  return barChartPicture(shownModel(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
   if (crewsShown()) return crewProfilesPicture(*crews_);
+  if (reallocationShown()) {
+    return CheckBox2->isChecked() ? idProfilesPicture(shownModel(), nullptr) : profilePicture(shownModel());
+  }
   if (CheckBox2->isChecked()) return idProfilesPicture(model(), levellingResult());
   if (levelling_) return levelledProfilePicture(model(), *levelling_);
   return profilePicture(model());
@@ -155,7 +159,7 @@ void TCharts_form::dropLevelling() {
   if (!levelling_) return;
   levelling_.reset();
   if (RadioButton3->isChecked()) (model().Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
-  RadioButton1->setEnabled(model().Optimised == 1);
+  RadioButton1->setEnabled(model().Optimised == 1 || reallocation_);
   RadioButton3->setEnabled(false);
   Label2->hide();
   refreshShifts();
@@ -165,6 +169,7 @@ void TCharts_form::dropLevelling() {
 
 void TCharts_form::refreshShifts() {
   if (crewsShown()) return showCrewDelays();
+  if (reallocationShown()) return showMoves();
   const LevellingResult* result = levellingResult();
   QString calendarProblem;
   const auto calendar = chartCalendar(model(), &calendarProblem);
@@ -289,6 +294,12 @@ void TCharts_form::levellingFinished() {
 }
 
 void TCharts_form::Button4Click() {
+  if (reallocationShown()) {
+    QStringList lines;
+    for (const ReallocationMove& move : reallocation_->moves) lines << QString::fromStdString(moveText(move));
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+    return;
+  }
   if (crewsShown()) return QGuiApplication::clipboard()->setText(crewDelaysText(*crews_));
   const auto calendar = chartCalendar(model());
   if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_, calendar ? &*calendar : nullptr));
