@@ -94,7 +94,6 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* top = new QHBoxLayout;
   top->addWidget(RadioButton1);
   top->addWidget(RadioButton2);
-  top->addSpacing(24);
   top->addWidget(ToolButton1);
   top->addWidget(ToolButton2);
   top->addWidget(ToolButton3);
@@ -166,6 +165,16 @@ TCharts_form::TCharts_form(QWidget* parent) : QWidget(parent, Qt::Window) {
   createLevellingControls(top, layout);
   createReallocationControls(top, layout);
   createCrewControls(top, layout);
+  // The variants get a row of their own: beside the commands they made the window wider
+  // than a common screen.
+  auto* variants = new QHBoxLayout;
+  for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5}) {
+    if (button == nullptr) continue;
+    top->removeWidget(button);
+    variants->addWidget(button);
+  }
+  variants->addStretch(1);
+  layout->insertLayout(layout->indexOf(Label4) + 1, variants);
 
   connect(RadioButton1, &QRadioButton::toggled, this, &TCharts_form::RadioButton1Toggled);
   connect(ToolButton1, &QToolButton::clicked, this, &TCharts_form::ToolButton1Click);
