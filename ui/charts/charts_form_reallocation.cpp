@@ -52,12 +52,16 @@ std::shared_ptr<const TNetworkModel> reallocatedModel(const TNetworkModel& run, 
   return m;
 }
 
+// The core's numbers have a decimal point; the window shows the user's own.
+QString shownNumber(const std::string& text) {
+  return QString::fromStdString(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
 QString lengthsText(const ReallocationResult& r) {
   QString text = QStringLiteral("Длина %1 -> %2 (одним проходом: %3), ")
-                     .arg(QString::fromStdString(r.lengthBeforeText), QString::fromStdString(r.lengthAfterText),
-                          QString::fromStdString(r.lengthOnePassText));
-  text += r.proven ? QStringLiteral("минимум доказан")
-                   : QStringLiteral("нижняя граница %1").arg(QString::fromStdString(r.lowerBoundText));
+                     .arg(shownNumber(r.lengthBeforeText), shownNumber(r.lengthAfterText),
+                          shownNumber(r.lengthOnePassText));
+  text += r.proven ? QStringLiteral("минимум доказан") : QStringLiteral("нижняя граница %1").arg(shownNumber(r.lowerBoundText));
   return text;
 }
 
