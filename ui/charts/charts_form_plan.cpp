@@ -17,12 +17,16 @@ void TCharts_form::Button7Click() {
   runCommand(this, [&] {
     // Refused before the file dialog: without a start date there is nothing to save.
     if (!model().Extras.startDate) throw CommandError(kPlanNeedsStartDate);
+    // The starts of the variant shown where they are not the early ones: smoothed or
+    // under crew limits; the reallocated copy has its own times.
     std::map<std::pair<int, int>, Extended> starts;
     const LevellingResult* smoothed = RadioButton3->isChecked() ? levellingResult() : nullptr;
     if (smoothed)
       for (const LevelledWork& w : smoothed->works) starts[{w.I, w.J}] = w.start;
-    const CalendarPlan plan = calendarPlan(model(), variant(), ProductionCalendar::withUserYears(userCalendarFolder()),
-                                           smoothed ? &starts : nullptr);
+    if (crewsShown() && crewAnswer() != nullptr)
+      for (const CrewWorkAnswer& w : crewAnswer()->works) starts[{w.I, w.J}] = w.start;
+    const CalendarPlan plan = calendarPlan(shownModel(), variant(), ProductionCalendar::withUserYears(userCalendarFolder()),
+                                           starts.empty() ? nullptr : &starts);
     const QString pdf = QStringLiteral("Документ PDF (*.pdf)");
     const QString csv = QStringLiteral("Таблица CSV (*.csv)");
     QString filter = pdf;
