@@ -24,6 +24,7 @@
 
 #include "crews/crew_answer.h"
 #include "model/command_error.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/charts_form.h"
 #include "ui/charts/crew_pictures.h"
 #include "ui/command_guard.h"
@@ -287,8 +288,10 @@ void TCharts_form::crewsFinished() {
 }
 
 void TCharts_form::showCrewDelays() {
-  const std::vector<QStringList> rows = crewDelayRows(*crews_);
-  const QStringList headers = crewDelayHeaders();
+  const auto calendar = chartCalendar(model());
+  const WorkingDays* dates = calendar ? &*calendar : nullptr;
+  const std::vector<QStringList> rows = crewDelayRows(*crews_, dates);
+  const QStringList headers = crewDelayHeaders(dates != nullptr);
   ShiftsGrid->clear();
   ShiftsGrid->setColumnCount(static_cast<int>(headers.size()));
   ShiftsGrid->setHorizontalHeaderLabels(headers);

@@ -300,8 +300,8 @@ void TCharts_form::Button4Click() {
     QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
     return;
   }
-  if (crewsShown()) return QGuiApplication::clipboard()->setText(crewDelaysText(*crews_));
   const auto calendar = chartCalendar(model());
+  if (crewsShown()) return QGuiApplication::clipboard()->setText(crewDelaysText(*crews_, calendar ? &*calendar : nullptr));
   if (levelling_) QGuiApplication::clipboard()->setText(shiftsText(*levelling_, calendar ? &*calendar : nullptr));
 }
 

@@ -9,6 +9,7 @@
 #include <QPainterPath>
 
 #include "crews/crew_answer_text.h"
+#include "ui/charts/chart_calendar.h"
 #include "ui/charts/chart_drawing.h"
 #include "ui/charts/chart_text.h"
 
@@ -220,26 +221,32 @@ ChartPicture crewProfilesPicture(const CrewAnswer& answer) {
   return picture;
 }
 
-QStringList crewDelayHeaders() {
-  return {QStringLiteral("Работа I-J"), QStringLiteral("Id"),       QStringLiteral("Рабочих n"),
-          QStringLiteral("Позднее начало LS"), QStringLiteral("Начало S"), QStringLiteral("Задержка, дн."),
-          QStringLiteral("Причина")};
+QStringList crewDelayHeaders(bool dated) {
+  QStringList headers{QStringLiteral("Работа I-J"), QStringLiteral("Id"), QStringLiteral("Рабочих n"),
+                      QStringLiteral("Позднее начало LS"), QStringLiteral("Начало S"), QStringLiteral("Задержка, дн.")};
+  if (dated) headers << QStringLiteral("Дата начала") << QStringLiteral("Дата окончания");
+  return headers << QStringLiteral("Причина");
 }
 
-std::vector<QStringList> crewDelayRows(const CrewAnswer& answer) {
+std::vector<QStringList> crewDelayRows(const CrewAnswer& answer, const WorkingDays* dates) {
   std::vector<QStringList> rows;
   for (std::size_t k = 0; k < answer.works.size(); ++k) {
     const CrewWorkAnswer& w = answer.works[k];
     if (w.delay <= 0) continue;
-    rows.push_back({workName(w.I, w.J), QString::number(w.id), QString::number(w.workers), chartNumber(w.lateStart),
-                    chartNumber(w.start), chartNumber(w.delay), reasonOf(answer, k)});
+    QStringList row{workName(w.I, w.J), QString::number(w.id), QString::number(w.workers), chartNumber(w.lateStart),
+                    chartNumber(w.start), chartNumber(w.delay)};
+    if (dates) {
+      const double start = static_cast<double>(w.start), duration = static_cast<double>(w.duration);
+      row << screenDate(dates->beginOf(start)) << screenDate(dates->finishOf(start, duration));
+    }
+    rows.push_back(row << reasonOf(answer, k));
   }
   return rows;
 }
 
-QString crewDelaysText(const CrewAnswer& answer) {
-  QString text = crewDelayHeaders().join(QLatin1Char('\t')) + QLatin1Char('\n');
-  for (const QStringList& row : crewDelayRows(answer)) text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+QString crewDelaysText(const CrewAnswer& answer, const WorkingDays* dates) {
+  QString text = crewDelayHeaders(dates != nullptr).join(QLatin1Char('\t')) + QLatin1Char('\n');
+  for (const QStringList& row : crewDelayRows(answer, dates)) text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
   return text;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "calendar/working_days.h"
+
 #include "crews/crew_answer.h"
 #include "model/network_model.h"
 #include "ui/charts/chart_pictures.h"
@@ -33,9 +35,9 @@ ChartPicture crewBarChartPicture(const TNetworkModel& model, const CrewAnswer& a
 ChartPicture crewProfilesPicture(const CrewAnswer& answer);
 
 // "Задержки работ": one row per work started past its late start, with the reason.
-QStringList crewDelayHeaders();
-std::vector<QStringList> crewDelayRows(const CrewAnswer& answer);
-QString crewDelaysText(const CrewAnswer& answer);  // tab-separated, header first
+QStringList crewDelayHeaders(bool dated = false);
+std::vector<QStringList> crewDelayRows(const CrewAnswer& answer, const WorkingDays* dates = nullptr);
+QString crewDelaysText(const CrewAnswer& answer, const WorkingDays* dates = nullptr);  // tab-separated, header first
 QString crewDelaysMessage(const CrewAnswer& answer);
 
 }  // namespace velko
