@@ -166,6 +166,9 @@ Trial tryMakespan(const Network& net, const std::vector<std::vector<int>>& group
                   long long makespan, Schedule& best, SearchEffort& effort) {
   EffortStop stop(effort, net);
   auto root = std::make_unique<CrewSpace>(net, groups, makespan, nullptr);
+  // Refuted at the root: settled here, since the restart engine built on a failed space
+  // never frees its stop object and cutoff.
+  if (root->status() == SS_FAILED) return Trial::none;
   Search::Options o = options(&stop);
   o.cutoff = Search::Cutoff::luby(100);
   o.nogoods_limit = 256;
