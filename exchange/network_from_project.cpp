@@ -1,12 +1,14 @@
 #include "exchange/network_from_project.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <deque>
 #include <map>
 #include <set>
 #include <unordered_map>
 
+#include "calendar/production_calendar.h"
 #include "model/command_error.h"
 #include "model/network_model.h"
 
@@ -467,7 +469,14 @@ class Converter {
   }
 
   void calendar() {
-    if (p_.start) out_.extras.startDate = p_.start;
+    if (p_.start) {
+      // The calendar turns day numbers into dates within these years only.
+      const int year = static_cast<int>(std::chrono::year_month_day(*p_.start).year());
+      if (year < kFirstCalendarYear || year > kLastCalendarYear)
+        refuse("дата начала проекта " + isoDate(*p_.start) + " вне " + std::to_string(kFirstCalendarYear) + "–" +
+               std::to_string(kLastCalendarYear) + " годов");
+      out_.extras.startDate = p_.start;
+    }
     if (p_.calendars.empty()) {
       note("календаря в файле нет: принят производственный календарь");
       return;

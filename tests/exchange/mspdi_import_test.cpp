@@ -171,6 +171,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "объявления сущностей"},
         Refusal{"undeclared entity", "<Project><Name>&x;</Name></Project>", "строка 1"},
         Refusal{"no task", projectXml("<Tasks></Tasks>"), "нет ни одной задачи"},
+        Refusal{"start before the calendar",
+                "<Project xmlns=\"http://schemas.microsoft.com/project\"><StartDate>1800-01-06T08:00:00</StartDate><Tasks>" +
+                    task(1, "A", 1) + "</Tasks></Project>",
+                "дата начала проекта 1800-01-06 вне 1900–9999 годов"},
         Refusal{"bad number", projectXml("<Tasks><Task><UID>x</UID></Task></Tasks>"), "не целое число"}));
 
 TEST(ProjectXmlFile, LargerThanTheCapIsRefusedUnread) {
