@@ -132,4 +132,9 @@ std::vector<Date> WorkingDays::workingDaysIn(Date from, Date to) const {
   return list;
 }
 
+std::optional<WorkingDays> dataSetCalendar(const DataSetExtras& extras) {
+  if (!extras.startDate) return std::nullopt;
+  return WorkingDays(*extras.startDate, extras.calendar, ProductionCalendar::withUserYears(userCalendarFolder()));
+}
+
 }  // namespace velko

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -65,5 +66,9 @@ class WorkingDays {
   Date periodicFrom_;
   int perWeek_ = 0;
 };
+
+// The data set's calendar with the user's production-calendar years, or nothing when it
+// has no start date. Throws as WorkingDays does.
+std::optional<WorkingDays> dataSetCalendar(const DataSetExtras& extras);
 
 }  // namespace velko

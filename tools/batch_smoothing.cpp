@@ -30,12 +30,6 @@ std::string smoothingCsv(const LevellingResult& result, const WorkingDays* calen
   return csv;
 }
 
-std::optional<WorkingDays> dataSetCalendar(const TNetworkModel& model) {
-  if (!model.Extras.startDate) return std::nullopt;
-  return WorkingDays(*model.Extras.startDate, model.Extras.calendar,
-                     ProductionCalendar::withUserYears(userCalendarFolder()));
-}
-
 std::string smoothingSummary(const LevellingResult& result) {
   return "Выравнивание: пик " + number(result.peakBefore) + " -> " + number(result.peakAfter) + ", нижняя граница " +
          number(result.bestBound) + (result.proven ? ", минимум доказан" : ", минимум не доказан");

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "calendar/working_days.h"
@@ -18,9 +17,6 @@ namespace velko {
 // date) two more columns, StartDate and FinishDate, the dates of the smoothed start and
 // of the finish (ISO 8601).
 std::string smoothingCsv(const LevellingResult& result, const WorkingDays* calendar = nullptr);
-
-// The calendar of the data set, or nothing when it has no start date.
-std::optional<WorkingDays> dataSetCalendar(const TNetworkModel& model);
 
 // "Выравнивание: пик P0 -> P1, нижняя граница B, минимум доказан" (or "не доказан").
 std::string smoothingSummary(const LevellingResult& result);

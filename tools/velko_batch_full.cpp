@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     std::optional<velko::LevellingResult> smoothing;
     if (!options.smoothFile.empty()) {
       smoothing = velko::smoothLastVariant(model);
-      const auto calendar = velko::dataSetCalendar(model);
+      const auto calendar = velko::dataSetCalendar(model.Extras);
       outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing, calendar ? &*calendar : nullptr));
       printed += velko::smoothingSummary(*smoothing) + "\n";
     }
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     if (options.limitsCrews()) {
       crews = velko::limitLastVariantCrews(model, crewLimits);
       if (!options.crewsFile.empty()) {
-        const auto calendar = velko::dataSetCalendar(model);
+        const auto calendar = velko::dataSetCalendar(model.Extras);
         outputs.add(options.crewsFile, velko::crewScheduleCsv(*crews, calendar ? &*calendar : nullptr));
       }
       printed += velko::crewSummary(*crews) + "\n";

@@ -5,10 +5,8 @@
 namespace velko {
 
 std::optional<WorkingDays> chartCalendar(const TNetworkModel& model, QString* problem) {
-  if (!model.Extras.startDate) return std::nullopt;
   try {
-    return WorkingDays(*model.Extras.startDate, model.Extras.calendar,
-                       ProductionCalendar::withUserYears(userCalendarFolder()));
+    return dataSetCalendar(model.Extras);
   } catch (const CommandError& error) {
     if (problem) *problem = QString::fromStdString(error.what());
     return std::nullopt;
