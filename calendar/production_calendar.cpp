@@ -19,7 +19,6 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-int yearOf(Date date) { return static_cast<int>(std::chrono::year_month_day(date).year()); }
 
 }  // namespace
 

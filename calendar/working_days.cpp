@@ -16,7 +16,6 @@ constexpr double kWholeTolerance = 1e-9;
 // Far enough for any schedule and safely inside a long long and the year 9999.
 constexpr double kMaxDayNumber = 3e6;
 
-int yearOf(Date date) { return static_cast<int>(std::chrono::year_month_day(date).year()); }
 Date firstOf(int year) { return Date(std::chrono::year(year) / 1 / 1); }
 int weekBit(Date date) { return static_cast<int>(std::chrono::weekday(date).iso_encoding()) - 1; }
 

@@ -26,7 +26,7 @@ MicroDays toMicroDays(Extended x) {
   // Up to 2^84 scaled, so 128 bits hold every time below a few thousand years'
   // worth of millionths; the wide arithmetic is for the rest.
   if (shift <= 0 && shift >= -120) {
-    using Wide = unsigned __int128;
+    __extension__ using Wide = unsigned __int128;
     const Wide scaledQuick = static_cast<Wide>(significand) * static_cast<Wide>(kMicroPerDay);
     const auto down = static_cast<unsigned>(-shift);
     Wide whole = down == 0 ? scaledQuick : scaledQuick >> down;

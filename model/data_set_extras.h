@@ -19,6 +19,8 @@ namespace velko {
 
 using Date = std::chrono::sys_days;
 
+inline int yearOf(Date date) { return static_cast<int>(std::chrono::year_month_day(date).year()); }
+
 struct WorkingCalendar {
   enum class Kind {
     Production,  // five days a week by the official production calendar

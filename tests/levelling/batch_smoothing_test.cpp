@@ -49,7 +49,9 @@ TEST(BatchSmoothing, CsvAndSummaryAgree) {
     const long long after = std::stoll(m[2]);
     EXPECT_LE(after, std::stoll(m[1]));
     EXPECT_LE(std::stoll(m[3]), after);
-    if (!m[4].matched) EXPECT_EQ(std::stoll(m[3]), after);  // a proven minimum is its own bound
+    if (!m[4].matched) {
+      EXPECT_EQ(std::stoll(m[3]), after);  // a proven minimum is its own bound
+    }
 
     std::istringstream csv(testing::readBytes(dir.file("plan.csv")));
     std::string line;

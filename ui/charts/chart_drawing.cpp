@@ -17,7 +17,6 @@ namespace velko {
 
 namespace {
 
-constexpr double kResidue = 1e-6;  // days; far below the two decimals shown
 constexpr double kUnitWidth = 110;  // the box "дни" is right-aligned in, a little short of the edge
 
 }  // namespace

@@ -22,6 +22,17 @@ namespace velko {
 inline constexpr double kTitleHeight = 34;
 inline const QColor kChartText{0x20, 0x20, 0x20};
 inline const QColor kChartGrid{0xdd, 0xdd, 0xdd};
+// The bar charts and profiles of every variant share their measures, so that they line
+// up when printed side by side.
+inline constexpr double kRightMargin = 36;
+inline constexpr double kRowHeight = 22;
+inline constexpr double kAxisHeight = 24;  // day numbers above the bar chart
+inline constexpr double kResidue = 1e-6;   // days; far below the two decimals shown
+inline const QColor kFloatColour{0x80, 0x80, 0x80};
+
+inline Extended variantLength(const TNetworkModel& model, int variant) {
+  return variant == 2 ? model.LengthAfter : model.LengthBefore;
+}
 
 void drawTitle(QPainter& p, double width, const QString& text);
 

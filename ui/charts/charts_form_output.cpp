@@ -24,8 +24,6 @@ namespace velko {
 
 namespace {
 
-constexpr int kLogTab = 3;
-
 SheetProgress sheetProgress(BackgroundProgress& progress) {
   return [&progress](int done, int total) {
     progress.total = total;

@@ -17,9 +17,6 @@ namespace velko {
 
 namespace {
 
-constexpr double kRightMargin = 36;
-constexpr double kRowHeight = 22;
-constexpr double kAxisHeight = 24;
 
 QString reasonOf(const CrewAnswer& answer, std::size_t w) {
   return QString::fromStdString(crewDelayReason(answer, w));
