@@ -66,8 +66,14 @@ int main(int argc, char** argv) {
   Main->setAboutBoxMaker([Main] { return new velko::TAbove(Main); });
   Main->setResultsViewerMaker([Main] { return new velko::TPros_form(Main); });
   new velko::Trasch(Main);
-  Main->setOptionsDialogMaker([Main] {
-    return new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main);
+  velko::runCommand(nullptr, [&user] { velko::loadSolverOptions(velko::solverOptions(), user); });
+  Main->setOptionsDialogMaker([Main, &user] {
+    auto* dialog = new velko::TParam(velko::printOptions(), {Main->CurrencyEdit5, Main->CurrencyEdit6}, Main);
+    dialog->setSolverOptions(velko::solverOptions(), [Main, &user] {
+      velko::saveSolverOptions(velko::solverOptions(), user);
+      Main->solverOptionsChanged();
+    });
+    return dialog;
   });
 
   Main->show();

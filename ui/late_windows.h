@@ -6,6 +6,7 @@
 
 #include "model/network_model.h"
 #include "model/optimisation.h"
+#include "ui/options/solver_options.h"
 
 class QWidget;
 
@@ -20,6 +21,8 @@ struct ChartsRun {
   std::shared_ptr<const TNetworkModel> model;  // null: the data set loaded has no run
   std::vector<OptimisationMove> log;
   bool dataChanged = false;  // the data set was edited since the run
+  // The options dialog's search time of "Перераспределение", as it stands now.
+  std::int32_t reallocationSeconds = kDefaultReallocationSeconds;
 };
 
 class LateWindows {

@@ -64,6 +64,7 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent) {
   // "Графики" comes from the module loaded at its first use, with the last run's log.
   Charts_form_.setMaker([this] {
     QWidget* charts = lateWindows().createChartsWindow(this);
+    LastRun.reallocationSeconds = solverOptions().ReallocationSeconds;
     lateWindows().showRun(charts, LastRun);
     return charts;
   });

@@ -62,6 +62,8 @@ class TMain : public QMainWindow {
   void setWorksWindowMaker(std::function<Trab_form*()> make) { rab_form_.setMaker(std::move(make)); }
   void setResultsViewerMaker(std::function<TPros_form*()> make) { Pros_form_.setMaker(std::move(make)); }
   void setOptionsDialogMaker(std::function<QDialog*()> make) { Param_.setMaker(std::move(make)); }
+  // A new search time from the options dialog reaches "Графики" at once.
+  void solverOptionsChanged() { showRunInCharts(); }
   void setAboutBoxMaker(std::function<QDialog*()> make) { Above_.setMaker(std::move(make)); }
   // The window "Графики", made on its first showing (ui/late_windows.h); nullptr before.
   QWidget* chartsWindow() const { return Charts_form_.made(); }

@@ -280,6 +280,7 @@ void TMain::runResultsCommand(bool optimise) {
 }
 
 void TMain::showRunInCharts() {
+  LastRun.reallocationSeconds = solverOptions().ReallocationSeconds;
   if (QWidget* charts = Charts_form_.made()) lateWindows().showRun(charts, LastRun);
 }
 

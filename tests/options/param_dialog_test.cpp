@@ -172,5 +172,48 @@ TEST_F(ParamDialog, ValuesOutOfRangeAreRefusedAndTheFaultyBoxTakesTheFocus) {
   }
 }
 
+// The reallocation's search time: in force and told to the program on Apply; a time
+// refused is told with its range, changes nothing, the print options included, and the
+// user is back in its box.
+TEST_F(ParamDialog, SearchTimeOfTheReallocationIsTakenOrRefusedWhole) {
+  TSolverOptions solver;
+  int applied = 0;
+  dialog.setSolverOptions(solver, [&] { ++applied; });
+  struct Case {
+    const char* seconds;
+    int expected;  // 0: refused
+  };
+  const Case cases[] = {{"30", 30}, {"1", 1}, {"3600", 3600}, {"10", 10}, {"0", 0}, {"3601", 0}, {"2,5", 0}, {"-", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    solver = {};
+    options = {};
+    applied = 0;
+    errors.clear();
+    open();
+    EXPECT_EQ(dialog.CurrencyEdit3->text(), QStringLiteral("10"));
+    type(dialog.CurrencyEdit1, QStringLiteral("900"));
+    type(dialog.CurrencyEdit3, QString::fromUtf8(c.seconds));
+    dialog.RxSpeedButton1->click();
+    if (c.expected != 0) {
+      EXPECT_TRUE(errors.isEmpty());
+      EXPECT_EQ(solver.ReallocationSeconds, c.expected);
+      EXPECT_EQ(applied, c.expected == kDefaultReallocationSeconds ? 0 : 1);
+      EXPECT_EQ(options.PrintHeight, 900);
+      continue;
+    }
+    ASSERT_EQ(errors.size(), 1);
+    if (std::string(c.seconds) == "0" || std::string(c.seconds) == "3601") {
+      EXPECT_EQ(errors.front(), QStringLiteral("Время перераспределения должно быть от 1 до 3600 секунд"));
+    }
+    EXPECT_EQ(solver.ReallocationSeconds, kDefaultReallocationSeconds);
+    EXPECT_EQ(options.PrintHeight, kDefaultPrintHeight);
+    EXPECT_EQ(applied, 0);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.CurrencyEdit3->hasFocus());
+    dialog.close();
+  }
+}
+
 }  // namespace
 }  // namespace velko

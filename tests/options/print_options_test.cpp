@@ -5,6 +5,11 @@
 #include "options_test_support.h"
 #include "ui/options/print_option_boxes.h"
 #include "ui/options/print_options.h"
+#include "ui/options/settings_store.h"
+#include "ui/options/solver_options.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace velko {
 namespace {
@@ -44,6 +49,25 @@ TEST(StoredPrintOptions, ValuesOutOfRangeGiveWayToTheDefaults) {
   EXPECT_EQ(options.PreviewZoom, 120);
   EXPECT_EQ(height.text(), QStringLiteral("750"));
   EXPECT_EQ(zoom.text(), QStringLiteral("120"));
+}
+
+// The search time survives the next start; a stored text that is damaged or out of
+// range gives way to the default without a word.
+TEST(StoredSolverOptions, SearchTimeSurvivesAndDamageGivesTheDefault) {
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath(QStringLiteral("user.conf")), QSettings::IniFormat);
+  SettingsStore store(settings);
+  saveSolverOptions({25}, store);
+  TSolverOptions read;
+  loadSolverOptions(read, store);
+  EXPECT_EQ(read.ReallocationSeconds, 25);
+  for (const char* damaged : {"abc", "0", "100000", "2.5"}) {
+    SCOPED_TRACE(damaged);
+    store.writeText(QStringLiteral("Solvers"), QStringLiteral("ReallocationSeconds"), QString::fromUtf8(damaged));
+    TSolverOptions fresh;
+    loadSolverOptions(fresh, store);
+    EXPECT_EQ(fresh.ReallocationSeconds, kDefaultReallocationSeconds);
+  }
 }
 
 }  // namespace

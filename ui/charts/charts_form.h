@@ -149,6 +149,8 @@ class TCharts_form : public QWidget {
   QTimer* Timer3;
 
  private:
+  static constexpr int kLogTab = 3;  // the tabs by their place
+  static constexpr int kShiftsTab = 4;
   const TNetworkModel& model() const;
   int variant() const;
   void nextTab(int step);  // Ctrl+Tab, Ctrl+Shift+Tab wherever the focus is
@@ -175,22 +177,32 @@ class TCharts_form : public QWidget {
   void dropReallocation();
   void reallocationFinished();
   void stopReallocation();  // cancels a running one and waits for its thread
+  void dropSolvedOnCopy();
   bool reallocationShown() const;
-  const TNetworkModel& shownModel() const;  // the reallocated copy when it is shown
+  const TNetworkModel& shownModel() const;  // the model the variant shown is drawn from
+  // What a new smoothing or crew limit takes: the reallocated copy when it is shown, else
+  // the run.
+  std::shared_ptr<const TNetworkModel> solverBase() const;
+  bool solvedOnStale(const std::shared_ptr<const TNetworkModel>& run,
+                     const std::shared_ptr<const TNetworkModel>& base) const;
+  const TNetworkModel& levelledModel() const { return levelledOn_ ? *levelledOn_ : model(); }
+  const TNetworkModel& crewsModel() const { return crewsOn_ ? *crewsOn_ : model(); }
   void showMoves();  // the tab "Сдвиги работ" lists the reallocation's moves
 
   ChartsRun run_;
   LogTableModel* logModel_;
   struct LevellingJob;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
-  std::optional<LevellingResult> levelling_;  // of run_.model
+  std::optional<LevellingResult> levelling_;  // of levelledOn_
+  std::shared_ptr<const TNetworkModel> levelledOn_;  // run_.model or the reallocated copy
   struct ReallocationJob;
   std::shared_ptr<ReallocationJob> reallocJob_;
   std::optional<ReallocationResult> reallocation_;  // of run_.model
   std::shared_ptr<const TNetworkModel> reallocated_;  // run_.model with n' and t', calculated
   struct CrewsJob;
   std::shared_ptr<CrewsJob> crewsJob_;  // while the crews are scheduled
-  std::optional<CrewAnswer> crews_;     // of run_.model
+  std::optional<CrewAnswer> crews_;     // of crewsOn_
+  std::shared_ptr<const TNetworkModel> crewsOn_;  // run_.model or the reallocated copy
   std::map<int, long long> crewLimits_;  // as the panel holds them
   bool stale_[8] = {true, true, true, true, true, true, true, true};  // per tab: made from what the model held before
 };

@@ -85,11 +85,33 @@ TParam::TParam(TPrintOptions& options, PrintOptionBoxes mainBoxes, QWidget* pare
       QLineEdit* box = error.option == PrintOptionError::Height ? CurrencyEdit1 : CurrencyEdit2;
       box->setFocus(Qt::OtherFocusReason);
       box->selectAll();
+    } catch (const SolverOptionError& error) {
+      reporter_(QString::fromUtf8(error.what()));
+      CurrencyEdit3->setFocus(Qt::OtherFocusReason);
+      CurrencyEdit3->selectAll();
     } catch (const CommandError& error) {
       reporter_(QString::fromUtf8(error.what()));
     }
   });
   connect(RxSpeedButton2, &QToolButton::clicked, this, &TParam::RxSpeedButton2Click);
+}
+
+void TParam::setSolverOptions(TSolverOptions& options, std::function<void()> applied) {
+  solver_ = &options;
+  solverApplied_ = std::move(applied);
+  GroupBox2 = new QGroupBox(QStringLiteral("Перераспределение"), this);
+  GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+  GroupBox2->setGeometry(8, 82, 250, 48);
+  auto* label = makeLabel(GroupBox2, "RxLabel3", QStringLiteral("Время поиска, с :"), QRect(10, 20, 120, 21));
+  CurrencyEdit3 = makeNumberBox(GroupBox2, "CurrencyEdit3", QRect(138, 20, 98, 21));
+  label->setBuddy(CurrencyEdit3);
+  setTabOrder(CurrencyEdit2, CurrencyEdit3);
+  setTabOrder(CurrencyEdit3, RxSpeedButton1);
+  RxSpeedButton1->move(8, 138);
+  RxSpeedButton2->move(137, 138);
+  setFixedSize(266, 170);
+  GroupBox2->show();
+  if (isVisible()) FormActivate();
 }
 
 void TParam::showEvent(QShowEvent* event) {
@@ -113,12 +135,19 @@ void TParam::keyPressEvent(QKeyEvent* event) {
 void TParam::FormActivate() {
   CurrencyEdit1->setText(QString::number(options_.PrintHeight));
   CurrencyEdit2->setText(QString::number(options_.PreviewZoom));
+  if (solver_) CurrencyEdit3->setText(QString::number(solver_->ReallocationSeconds));
 }
 
 void TParam::RxSpeedButton1Click() {
+  // A refused search time changes nothing, the print options included.
+  const std::int32_t seconds = solver_ ? reallocationSecondsFrom(CurrencyEdit3->text().toStdString()) : 0;
   takePrintOptions(options_, CurrencyEdit1->text().toStdString(),
                    CurrencyEdit2->text().toStdString());
   showPrintOptionsInBoxes(options_, mainBoxes_);
+  if (solver_ && seconds != solver_->ReallocationSeconds) {
+    solver_->ReallocationSeconds = seconds;
+    if (solverApplied_) solverApplied_();
+  }
   accept();
 }
 

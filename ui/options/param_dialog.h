@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 
 #include "ui/options/form_placement.h"
 #include "ui/options/print_option_boxes.h"
+#include "ui/options/solver_options.h"
 
 class QGroupBox;
 class QKeyEvent;
@@ -23,6 +26,10 @@ class TParam : public QDialog {
  public:
   TParam(TPrintOptions& options, PrintOptionBoxes mainBoxes, QWidget* parent = nullptr);
 
+  // Adds the group "Перераспределение" with its search time; `applied` runs after Apply
+  // put a new time in force (the program stores it and tells "Графики").
+  void setSolverOptions(TSolverOptions& options, std::function<void()> applied);
+
   // Where Apply's error goes; the error box over this dialog unless replaced.
   void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
@@ -41,6 +48,8 @@ class TParam : public QDialog {
   QLineEdit* CurrencyEdit2;
   QToolButton* RxSpeedButton1;
   QToolButton* RxSpeedButton2;
+  QGroupBox* GroupBox2 = nullptr;     // "Перераспределение", with solver options only
+  QLineEdit* CurrencyEdit3 = nullptr;  // its search time, in seconds
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -50,6 +59,8 @@ class TParam : public QDialog {
   TPrintOptions& options_;
   PrintOptionBoxes mainBoxes_;
   ErrorReporter reporter_;
+  TSolverOptions* solver_ = nullptr;
+  std::function<void()> solverApplied_;
 };
 
 }  // namespace velko
