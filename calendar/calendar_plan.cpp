@@ -41,6 +41,7 @@ CalendarPlan calendarPlan(const TNetworkModel& model, int variant, const Product
   if (variant == 2 && model.Optimised != 1) throw CommandError("Оптимизация не выполнялась");
   CalendarPlan plan;
   plan.variant = variant;
+  plan.reallocated = model.Reallocated;
   plan.smoothed = smoothedStarts != nullptr;
   plan.startDate = *model.Extras.startDate;
   const WorkingDays calendar(plan.startDate, model.Extras.calendar, production);

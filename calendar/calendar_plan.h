@@ -29,6 +29,7 @@ struct PlanRow {
 
 struct CalendarPlan {
   int variant = 0;  // 1 before the optimisation, 2 after
+  bool reallocated = false;  // of a reallocated copy (its one variant)
   bool smoothed = false;
   Date startDate{};
   std::vector<PlanRow> rows;  // in the order the results file lists the works

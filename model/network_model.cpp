@@ -55,6 +55,7 @@ void ClearVariants(TNetworkModel& model) {
   model.VariantResults.reset(2);
   model.RunWorkCount = 0;
   model.RunEventCount = 0;
+  model.Reallocated = false;
 }
 
 void ClearMatrix(TNetworkModel& model) { model.WorkMatrix.clear(); }

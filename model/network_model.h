@@ -119,6 +119,8 @@ struct TNetworkModel {
   std::int32_t CritCountBefore = 0;
   std::int32_t CritCountAfter = 0;
   std::int32_t Optimised = 0;
+  // Its one variant is a copy of a run with the reallocation's workers and durations.
+  bool Reallocated = false;
   Table1<TVariantResult> VariantResults;  // records 1 and 2
   // The counts of the run that recorded VariantResults. The works table's counts change
   // after a run (a row inserted, a change undone); the results of the run keep theirs.

@@ -195,4 +195,23 @@ ReallocationResult reallocateWorkers(const ReallocationInput& input, const Reall
   return r;
 }
 
+std::shared_ptr<const TNetworkModel> reallocatedModel(const TNetworkModel& run, const ReallocationResult& result) {
+  auto m = std::make_shared<TNetworkModel>(run);
+  for (const ReallocatedWork& w : result.works) {
+    TWorkCell& cell = m->cell(w.I, w.J);
+    cell.Duration = w.newDuration;
+    cell.Workers = w.newWorkers;
+    m->cell(w.J, w.I) = cell;
+  }
+  ClearComputed(*m);
+  ClearVariants(*m);
+  m->Reallocated = true;
+  ComputeTimeParameters(*m);
+  m->Optimised = 0;
+  m->LengthBefore = m->CritPathLength;
+  m->CritCountBefore = m->CritWorkCount;
+  RecordVariant(*m, 1, m->CritCountBefore);
+  return m;
+}
+
 }  // namespace velko

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,10 @@ struct ReallocationResult {
 // time limit or the cancel flag, the result holds the best answer found, never longer
 // than the one pass nor than the network as it is.
 ReallocationResult reallocateWorkers(const ReallocationInput& input, const ReallocationOptions& options = {});
+
+// The run's model with every work's n' and t' in its matrix, calculated again and
+// recorded as its one variant (Reallocated), so that the pictures draw it as any run.
+std::shared_ptr<const TNetworkModel> reallocatedModel(const TNetworkModel& run, const ReallocationResult& result);
 
 // "Id 3: 4 рабочих с работы 2-5 на работу 5-9" (or "... остаются свободными").
 std::string moveText(const ReallocationMove& move);

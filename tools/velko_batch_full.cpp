@@ -96,10 +96,12 @@ int main(int argc, char** argv) {
       outputs.add(options.smoothFile, velko::smoothingCsv(*smoothing, calendar ? &*calendar : nullptr));
       printed += velko::smoothingSummary(*smoothing) + "\n";
     }
+    std::shared_ptr<const velko::TNetworkModel> reallocated;
     if (!options.reallocateFile.empty()) {
       const velko::ReallocationResult reallocation = velko::reallocateRun(model);
       outputs.add(options.reallocateFile, velko::reallocationCsv(reallocation));
       printed += velko::reallocationSummary(reallocation) + "\n";
+      if (!options.chartsDir.empty()) reallocated = velko::reallocatedModel(model, reallocation);
     }
     std::optional<velko::CrewAnswer> crews;
     if (options.limitsCrews()) {
@@ -134,7 +136,8 @@ int main(int argc, char** argv) {
       }
       if (!options.chartsDir.empty()) {
         printed += velko::writeChartFiles(outputs, options.chartsDir, model, log.moves, options.optimise,
-                                          smoothing ? &*smoothing : nullptr, crews ? &*crews : nullptr);
+                                          smoothing ? &*smoothing : nullptr, crews ? &*crews : nullptr,
+                                          reallocated.get());
       }
     }
     return printed;

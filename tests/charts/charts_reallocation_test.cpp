@@ -43,6 +43,23 @@ TEST(ChartsReallocation, ShowsTheReallocatedVariantAndItsLengths) {
   EXPECT_EQ(form.ShiftsGrid->item(0, 2)->text(), QStringLiteral("1-3"));
   EXPECT_EQ(form.ShiftsGrid->item(0, 3)->text(), QStringLiteral("2-3"));
 
+  // "Выравнивание" takes the variant shown: the reallocated works, 4 workers for 3 days
+  // on 2-3; a new reallocation drops that smoothing with the copy it belonged to.
+  form.TabWidget1->setCurrentIndex(2);
+  QTest::mouseClick(form.ToolButton5, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!form.levellingRunning(), 20000);
+  ASSERT_NE(form.levellingResult(), nullptr);
+  EXPECT_TRUE(form.RadioButton3->isChecked());
+  for (const LevelledWork& w : form.levellingResult()->works) {
+    if (w.I == 2 && w.J == 3) {
+      EXPECT_EQ(std::make_pair(w.workers, static_cast<double>(w.duration)), std::make_pair(4, 3.0));
+    }
+  }
+  QTest::mouseClick(form.ToolButton7, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!form.reallocationRunning(), 20000);
+  EXPECT_EQ(form.levellingResult(), nullptr);
+  EXPECT_TRUE(form.RadioButton5->isChecked());
+
   // A new run drops it.
   form.showRun(testing::shown(testing::calculate(3, testing::kThreeEvents)));
   EXPECT_EQ(form.reallocationResult(), nullptr);

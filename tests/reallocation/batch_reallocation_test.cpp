@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -16,7 +17,8 @@ namespace {
 TEST(BatchReallocation, CsvKeepsTheRulesAndGivesThePrintedLength) {
   testing::ScratchDir dir;
   const std::string command = "cd '" + dir.path().string() + "' && '" + VELKO_BATCH +
-                              "' --optimise --reallocate plan.csv '" VELKO_TEST_DATA "/tenths.dat' >stdout.txt 2>stderr.txt";
+                              "' --optimise --reallocate plan.csv --charts charts '" VELKO_TEST_DATA
+                              "/tenths.dat' >stdout.txt 2>stderr.txt";
   ASSERT_EQ(std::system(command.c_str()), 0) << testing::readBytes(dir.file("stderr.txt"));
   const std::string out = testing::readBytes(dir.file("stdout.txt"));
   std::smatch m;
@@ -53,6 +55,8 @@ TEST(BatchReallocation, CsvKeepsTheRulesAndGivesThePrintedLength) {
   result.lengthAfter = std::stold(m[2]);
   result.lowerBound = std::stold(m[4]);
   for (const std::string& fault : testing::checkReallocation(input, result)) ADD_FAILURE() << fault;
+  for (const char* picture : {"network_reallocated.png", "bar_chart_reallocated.png", "workers_reallocated.png"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "charts" / picture)) << picture;
 }
 
 }  // namespace

@@ -169,7 +169,7 @@ void saveLogCsv(const std::vector<OptimisationMove>& moves, const QString& path)
 
 std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
                             const std::vector<OptimisationMove>& moves, bool optimised, const LevellingResult* smoothing,
-                            const CrewAnswer* crews) {
+                            const CrewAnswer* crews, const TNetworkModel* reallocated) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     throw CommandError("Для рисунков нужен запущенный QGuiApplication");
   }
@@ -199,6 +199,11 @@ std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TN
   if (crews) {
     pictures.emplace_back(QStringLiteral("bar_chart_crews.png"), crewBarChartPicture(model, *crews));
     pictures.emplace_back(QStringLiteral("workers_by_crew.png"), crewProfilesPicture(*crews));
+  }
+  if (reallocated) {
+    pictures.emplace_back(QStringLiteral("network_reallocated.png"), networkPicture(*reallocated, 1));
+    pictures.emplace_back(QStringLiteral("bar_chart_reallocated.png"), barChartPicture(*reallocated, 1));
+    pictures.emplace_back(QStringLiteral("workers_reallocated.png"), profilePicture(*reallocated));
   }
   const ChartPicture network = networkPicture(model, variant);
   const std::vector<ChartPicture> logPages = optimisationLogPages(moves, optimised);

@@ -54,7 +54,9 @@ inline constexpr int kMaxBatchSheets = 2000;
 // of kLogRowsPerPage moves, to read and print) and whole as optimisation_log.csv
 // (UTF-8). Given a smoothing of the last variant, workers.png carries its curve too,
 // and bar_chart_smoothed.png, workers_by_id.png and shifts.png are added; given a
-// schedule under crew limits, bar_chart_crews.png and workers_by_crew.png. A picture
+// schedule under crew limits, bar_chart_crews.png and workers_by_crew.png; given a
+// reallocated copy of the model, network_reallocated.png, bar_chart_reallocated.png
+// and workers_reallocated.png. A picture
 // whose PNG is smaller than its natural size is also saved as A4 sheets beside it
 // (network.pdf, bar_chart.pdf, ...) when they are at most kMaxBatchSheets. Needs a
 // running QGuiApplication (fonts); refuses without one. The files join `files`, which
@@ -63,7 +65,8 @@ inline constexpr int kMaxBatchSheets = 2000;
 // whether it was saved as sheets.
 std::string writeChartFiles(SafeFileSet& files, const std::string& dir, const TNetworkModel& model,
                             const std::vector<OptimisationMove>& moves, bool optimised,
-                            const LevellingResult* smoothing = nullptr, const CrewAnswer* crews = nullptr);
+                            const LevellingResult* smoothing = nullptr, const CrewAnswer* crews = nullptr,
+                            const TNetworkModel* reallocated = nullptr);
 std::string writeChartFiles(const std::string& dir, const TNetworkModel& model,
                             const std::vector<OptimisationMove>& moves, bool optimised,
                             const LevellingResult* smoothing = nullptr, const CrewAnswer* crews = nullptr);

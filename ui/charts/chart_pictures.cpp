@@ -22,21 +22,8 @@ namespace velko {
 namespace {
 
 constexpr double kLeftMargin = 70;   // room for the row labels and the workers axis
-constexpr double kRightMargin = 36;
-constexpr double kRowHeight = 22;
 constexpr double kBarHeight = 12;
-constexpr double kAxisHeight = 24;  // day numbers above the bar chart
-constexpr double kResidue = 1e-6;  // days; far below the two decimals shown
 const QColor kPlainWork{0x55, 0x55, 0x55};
-const QColor kFloatColour{0x80, 0x80, 0x80};
-
-QString variantName(int variant) {
-  return variant == 2 ? QStringLiteral("после оптимизации") : QStringLiteral("до оптимизации");
-}
-
-Extended variantLength(const TNetworkModel& model, int variant) {
-  return variant == 2 ? model.LengthAfter : model.LengthBefore;
-}
 
 struct EventFigures {
   Extended early = 0;
@@ -241,7 +228,7 @@ ChartPicture networkPicture(const TNetworkModel& model, int variant, bool timeSc
   }
   auto shared = std::make_shared<std::vector<WorkTiming>>(std::move(works));
   const QString title = QStringLiteral("Сетевой график %1 · длина критического пути %2 дн.")
-                            .arg(variantName(variant), chartNumber(variantLength(model, variant)));
+                            .arg(variantName(model, variant), chartNumber(variantLength(model, variant)));
   const double legendHeight = 96;
   const double width = std::max(layout->size.width(), 900.0);
   const double height = kTitleHeight + layout->size.height() + legendHeight;
@@ -335,7 +322,7 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
   const double height = plotBottom + 22 + legendHeight;
   const Extended length = variantLength(model, variant);
   const QString title = QStringLiteral("Линейный график %1 · длина критического пути %2 дн.")
-                            .arg(variantName(variant), chartNumber(length));
+                            .arg(variantName(model, variant), chartNumber(length));
 
   ChartPicture picture;
   picture.size = QSizeF(width, height);
@@ -402,6 +389,14 @@ ChartPicture barChartPicture(const TNetworkModel& model, int variant) {
   return picture;
 }
 
+QString variantName(const TNetworkModel& model, int variant, bool capital) {
+  QString name = model.Reallocated ? QStringLiteral("после перераспределения")
+                 : variant == 2    ? QStringLiteral("после оптимизации")
+                                   : QStringLiteral("до оптимизации");
+  if (capital) name[0] = name[0].toUpper();
+  return name;
+}
+
 ChartPicture profilePicture(const TNetworkModel& model) {
   const int variants = model.Optimised == 1 ? 2 : 1;
   checkVariant(model, variants);
@@ -461,13 +456,13 @@ ChartPicture profilePicture(const TNetworkModel& model) {
     drawCriticalLengths(p, axis, lengths, plotTop, plotBottom);
     p.setRenderHint(QPainter::Antialiasing, false);
 
-    double x = legendLine(p, 16, legendTop + 10, QPen(kBeforeColour, 4.5), QStringLiteral("до оптимизации"));
+    double x = legendLine(p, 16, legendTop + 10, QPen(kBeforeColour, 4.5), variantName(model, 1));
     if (variants == 2) x = legendLine(p, x, legendTop + 10, QPen(kAfterColour, 2.2), QStringLiteral("после оптимизации"));
     legendLine(p, x, legendTop + 10, QPen(kCriticalColour, 1.5, Qt::DashLine),
                QStringLiteral("Tкр — длина критического пути; все работы в ранние сроки"));
 
     // The figures of each variant.
-    QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
+    QStringList header = {QStringLiteral("Показатель"), variantName(model, 1, true)};
     std::vector<double> widths = {380, 170};
     std::vector<QColor> colours = {kChartText, kBeforeColour.darker(120)};
     if (variants == 2) {

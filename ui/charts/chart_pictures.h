@@ -103,6 +103,10 @@ QPointF networkOrigin();
 // A picture carrying only a message, for a model with nothing to draw or a failure.
 ChartPicture messagePicture(const QString& message);
 
+// What the pictures call a variant: "до оптимизации", "после оптимизации", or
+// "после перераспределения" for a reallocated copy; `capital` for a table's header.
+QString variantName(const TNetworkModel& model, int variant, bool capital = false);
+
 // Refuses a variant the model does not hold.
 void checkVariant(const TNetworkModel& model, int variant);
 

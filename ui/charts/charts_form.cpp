@@ -39,8 +39,6 @@ namespace velko {
 
 namespace {
 
-constexpr int kLogTab = 3;
-constexpr int kShiftsTab = 4;
 constexpr double kZoomStep = 1.25;
 
 QScrollArea* scrolled(ChartCanvas* canvas, QWidget* parent) {
@@ -210,6 +208,7 @@ const TNetworkModel& TCharts_form::model() const {
 void TCharts_form::showRun(const ChartsRun& run) {
   const bool same = run.model == run_.model;
   run_.dataChanged = run.dataChanged;
+  run_.reallocationSeconds = run.reallocationSeconds;
   if (!same) run_ = run;
   showNotice();
   if (same) return;

@@ -70,6 +70,7 @@ struct TCharts_form::CrewsJob {
   std::shared_ptr<CrewsState> state = std::make_shared<CrewsState>();
   std::unique_ptr<QThread> thread;
   std::shared_ptr<const TNetworkModel> model;
+  std::shared_ptr<const TNetworkModel> base;  // the run or its reallocated copy
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
   ~CrewsJob() {
     if (thread) {
@@ -147,6 +148,7 @@ void TCharts_form::createCrewControls(QHBoxLayout* top, QVBoxLayout* layout) {
 
 void TCharts_form::dropCrews() {
   crews_.reset();
+  crewsOn_.reset();
   if (RadioButton4->isChecked()) (model().Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
   RadioButton4->setEnabled(false);
   Label5->clear();
@@ -211,11 +213,13 @@ void TCharts_form::CrewsGridChanged(QTableWidgetItem* item) {
 void TCharts_form::ToolButton6Click() {
   if (crewsJob_) return;
   runCommand(this, [this] {
-    LevellingInput input = levellingInput(model());
+    const std::shared_ptr<const TNetworkModel> base = solverBase();
+    LevellingInput input = levellingInput(*base);
     // Refused here, on this thread, before anything changes.
     auto plan = std::make_shared<const CrewPlanProblem>(crewPlanProblem(input, crewLimits_));
     auto job = std::make_shared<CrewsJob>();
     job->model = run_.model;
+    job->base = base;
     const std::shared_ptr<CrewsState> state = job->state;
     job->thread.reset(QThread::create([state, plan, input = std::move(input), effort = CrewEffort] {
       CrewOptions options;
@@ -269,12 +273,13 @@ void TCharts_form::crewsFinished() {
     runCommand(this, [&] { throw CommandError(job->state->error); });
     return;
   }
-  if (job->state->answer.cancelled || job->model != run_.model) {
+  if (job->state->answer.cancelled || solvedOnStale(job->model, job->base)) {
     Label5->setText(job->state->answer.cancelled ? QStringLiteral("Ограничение бригад отменено")
                                                  : QStringLiteral("Ограничение бригад устарело: данные пересчитаны"));
     return;
   }
   crews_ = std::move(job->state->answer);
+  crewsOn_ = job->base;
   Label5->setText(crewSummaryText(*crews_));
   RadioButton1->setEnabled(true);
   RadioButton4->setEnabled(true);

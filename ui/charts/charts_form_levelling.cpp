@@ -54,6 +54,7 @@ struct TCharts_form::LevellingJob {
   std::shared_ptr<LevellingState> state = std::make_shared<LevellingState>();
   std::unique_ptr<QThread> thread;
   std::shared_ptr<const TNetworkModel> model;  // the run it smooths
+  std::shared_ptr<const TNetworkModel> base;   // the run or its reallocated copy
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
@@ -140,24 +141,27 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
 }
 
 ChartPicture TCharts_form::barChartShown(int v) const {
-  if (crewsShown()) return crewBarChartPicture(model(), *crews_);
-  if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(model(), *levelling_);
+  if (crewsShown()) return crewBarChartPicture(crewsModel(), *crews_);
+  if (RadioButton3->isChecked() && levelling_) return levelledBarChartPicture(levelledModel(), *levelling_);
   return barChartPicture(shownModel(), v);
 }
 
 ChartPicture TCharts_form::workersShown() const {
   if (crewsShown()) return crewProfilesPicture(*crews_);
-  if (reallocationShown()) {
-    return CheckBox2->isChecked() ? idProfilesPicture(shownModel(), nullptr) : profilePicture(shownModel());
+  // The smoothing is drawn over the variant it started from, whichever is chosen of
+  // those it belongs with.
+  if (levelling_ && (RadioButton3->isChecked() || reallocationShown() == (levelledOn_ == reallocated_))) {
+    return CheckBox2->isChecked() ? idProfilesPicture(levelledModel(), &*levelling_)
+                                  : levelledProfilePicture(levelledModel(), *levelling_);
   }
-  if (CheckBox2->isChecked()) return idProfilesPicture(model(), levellingResult());
-  if (levelling_) return levelledProfilePicture(model(), *levelling_);
-  return profilePicture(model());
+  const TNetworkModel& shown = shownModel();
+  return CheckBox2->isChecked() ? idProfilesPicture(shown, nullptr) : profilePicture(shown);
 }
 
 void TCharts_form::dropLevelling() {
   if (!levelling_) return;
   levelling_.reset();
+  levelledOn_.reset();
   if (RadioButton3->isChecked()) (model().Optimised == 1 ? RadioButton2 : RadioButton1)->setChecked(true);
   RadioButton1->setEnabled(model().Optimised == 1 || reallocation_);
   RadioButton3->setEnabled(false);
@@ -200,8 +204,9 @@ void TCharts_form::ToolButton5Click() {
   runCommand(this, [this] {
     auto job = std::make_shared<LevellingJob>();
     job->model = run_.model;
+    job->base = solverBase();
     const std::shared_ptr<LevellingState> state = job->state;
-    job->thread.reset(QThread::create([state, input = levellingInput(model())] {
+    job->thread.reset(QThread::create([state, input = levellingInput(*job->base)] {
       LevellingOptions options;
       options.effortSeconds = kLevellingSeconds;
       options.cancel = &state->cancel;
@@ -275,7 +280,7 @@ void TCharts_form::levellingFinished() {
   // smoothing shown before a cancelled one: left on screen it would read as the outcome.
   // "Готово" after the peak was proven keeps the schedule: only its evenness was cut short.
   const bool finishedEarly = job->state->done && job->state->result.proven;
-  if ((job->state->result.cancelled && !finishedEarly) || job->model != run_.model) {
+  if ((job->state->result.cancelled && !finishedEarly) || solvedOnStale(job->model, job->base)) {
     const bool cancelled = job->state->result.cancelled;
     if (cancelled) dropLevelling();
     Label2->setText(cancelled ? QStringLiteral("Выравнивание отменено") : QStringLiteral("Выравнивание устарело: данные пересчитаны"));
@@ -283,6 +288,7 @@ void TCharts_form::levellingFinished() {
     return;
   }
   levelling_ = std::move(job->state->result);
+  levelledOn_ = job->base;
   refreshCrewsGrid();  // the smoothed peaks
   Label2->setText(levellingSummary(*levelling_));
   RadioButton1->setEnabled(true);

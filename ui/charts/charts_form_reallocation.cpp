@@ -29,29 +29,6 @@ namespace velko {
 
 namespace {
 
-// The time limit of the search; it stops earlier on its own effort limit.
-constexpr double kReallocationSeconds = 10.0;
-
-// The run's model with every work's n' and t' in its matrix, calculated again and
-// recorded as its one variant, so that the pictures draw it as any calculated run.
-std::shared_ptr<const TNetworkModel> reallocatedModel(const TNetworkModel& run, const ReallocationResult& result) {
-  auto m = std::make_shared<TNetworkModel>(run);
-  for (const ReallocatedWork& w : result.works) {
-    TWorkCell& cell = m->cell(w.I, w.J);
-    cell.Duration = w.newDuration;
-    cell.Workers = w.newWorkers;
-    m->cell(w.J, w.I) = cell;
-  }
-  ClearComputed(*m);
-  ClearVariants(*m);
-  ComputeTimeParameters(*m);
-  m->Optimised = 0;
-  m->LengthBefore = m->CritPathLength;
-  m->CritCountBefore = m->CritWorkCount;
-  RecordVariant(*m, 1, m->CritCountBefore);
-  return m;
-}
-
 // The core's numbers have a decimal point; the window shows the user's own.
 QString shownNumber(const std::string& text) {
   return QString::fromStdString(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
@@ -82,6 +59,7 @@ struct TCharts_form::ReallocationJob {
   std::unique_ptr<QThread> thread;
   std::shared_ptr<const TNetworkModel> model;  // the run it reallocates
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+  double seconds = kDefaultReallocationSeconds;  // its time limit; it may stop earlier on its effort
 };
 
 void TCharts_form::createReallocationControls(QHBoxLayout* top, QVBoxLayout* layout) {
@@ -130,7 +108,21 @@ bool TCharts_form::reallocationShown() const {
   return RadioButton5 && RadioButton5->isChecked() && reallocated_ && reallocation_;
 }
 
-const TNetworkModel& TCharts_form::shownModel() const { return reallocationShown() ? *reallocated_ : model(); }
+const TNetworkModel& TCharts_form::shownModel() const {
+  if (RadioButton3->isChecked() && levelling_) return levelledModel();
+  if (crewsShown()) return crewsModel();
+  return reallocationShown() ? *reallocated_ : model();
+}
+
+std::shared_ptr<const TNetworkModel> TCharts_form::solverBase() const {
+  return reallocationShown() ? reallocated_ : run_.model;
+}
+
+// A result is stale once its run is replaced, or the reallocated copy it was found on.
+bool TCharts_form::solvedOnStale(const std::shared_ptr<const TNetworkModel>& run,
+                                 const std::shared_ptr<const TNetworkModel>& base) const {
+  return run != run_.model || (base != run_.model && base != reallocated_);
+}
 
 void TCharts_form::stopReallocation() {
   if (!reallocJob_) return;
@@ -140,6 +132,7 @@ void TCharts_form::stopReallocation() {
 
 void TCharts_form::dropReallocation() {
   if (!reallocation_ && !reallocated_) return;
+  dropSolvedOnCopy();
   const bool shown = reallocationShown();
   reallocation_.reset();
   reallocated_.reset();
@@ -151,15 +144,23 @@ void TCharts_form::dropReallocation() {
   refreshPictures();
 }
 
+// The smoothing and crew limits found on a reallocated copy go with it.
+void TCharts_form::dropSolvedOnCopy() {
+  if (!reallocated_) return;
+  if (levelledOn_ == reallocated_) dropLevelling();
+  if (crewsOn_ == reallocated_) dropCrews();
+}
+
 void TCharts_form::ToolButton7Click() {
   if (reallocJob_) return;
   runCommand(this, [this] {
     auto job = std::make_shared<ReallocationJob>();
     job->model = run_.model;
+    job->seconds = run_.reallocationSeconds;
     const std::shared_ptr<ReallocationState> state = job->state;
-    job->thread.reset(QThread::create([state, input = reallocationInput(model())] {
+    job->thread.reset(QThread::create([state, seconds = job->seconds, input = reallocationInput(model())] {
       ReallocationOptions options;
-      options.timeLimitSeconds = kReallocationSeconds;
+      options.timeLimitSeconds = seconds;
       options.cancel = &state->cancel;
       options.progress = [&state](const ReallocationProgress& p) {
         state->bestLength = static_cast<double>(p.bestLength);
@@ -190,7 +191,7 @@ void TCharts_form::Timer3Timer() {
   if (!reallocJob_) return;
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - reallocJob_->started).count();
-  ProgressBar3->setValue(std::min(100, static_cast<int>(elapsed / kReallocationSeconds * 100)));
+  ProgressBar3->setValue(std::min(100, static_cast<int>(elapsed / reallocJob_->seconds * 100)));
   const ReallocationState& s = *reallocJob_->state;
   if (s.bestLength < 0) return;
   Label6->setText(QStringLiteral("Перераспределение: лучшая длина %1, нижняя граница %2…")
@@ -227,6 +228,7 @@ void TCharts_form::reallocationFinished() {
   }
   std::shared_ptr<const TNetworkModel> copy;
   if (!runCommand(this, [&] { copy = reallocatedModel(*job->model, job->state->result); })) return;
+  dropSolvedOnCopy();
   reallocation_ = std::move(job->state->result);
   reallocated_ = std::move(copy);
   Label6->setText(lengthsText(*reallocation_));

@@ -19,18 +19,9 @@ namespace velko {
 
 namespace {
 
-constexpr double kRightMargin = 36;
-constexpr double kRowHeight = 22;
-constexpr double kAxisHeight = 24;
-constexpr double kResidue = 1e-6;  // days: a float this small is a rounding residue
-const QColor kFloatColour{0x80, 0x80, 0x80};
 const QColor kGhostColour{0x9a, 0x9a, 0x9a};
 
 int lastVariant(const TNetworkModel& model) { return model.Optimised == 1 ? 2 : 1; }
-
-Extended variantLength(const TNetworkModel& model, int variant) {
-  return variant == 2 ? model.LengthAfter : model.LengthBefore;
-}
 
 std::vector<ProfileStep> variantProfile(const TNetworkModel& model, int variant, const int* id = nullptr) {
   std::vector<WorkTiming> works = workTimings(model, variant);
@@ -62,7 +53,7 @@ std::vector<Curve> curves(const TNetworkModel& model, const LevellingResult* res
                    QStringLiteral("до оптимизации")});
     out.push_back({variantProfile(model, 2, id), QPen(kAfterColour, 1.6), true, QStringLiteral("после оптимизации")});
   } else {
-    out.push_back({variantProfile(model, 1, id), QPen(kBeforeColour, 1.6), true, QStringLiteral("до оптимизации")});
+    out.push_back({variantProfile(model, 1, id), QPen(kBeforeColour, 1.6), true, variantName(model, 1)});
   }
   if (result != nullptr) {
     std::vector<ProfileStep> levelled;
@@ -171,7 +162,7 @@ ChartPicture levelledProfilePicture(const TNetworkModel& model, const LevellingR
   const DayAxis axis = dayAxisFor(model);
   const int variants = lastVariant(model);
   const std::vector<QStringList> figures = levelledFigureRows(model, result);
-  QStringList header = {QStringLiteral("Показатель"), QStringLiteral("До оптимизации")};
+  QStringList header = {QStringLiteral("Показатель"), variantName(model, 1, true)};
   if (variants == 2) header << QStringLiteral("После оптимизации");
   header << QStringLiteral("После выравнивания");
   std::vector<QStringList> table = {header};

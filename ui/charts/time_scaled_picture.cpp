@@ -181,7 +181,7 @@ ChartPicture timeScaledNetworkPicture(const TNetworkModel& model, int variant) {
   const double width = std::max({s->layout.width + 40, axis.right() + 60, 900.0});
   const double height = top + s->layout.height + kLegendHeight;
   const QString title = QStringLiteral("Сетевой график в масштабе времени %1 · длина критического пути %2 дн.")
-                            .arg(variant == 2 ? QStringLiteral("после оптимизации") : QStringLiteral("до оптимизации"),
+                            .arg(variantName(model, variant),
                                  chartNumber(variant == 2 ? model.LengthAfter : model.LengthBefore));
 
   ChartPicture picture;

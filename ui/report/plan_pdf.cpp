@@ -17,7 +17,9 @@ namespace {
 constexpr double kColumnShares[] = {0.30, 0.045, 0.045, 0.08, 0.065, 0.14, 0.09, 0.09, 0.145};
 
 QString variantTitle(const CalendarPlan& plan) {
-  QString title = plan.variant == 2 ? QStringLiteral("после оптимизации") : QStringLiteral("до оптимизации");
+  QString title = plan.reallocated   ? QStringLiteral("после перераспределения")
+                  : plan.variant == 2 ? QStringLiteral("после оптимизации")
+                                      : QStringLiteral("до оптимизации");
   if (plan.smoothed) title += QStringLiteral(", после выравнивания");
   const std::string iso = isoDate(plan.startDate);
   return QStringLiteral("Календарный план (%1). Дата начала %2.%3.%4")
