@@ -180,8 +180,8 @@ class TCharts_form : public QWidget {
   void dropSolvedOnCopy();
   bool reallocationShown() const;
   const TNetworkModel& shownModel() const;  // the model the variant shown is drawn from
-  // What a new smoothing or crew limit takes: the reallocated copy when it is shown, else
-  // the run.
+  // What a new smoothing or crew limit takes: the model of the variant shown, the
+  // reallocated copy or the run.
   std::shared_ptr<const TNetworkModel> solverBase() const;
   bool solvedOnStale(const std::shared_ptr<const TNetworkModel>& run,
                      const std::shared_ptr<const TNetworkModel>& base) const;

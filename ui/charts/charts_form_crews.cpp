@@ -143,6 +143,7 @@ void TCharts_form::createCrewControls(QHBoxLayout* top, QVBoxLayout* layout) {
   connect(RadioButton4, &QRadioButton::toggled, this, [this](bool) {
     refreshPictures();
     refreshShifts();
+    refreshCrewsGrid();
   });
 }
 
@@ -160,8 +161,9 @@ void TCharts_form::dropCrews() {
 void TCharts_form::refreshCrewsGrid() {
   const QSignalBlocker quiet(CrewsGrid);
   std::vector<CrewTradeSummary> trades;
-  if (run_.model) {
-    runCommand(this, [&] { trades = crewTradeSummaries(levellingInput(model())); });
+  const std::shared_ptr<const TNetworkModel> base = solverBase();
+  if (base) {
+    runCommand(this, [&] { trades = crewTradeSummaries(levellingInput(*base)); });
   }
   CrewsGrid->setRowCount(static_cast<int>(trades.size()));
   for (int r = 0; r < static_cast<int>(trades.size()); ++r) {
@@ -170,7 +172,7 @@ void TCharts_form::refreshCrewsGrid() {
     CrewsGrid->setItem(r, 1, fixedItem(QString::number(t.works)));
     CrewsGrid->setItem(r, 2, fixedItem(QString::number(t.earlyPeak)));
     QString smoothed;
-    if (levelling_) {
+    if (levelling_ && levelledOn_ == base) {
       if (const auto it = levelling_->profileAfterById.find(t.id); it != levelling_->profileAfterById.end()) {
         long long peak = 0;
         for (const ProfileStep& s : it->second) peak = std::max(peak, s.workers);
@@ -200,7 +202,7 @@ void TCharts_form::CrewsGridChanged(QTableWidgetItem* item) {
   std::optional<long long> limit;
   runCommand(this, [&] {
     limit = parseCrewLimit(id, item->text().toStdString());
-    if (limit) checkCrewLimit(levellingInput(model()), id, *limit);
+    if (limit) checkCrewLimit(levellingInput(*solverBase()), id, *limit);
     accepted = true;
   });
   if (!accepted) return restore();

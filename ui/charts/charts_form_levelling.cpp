@@ -135,7 +135,10 @@ void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout
   connect(Button6, &QPushButton::clicked, this, &TCharts_form::Button6Click);
   connect(Button4, &QPushButton::clicked, this, &TCharts_form::Button4Click);
   connect(CheckBox2, &QCheckBox::toggled, this, &TCharts_form::CheckBox2Toggled);
-  connect(RadioButton3, &QRadioButton::toggled, this, [this](bool) { refreshPictures(); });
+  connect(RadioButton3, &QRadioButton::toggled, this, [this](bool) {
+    refreshPictures();
+    refreshCrewsGrid();
+  });
   connect(Timer1, &QTimer::timeout, this, &TCharts_form::Timer1Timer);
   refreshShifts();
 }

@@ -101,6 +101,7 @@ void TCharts_form::createReallocationControls(QHBoxLayout* top, QVBoxLayout* lay
   connect(RadioButton5, &QRadioButton::toggled, this, [this](bool) {
     refreshPictures();
     refreshShifts();
+    refreshCrewsGrid();  // its peaks are of the variant the next run takes
   });
 }
 
@@ -115,6 +116,8 @@ const TNetworkModel& TCharts_form::shownModel() const {
 }
 
 std::shared_ptr<const TNetworkModel> TCharts_form::solverBase() const {
+  if (RadioButton3->isChecked() && levelling_ && levelledOn_) return levelledOn_;
+  if (crewsShown() && crewsOn_) return crewsOn_;
   return reallocationShown() ? reallocated_ : run_.model;
 }
 
