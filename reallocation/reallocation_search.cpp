@@ -5,6 +5,8 @@
 #include <limits>
 #include <numeric>
 
+#include "reallocation/reallocation_lp_bound.h"
+
 namespace velko {
 
 namespace {
@@ -78,6 +80,13 @@ class Search {
       }
     }
     best_.bound = rootBound();
+    {
+      // The linear relaxation: far stronger on layered networks, and cheap beside the
+      // propagation's bisection.
+      const LpBound lp = reallocationLpBound(p_, lo_, hi_, (limits_.effort - effort_) / 4);
+      effort_ += lp.effort;
+      best_.bound = std::max(best_.bound, std::min(best_.length, lp.bound));
+    }
     best_.bound = std::max(best_.bound, std::min(best_.length, pathBound(best_.workers)));
     for (const auto& start : starts) {
       lo_ = initialLo;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <vector>
+
+#include "reallocation/reallocation_problem.h"
+
+namespace velko {
+
+// A lower bound of the length from a linear relaxation: Early of each event and the
+// workers of each movable work as real numbers, the workers' sums per identifier kept,
+// and each work's duration at least the lower convex hull of its durations at whole
+// workers within [lo, hi] (t x n / n' less half a millionth where the interval is too
+// wide to list). Cuts of that hull are added as the solution breaks them.
+struct LpBound {
+  long long bound = 0;   // millionths; no assignment within the intervals is shorter
+  long long effort = 0;  // simplex iterations times the size of the programme, and the hull's points
+};
+
+// Spends at most about `effortLimit`; a stop keeps the bound of the last solved round.
+LpBound reallocationLpBound(const ReallocationProblem& problem, const std::vector<long long>& lo,
+                            const std::vector<long long>& hi, long long effortLimit);
+
+}  // namespace velko
