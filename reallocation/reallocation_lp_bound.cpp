@@ -1,9 +1,11 @@
 #include "reallocation/reallocation_lp_bound.h"
 
+#include <ClpEventHandler.hpp>
 #include <ClpSimplex.hpp>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <set>
 #include <utility>
@@ -19,6 +21,7 @@ __extension__ typedef __int128 HullWide;
 // Wider intervals get the secants of t x n / n' instead of a listed hull.
 constexpr long long kMaxHullPoints = 1 << 16;
 constexpr int kMaxCutRounds = 200;
+constexpr int kIterationsPerPoll = 32;
 constexpr long double kLpMicro = static_cast<long double>(kMicroPerDay);
 
 // The lower convex hull of a work's durations at lo, lo + 1, ..., hi: a convex function
@@ -28,9 +31,9 @@ struct DurationHull {
   bool listed = false;
 };
 
-DurationHull hullOf(const MovableWork& w, long long lo, long long hi) {
+DurationHull hullOf(const MovableWork& w, long long lo, long long hi, bool list) {
   DurationHull h;
-  if (hi - lo + 1 > kMaxHullPoints) return h;
+  if (!list || hi - lo + 1 > kMaxHullPoints) return h;
   h.listed = true;
   for (long long k = lo; k <= hi; ++k) {
     const long long d = durationAt(w, k);
@@ -78,6 +81,21 @@ HullCut cutAt(const MovableWork& w, const DurationHull& h, long long lo, long lo
   return c;
 }
 
+// Stops a solve when the caller's flag or clock says so.
+class StopHandler : public ClpEventHandler {
+ public:
+  explicit StopHandler(const std::function<bool()>& stop) : stop_(&stop) {}
+  ClpEventHandler* clone() const override { return new StopHandler(*this); }
+  int event(Event which) override {
+    if (which == endOfIteration && ++iterations_ % kIterationsPerPoll == 0 && (*stop_)()) return 0;
+    return -1;
+  }
+
+ private:
+  const std::function<bool()>* stop_;
+  int iterations_ = 0;
+};
+
 // The rows as given to the solver, kept to compute a bound from any duals.
 struct LpRows {
   std::vector<double> lower, upper, elements;
@@ -98,7 +116,8 @@ struct LpRows {
 }  // namespace
 
 LpBound reallocationLpBound(const ReallocationProblem& p, const std::vector<long long>& lo,
-                            const std::vector<long long>& hi, long long effortLimit) {
+                            const std::vector<long long>& hi, long long effortLimit,
+                            const std::function<bool()>& stop) {
   LpBound result;
   if (p.events < 1) return result;
   const int events = p.events;
@@ -108,7 +127,8 @@ LpBound reallocationLpBound(const ReallocationProblem& p, const std::vector<long
   std::vector<DurationHull> hulls(p.movable.size());
   for (std::size_t m = 0; m < p.movable.size(); ++m) {
     if (lo[m] > hi[m]) return result;
-    hulls[m] = hullOf(p.movable[m], lo[m], hi[m]);
+    // The points listed count against the effort; past half of it, the secants.
+    hulls[m] = hullOf(p.movable[m], lo[m], hi[m], result.effort + (hi[m] - lo[m] + 1) <= effortLimit / 2);
     result.effort += hulls[m].listed ? hi[m] - lo[m] + 1 : 1;
   }
   // No Early exceeds the sum of the longest durations: a finite bound for every column.
@@ -164,11 +184,13 @@ LpBound reallocationLpBound(const ReallocationProblem& p, const std::vector<long
 
   ClpSimplex model;
   model.setLogLevel(0);
+  const StopHandler handler(stop);
+  model.passInEventHandler(&handler);
   model.loadProblem(columns, 0, std::vector<CoinBigIndex>(static_cast<std::size_t>(columns) + 1, 0).data(), nullptr, nullptr,
                     columnLower.data(), columnUpper.data(), objective.data(), nullptr, nullptr);
   int given = 0;
   long double best = 0;
-  for (int round = 0; round < kMaxCutRounds; ++round) {
+  for (int round = 0; round < kMaxCutRounds && !stop(); ++round) {
     const int fresh = rows.count() - given;
     if (fresh > 0) {
       std::vector<CoinBigIndex> starts(rows.starts.begin() + given, rows.starts.end());
@@ -183,7 +205,7 @@ LpBound reallocationLpBound(const ReallocationProblem& p, const std::vector<long
     if (iterations <= 0) break;
     model.setMaximumIterations(static_cast<int>(std::min<long long>(iterations, std::numeric_limits<int>::max())));
     model.dual();
-    result.effort += (static_cast<long long>(model.numberIterations()) + 1) * size;
+    result.effort += (std::max(0, model.numberIterations()) + 1LL) * size;
     if (model.status() != 0) break;
     // A bound from the duals whatever the solver's tolerances: weak duality over the
     // column bounds, with each dual's sign forced to the one its row allows.

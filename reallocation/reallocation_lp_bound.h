@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "reallocation/reallocation_problem.h"
@@ -16,8 +17,10 @@ struct LpBound {
   long long effort = 0;  // simplex iterations times the size of the programme, and the hull's points
 };
 
-// Spends at most about `effortLimit`; a stop keeps the bound of the last solved round.
+// Spends at most about `effortLimit`; when `stop` answers true (polled every few simplex
+// iterations) or the effort runs out, the bound of the last solved round.
 LpBound reallocationLpBound(const ReallocationProblem& problem, const std::vector<long long>& lo,
-                            const std::vector<long long>& hi, long long effortLimit);
+                            const std::vector<long long>& hi, long long effortLimit,
+                            const std::function<bool()>& stop = [] { return false; });
 
 }  // namespace velko

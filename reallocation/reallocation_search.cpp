@@ -83,7 +83,9 @@ class Search {
     {
       // The linear relaxation: far stronger on layered networks, and cheap beside the
       // propagation's bisection.
-      const LpBound lp = reallocationLpBound(p_, lo_, hi_, (limits_.effort - effort_) / 4);
+      const LpBound lp = reallocationLpBound(p_, lo_, hi_, (limits_.effort - effort_) / 4, [this] {
+        return (limits_.cancel != nullptr && limits_.cancel->load()) || std::chrono::steady_clock::now() >= limits_.deadline;
+      });
       effort_ += lp.effort;
       best_.bound = std::max(best_.bound, std::min(best_.length, lp.bound));
     }
