@@ -232,6 +232,7 @@ LpBound reallocationLpBound(const ReallocationProblem& p, const std::vector<long
     best = std::max(best, bound - scale * 1e-13L);
     result.effort += size;
     const double* x = model.primalColumnSolution();
+    result.workers.assign(x + events, x + columns);
     int added = 0;
     for (const Arc& a : p.arcs) {
       if (a.movable < 0) continue;

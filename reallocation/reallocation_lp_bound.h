@@ -15,6 +15,7 @@ namespace velko {
 struct LpBound {
   long long bound = 0;   // millionths; no assignment within the intervals is shorter
   long long effort = 0;  // simplex iterations times the size of the programme, and the hull's points
+  std::vector<double> workers;  // n' of the last solved round, per movable work; empty when none was solved
 };
 
 // Spends at most about `effortLimit`; when `stop` answers true (polled every few simplex
