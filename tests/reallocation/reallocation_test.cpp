@@ -17,6 +17,8 @@
 #include "model/commands.h"
 #include "network_builder.h"
 #include "reallocation_checker.h"
+#include "reallocation/reallocation_lp_bound.h"
+#include "reallocation/reallocation_problem.h"
 
 namespace velko {
 namespace {
@@ -170,6 +172,20 @@ TEST(Reallocation, MinimumMatchesEnumeration) {
       ++n[m];
     }
     EXPECT_EQ(micro(result.lengthAfter), bestLength) << "round " << round;
+    // The linear relaxation never above the minimum, and exact with every n' fixed.
+    const ReallocationProblem problem = buildReallocationProblem(input);
+    std::vector<long long> lo(problem.movable.size(), 1), hi, fixed;
+    for (const MovableWork& w : problem.movable) hi.push_back(w.cap);
+    EXPECT_LE(reallocationLpBound(problem, lo, hi, 1LL << 40).bound, bestLength) << "round " << round;
+    // One worker of each identifier moved, so that a giver's and a receiver's rounding count.
+    for (const MovableWork& w : problem.movable) fixed.push_back(w.n);
+    for (const std::vector<int>& works : problem.groupWorks) {
+      if (works.size() > 1 && fixed[static_cast<std::size_t>(works[0])] > 1) {
+        --fixed[static_cast<std::size_t>(works[0])];
+        ++fixed[static_cast<std::size_t>(works[1])];
+      }
+    }
+    EXPECT_EQ(reallocationLpBound(problem, fixed, fixed, 1LL << 40).bound, lengthOf(problem, fixed)) << "round " << round;
     EXPECT_EQ(result.changedWorks, bestChanged) << "round " << round;
     EXPECT_TRUE(result.proven);
     EXPECT_TRUE(result.changesProven);
@@ -212,6 +228,41 @@ TEST(Reallocation, ACancelBeforeTheStartStillAnswersWithTheBestStart) {
   for (const std::string& fault : testing::checkReallocation(input, result)) ADD_FAILURE() << fault;
   EXPECT_TRUE(result.cancelled);
   EXPECT_LE(micro(result.lengthAfter), micro(model->LengthAfter));
+}
+
+// Layers of `width` events, each linked to two of the next, all works of Id 1.
+ReallocationInput layeredInput(int width, int layers, unsigned seed) {
+  std::mt19937 random(seed);
+  const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  ReallocationInput in;
+  in.events = 2 + width * layers;
+  const auto event = [&](int layer, int k) { return 2 + layer * width + k; };
+  const auto add = [&](int i, int j) { in.works.push_back({i, j, static_cast<Extended>(pick(1, 20)), pick(1, 12), 1}); };
+  for (int k = 0; k < width; ++k) add(1, event(0, k));
+  for (int layer = 0; layer + 1 < layers; ++layer) {
+    for (int k = 0; k < width; ++k) {
+      add(event(layer, k), event(layer + 1, k));
+      add(event(layer, k), event(layer + 1, (k + 1) % width));
+    }
+  }
+  for (int k = 0; k < width; ++k) add(event(layers - 1, k), in.events);
+  return in;
+}
+
+// The linear relaxation on a layered network: above what the propagation alone proves
+// (48 days), never above the answer.
+TEST(Reallocation, LinearBoundIsStrongerOnALayeredNetwork) {
+  const ReallocationInput in = layeredInput(2, 4, 4);
+  const ReallocationProblem problem = buildReallocationProblem(in);
+  std::vector<long long> lo(problem.movable.size(), 1), hi;
+  for (const MovableWork& w : problem.movable) hi.push_back(w.cap);
+  const long long bound = reallocationLpBound(problem, lo, hi, 1LL << 40).bound;
+  ReallocationOptions options;
+  options.timeLimitSeconds = 0.1;
+  const ReallocationResult r = reallocateWorkers(in, options);
+  EXPECT_GT(bound, micro(48));
+  EXPECT_LE(bound, micro(r.lengthAfter));
+  EXPECT_GE(micro(r.lowerBound), bound);
 }
 
 }  // namespace
