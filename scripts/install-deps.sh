@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-svg-dev libgraphviz-dev libpng-dev
-  libgecode-dev coinor-libcbc-dev libboost-dev
+  libgecode-dev coinor-libcbc-dev coinor-libclp-dev libboost-dev
   fonts-liberation fonts-liberation2
   xvfb xauth poppler-utils
   lintian appstream
