@@ -13,7 +13,7 @@ for path in ./usr/bin/velko ./usr/bin/velko-batch ./usr/lib/velko/velko-batch-fu
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-qpa-plugins libgvc6 \
-    libgecode49 coinor-libcbc3 qt6-translations-l10n fonts-liberation; do
+    libgecode49 coinor-libcbc3 coinor-libclp1 qt6-translations-l10n fonts-liberation; do
   grep -q "$package" <<<"$depends" || { echo "no dependency on $package: $depends"; exit 1; }
 done
 # Installed, the batch tool finds its full part in the private folder.
