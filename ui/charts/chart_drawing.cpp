@@ -80,10 +80,14 @@ namespace {
 // Days off have no width on an axis of working days: a shaded stripe marks where they fall.
 void drawDateAxis(QPainter& p, const DayAxis& axis, double top, double bottom, double labelTop) {
   const double scale = std::max(1e-6, std::abs(p.worldTransform().m11()));
-  const double pixelsPerDay = axis.dayWidth * scale;
+  // The labels scale with the picture (zoom, PNG, sheets, print), so room for them is
+  // measured in the picture's own units.
+  p.setFont(chartFont(11));
+  const QFontMetricsF metrics(p.font());
+  const double dayLabel = metrics.horizontalAdvance(QStringLiteral("00.00")) + 10;
   enum class Level { Days, Weeks, Months } level =
-      pixelsPerDay >= 42 ? Level::Days : pixelsPerDay * 5 >= 42 ? Level::Weeks : Level::Months;
-  const double minGap = 46 / scale;
+      axis.dayWidth >= dayLabel ? Level::Days : axis.dayWidth * 5 >= dayLabel ? Level::Weeks : Level::Months;
+  const double minGap = level == Level::Months ? metrics.horizontalAdvance(QStringLiteral("00.0000")) + 10 : dayLabel;
   const QRectF clip = p.clipBoundingRect();
   long long first = 0;
   long long last = static_cast<long long>(std::ceil(static_cast<double>(axis.days)));
@@ -91,7 +95,6 @@ void drawDateAxis(QPainter& p, const DayAxis& axis, double top, double bottom, d
     first = std::max(0LL, static_cast<long long>((clip.left() - 60 - axis.left) / axis.dayWidth));
     last = std::min(last, static_cast<long long>((clip.right() + 60 - axis.left) / axis.dayWidth) + 1);
   }
-  p.setFont(chartFont(11));
   double lastLabel = -1e300;
   try {
     Date previous = first > 0 ? axis.calendar->dateOfDay(first - 1) : axis.calendar->dateOfDay(0) - std::chrono::days(1);
@@ -111,7 +114,7 @@ void drawDateAxis(QPainter& p, const DayAxis& axis, double top, double bottom, d
                                                                     : ymd.month() != before.month() || ymd.year() != before.year();
       previous = date;
       // The unit's word stands at the axis' end.
-      if (!mark || x - lastLabel < minGap || x > axis.right() - 40 / scale) continue;
+      if (!mark || x - lastLabel < minGap || x > axis.right() - 40) continue;
       lastLabel = x;
       p.setPen(QPen(kChartGrid, 1));
       p.drawLine(QPointF(x, top), QPointF(x, bottom));
