@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 namespace velko {
 
@@ -34,7 +35,19 @@ void showError(QWidget* parent, const QString& message) {
 }
 
 void showNotice(QWidget* parent, const QString& text) {
-  QMessageBox::information(parent, boxTitle(), text);
+  // A long notice (the import report of a large project) would grow its box past the
+  // screen and its button with it: its first lines, and all of it in the details.
+  constexpr int kShownLines = 12;
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  if (lines.size() <= kShownLines) {
+    QMessageBox::information(parent, boxTitle(), text);
+  } else {
+    const QString head = lines.mid(0, kShownLines - 1).join(QLatin1Char('\n')) +
+                         QStringLiteral("\n… и ещё строк: %1 (все строки — в подробностях)").arg(lines.size() - kShownLines + 1);
+    QMessageBox box(QMessageBox::Information, boxTitle(), head, QMessageBox::Ok, parent);
+    box.setDetailedText(text);
+    box.exec();
+  }
   reactivateAfterModal(parent);
 }
 

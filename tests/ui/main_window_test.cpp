@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/network_model.h"
+#include "ui/command_guard.h"
 #include "ui/currency_edit.h"
 #include "ui/status_panel.h"
 #include "ui/works/works_grid.h"
@@ -284,6 +285,19 @@ TEST_F(MainWindow, ViewResultsShowsTheViewerWithoutACalculation) {
   main->RxSpeedButton9->click();
   ASSERT_TRUE(waitUntilActive(pros));
   EXPECT_TRUE(pros->isVisible());
+}
+
+// The import report of a large project grew its box past the screen, its button with
+// it: the box keeps its first lines, and all of them are in its details.
+TEST(LongNotice, KeepsItsFirstLinesAndAllOfThemInTheDetails) {
+  QStringList lines;
+  for (int line = 1; line <= 40; ++line) lines << QStringLiteral("строка %1").arg(line);
+  Modals modals;
+  showNotice(nullptr, lines.join(QLatin1Char('\n')));
+  ASSERT_EQ(modals.boxes.size(), 1);
+  EXPECT_EQ(modals.boxes[0].details, lines.join(QLatin1Char('\n')));
+  EXPECT_EQ(modals.boxes[0].text.count(QLatin1Char('\n')), 11);
+  EXPECT_TRUE(modals.boxes[0].text.endsWith(QStringLiteral("строка 11\n… и ещё строк: 29 (все строки — в подробностях)")));
 }
 
 }  // namespace

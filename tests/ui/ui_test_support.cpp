@@ -34,9 +34,14 @@ void Modals::poll() {
   if (!modal || !modal->isVisible() || modal == accepting_) return;
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     if (box->icon() == QMessageBox::Question) return;  // for Questions
-    boxes.push_back({box->icon(), box->text()});
+    boxes.push_back({box->icon(), box->text(), box->detailedText()});
     if (boxAnswers_.isEmpty()) {
-      box->buttons().constFirst()->click();
+      // The first button that answers: "Показать подробности..." only opens the details.
+      for (QAbstractButton* button : box->buttons()) {
+        if (box->buttonRole(button) == QMessageBox::ActionRole) continue;
+        button->click();
+        break;
+      }
     } else {
       box->button(boxAnswers_.takeFirst())->click();
     }

@@ -33,6 +33,7 @@ class Modals {
   struct Box {
     QMessageBox::Icon icon;
     QString text;
+    QString details;  // the box's detailed text, if any
   };
   QList<Box> boxes;
   QStringList texts() const;
