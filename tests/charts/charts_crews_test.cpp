@@ -47,6 +47,10 @@ TEST(ChartsCrews, ALimitTypedInThePanelGivesTheVariantWithItsDelays) {
   EXPECT_TRUE(form.ShiftsGrid->item(0, 6)->text().startsWith(QStringLiteral("ждет бригаду Id 1")));
   form.TabWidget1->setCurrentIndex(2);
   EXPECT_GT(testing::countPixels(form.ChartCanvas3->grab().toImage(), isDelayed), 100);
+
+  // A limit changed afterwards leaves the schedule, which says it is of the old ones.
+  form.CrewsGrid->item(0, 4)->setText(QStringLiteral("6"));
+  EXPECT_TRUE(form.Label5->text().endsWith(QStringLiteral("показан расчет с прежними, нажмите «Ограничить бригады»")));
 }
 
 }  // namespace

@@ -206,10 +206,16 @@ void TCharts_form::CrewsGridChanged(QTableWidgetItem* item) {
     accepted = true;
   });
   if (!accepted) return restore();
-  if (limit) crewLimits_[id] = *limit; else crewLimits_.erase(id);
+  const bool changed = limit ? crewLimits_[id] != *limit : crewLimits_.erase(id) > 0;
+  if (limit) crewLimits_[id] = *limit;
   const QSignalBlocker quiet(CrewsGrid);
   item->setText(limit ? QString::number(*limit) : QString());
   keepInDataSet(this, crewLimits_);
+  // The schedule shown stays, but says that it was made under other limits.
+  if (crews_ && changed) {
+    Label5->setText(crewSummaryText(*crews_) +
+                    QStringLiteral("\nОграничения изменены: показан расчет с прежними, нажмите «Ограничить бригады»"));
+  }
 }
 
 void TCharts_form::ToolButton6Click() {
