@@ -12,6 +12,7 @@
 #include "model/network_model.h"
 #include "model/optimisation.h"
 #include "reallocation/reallocation.h"
+#include "ui/charts/solver_job.h"
 #include "ui/late_windows.h"
 
 class QCheckBox;
@@ -34,6 +35,9 @@ namespace velko {
 
 class ChartCanvas;
 class LogTableModel;
+struct LevellingState;
+struct ReallocationState;
+struct CrewsState;
 struct ChartPicture;
 
 // The window "Графики": the network, the bar chart, the workers profile and the
@@ -176,7 +180,6 @@ class TCharts_form : public QWidget {
   void createReallocationControls(QHBoxLayout* top, QVBoxLayout* layout);
   void dropReallocation();
   void reallocationFinished();
-  void stopReallocation();  // cancels a running one and waits for its thread
   void dropSolvedOnCopy();
   bool reallocationShown() const;
   const TNetworkModel& shownModel() const;  // the model the variant shown is drawn from
@@ -191,15 +194,15 @@ class TCharts_form : public QWidget {
 
   ChartsRun run_;
   LogTableModel* logModel_;
-  struct LevellingJob;
+  using LevellingJob = SolverJob<LevellingState>;
+  using ReallocationJob = SolverJob<ReallocationState>;
+  using CrewsJob = SolverJob<CrewsState>;
   std::shared_ptr<LevellingJob> job_;  // while a smoothing runs
   std::optional<LevellingResult> levelling_;  // of levelledOn_
   std::shared_ptr<const TNetworkModel> levelledOn_;  // run_.model or the reallocated copy
-  struct ReallocationJob;
   std::shared_ptr<ReallocationJob> reallocJob_;
   std::optional<ReallocationResult> reallocation_;  // of run_.model
   std::shared_ptr<const TNetworkModel> reallocated_;  // run_.model with n' and t', calculated
-  struct CrewsJob;
   std::shared_ptr<CrewsJob> crewsJob_;  // while the crews are scheduled
   std::optional<CrewAnswer> crews_;     // of crewsOn_
   std::shared_ptr<const TNetworkModel> crewsOn_;  // run_.model or the reallocated copy

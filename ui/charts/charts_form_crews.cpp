@@ -2,7 +2,6 @@
 // command "Ограничить бригады" with its progress, and the variant "С ограничением бригад"
 // in the bar chart, the profiles and the shifts tab.
 #include <atomic>
-#include <chrono>
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -16,7 +15,6 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -64,20 +62,6 @@ struct CrewsState {
   std::atomic<long long> bound{-1};
   CrewAnswer answer;
   std::string error;
-};
-
-struct TCharts_form::CrewsJob {
-  std::shared_ptr<CrewsState> state = std::make_shared<CrewsState>();
-  std::unique_ptr<QThread> thread;
-  std::shared_ptr<const TNetworkModel> model;
-  std::shared_ptr<const TNetworkModel> base;  // the run or its reallocated copy
-  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-  ~CrewsJob() {
-    if (thread) {
-      state->cancel = true;
-      thread->wait();
-    }
-  }
 };
 
 bool TCharts_form::crewsShown() const { return RadioButton4 != nullptr && RadioButton4->isChecked() && crews_.has_value(); }
@@ -228,25 +212,19 @@ void TCharts_form::ToolButton6Click() {
     auto job = std::make_shared<CrewsJob>();
     job->model = run_.model;
     job->base = base;
-    const std::shared_ptr<CrewsState> state = job->state;
-    job->thread.reset(QThread::create([state, plan, input = std::move(input), effort = CrewEffort] {
-      CrewOptions options;
-      options.effort = effort;
-      options.timeLimitSeconds = kCrewsSeconds;
-      options.cancel = &state->cancel;
-      options.progress = [&state](const CrewProgress& p) {
-        state->best = p.bestMakespan;
-        state->bound = p.bound;
-      };
-      try {
-        state->answer = velko::crewAnswer(input, *plan, solveCrews(plan->problem, options));
-      } catch (const std::exception& e) {
-        state->error = e.what();
-      }
-    }));
-    connect(job->thread.get(), &QThread::finished, this, &TCharts_form::crewsFinished);
+    job->start(this, &TCharts_form::crewsFinished,
+               [plan, input = std::move(input), effort = CrewEffort](CrewsState& state) {
+                 CrewOptions options;
+                 options.effort = effort;
+                 options.timeLimitSeconds = kCrewsSeconds;
+                 options.cancel = &state.cancel;
+                 options.progress = [&state](const CrewProgress& p) {
+                   state.best = p.bestMakespan;
+                   state.bound = p.bound;
+                 };
+                 state.answer = velko::crewAnswer(input, *plan, solveCrews(plan->problem, options));
+               });
     crewsJob_ = std::move(job);
-    crewsJob_->thread->start();
   });
   if (!crewsJob_) return;
   ToolButton6->setEnabled(false);
@@ -259,8 +237,7 @@ void TCharts_form::ToolButton6Click() {
 
 void TCharts_form::Timer2Timer() {
   if (!crewsJob_) return;
-  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - crewsJob_->started).count();
-  ProgressBar2->setValue(std::min(100, static_cast<int>(elapsed / kCrewsSeconds * 100)));
+  ProgressBar2->setValue(std::min(100, static_cast<int>(crewsJob_->elapsedSeconds() / kCrewsSeconds * 100)));
 }
 
 void TCharts_form::Button8Click() {
@@ -273,9 +250,8 @@ void TCharts_form::crewsFinished() {
   Button8->hide();
   ToolButton6->setEnabled(run_.model != nullptr);
   if (!crewsJob_) return;
-  crewsJob_->thread->wait();
   const std::shared_ptr<CrewsJob> job = std::move(crewsJob_);
-  job->thread.release()->deleteLater();  // it sent the signal being handled
+  job->release();
   if (!job->state->error.empty()) {
     Label5->clear();
     runCommand(this, [&] { throw CommandError(job->state->error); });

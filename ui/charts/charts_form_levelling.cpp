@@ -2,7 +2,6 @@
 // "Выравнивание", its progress, the third curve, the smoothed bars and the tab
 // "Сдвиги работ".
 #include <atomic>
-#include <chrono>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,7 +15,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -50,21 +48,8 @@ struct LevellingState {
   std::string error;  // what stopped the solve, if anything did
 };
 
-struct TCharts_form::LevellingJob {
-  std::shared_ptr<LevellingState> state = std::make_shared<LevellingState>();
-  std::unique_ptr<QThread> thread;
-  std::shared_ptr<const TNetworkModel> model;  // the run it smooths
-  std::shared_ptr<const TNetworkModel> base;   // the run or its reallocated copy
-  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-};
-
-TCharts_form::~TCharts_form() {
-  stopReallocation();
-  if (job_) {
-    job_->state->cancel = true;
-    job_->thread->wait();
-  }
-}
+// The jobs still running are cancelled and waited for as they go.
+TCharts_form::~TCharts_form() = default;
 
 void TCharts_form::createLevellingControls(QHBoxLayout* top, QVBoxLayout* layout) {
   RadioButton3 = new QRadioButton(QStringLiteral("После выравнивания"), this);
@@ -208,25 +193,18 @@ void TCharts_form::ToolButton5Click() {
     auto job = std::make_shared<LevellingJob>();
     job->model = run_.model;
     job->base = solverBase();
-    const std::shared_ptr<LevellingState> state = job->state;
-    job->thread.reset(QThread::create([state, input = levellingInput(*job->base)] {
+    job->start(this, &TCharts_form::levellingFinished, [input = levellingInput(*job->base)](LevellingState& state) {
       LevellingOptions options;
       options.effortSeconds = kLevellingSeconds;
-      options.cancel = &state->cancel;
+      options.cancel = &state.cancel;
       options.progress = [&state](const LevellingProgress& p) {
-        state->peak = p.bestPeak;
-        state->bound = p.bound;
-        state->phase = p.phase;
+        state.peak = p.bestPeak;
+        state.bound = p.bound;
+        state.phase = p.phase;
       };
-      try {
-        state->result = levelWorkers(input, options);
-      } catch (const std::exception& e) {
-        state->error = e.what();
-      }
-    }));
-    connect(job->thread.get(), &QThread::finished, this, &TCharts_form::levellingFinished);
+      state.result = levelWorkers(input, options);
+    });
     job_ = std::move(job);
-    job_->thread->start();
   });
   if (!job_) return;
   ToolButton5->setEnabled(false);
@@ -240,8 +218,7 @@ void TCharts_form::ToolButton5Click() {
 
 void TCharts_form::Timer1Timer() {
   if (!job_) return;
-  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - job_->started).count();
-  ProgressBar1->setValue(std::min(100, static_cast<int>(elapsed / kLevellingSeconds * 100)));
+  ProgressBar1->setValue(std::min(100, static_cast<int>(job_->elapsedSeconds() / kLevellingSeconds * 100)));
   const LevellingState& s = *job_->state;
   if (s.peak < 0) return;
   Label2->setText(s.phase == 1 ? QStringLiteral("Выравнивание: лучший пик %1 чел., нижняя граница %2…")
@@ -271,9 +248,8 @@ void TCharts_form::levellingFinished() {
   Button6->hide();
   ToolButton5->setEnabled(run_.model != nullptr);
   if (!job_) return;
-  job_->thread->wait();
   const std::shared_ptr<LevellingJob> job = std::move(job_);
-  job->thread.release()->deleteLater();  // it sent the signal being handled
+  job->release();
   if (!job->state->error.empty()) {
     Label2->hide();
     runCommand(this, [&] { throw CommandError(job->state->error); });

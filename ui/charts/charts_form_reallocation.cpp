@@ -2,7 +2,6 @@
 // "Перераспределение", its progress, and its answer shown as a variant of its own.
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <memory>
 
 #include <QHBoxLayout>
@@ -15,7 +14,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -50,16 +48,9 @@ struct ReallocationState {
   std::atomic<bool> cancel{false};
   std::atomic<double> bestLength{-1};
   std::atomic<double> bound{-1};
+  double seconds = kDefaultReallocationSeconds;  // its time limit; it may stop earlier on its effort
   ReallocationResult result;
   std::string error;
-};
-
-struct TCharts_form::ReallocationJob {
-  std::shared_ptr<ReallocationState> state = std::make_shared<ReallocationState>();
-  std::unique_ptr<QThread> thread;
-  std::shared_ptr<const TNetworkModel> model;  // the run it reallocates
-  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-  double seconds = kDefaultReallocationSeconds;  // its time limit; it may stop earlier on its effort
 };
 
 void TCharts_form::createReallocationControls(QHBoxLayout* top, QVBoxLayout* layout) {
@@ -110,9 +101,8 @@ bool TCharts_form::reallocationShown() const {
 }
 
 const TNetworkModel& TCharts_form::shownModel() const {
-  if (RadioButton3->isChecked() && levelling_) return levelledModel();
-  if (crewsShown()) return crewsModel();
-  return reallocationShown() ? *reallocated_ : model();
+  const std::shared_ptr<const TNetworkModel> base = solverBase();
+  return base ? *base : model();
 }
 
 std::shared_ptr<const TNetworkModel> TCharts_form::solverBase() const {
@@ -125,12 +115,6 @@ std::shared_ptr<const TNetworkModel> TCharts_form::solverBase() const {
 bool TCharts_form::solvedOnStale(const std::shared_ptr<const TNetworkModel>& run,
                                  const std::shared_ptr<const TNetworkModel>& base) const {
   return run != run_.model || (base != run_.model && base != reallocated_);
-}
-
-void TCharts_form::stopReallocation() {
-  if (!reallocJob_) return;
-  reallocJob_->state->cancel = true;
-  reallocJob_->thread->wait();
 }
 
 void TCharts_form::dropReallocation() {
@@ -159,25 +143,18 @@ void TCharts_form::ToolButton7Click() {
   runCommand(this, [this] {
     auto job = std::make_shared<ReallocationJob>();
     job->model = run_.model;
-    job->seconds = run_.reallocationSeconds;
-    const std::shared_ptr<ReallocationState> state = job->state;
-    job->thread.reset(QThread::create([state, seconds = job->seconds, input = reallocationInput(model())] {
+    job->state->seconds = run_.reallocationSeconds;
+    job->start(this, &TCharts_form::reallocationFinished, [input = reallocationInput(model())](ReallocationState& state) {
       ReallocationOptions options;
-      options.timeLimitSeconds = seconds;
-      options.cancel = &state->cancel;
+      options.timeLimitSeconds = state.seconds;
+      options.cancel = &state.cancel;
       options.progress = [&state](const ReallocationProgress& p) {
-        state->bestLength = static_cast<double>(p.bestLength);
-        state->bound = static_cast<double>(p.bound);
+        state.bestLength = static_cast<double>(p.bestLength);
+        state.bound = static_cast<double>(p.bound);
       };
-      try {
-        state->result = reallocateWorkers(input, options);
-      } catch (const std::exception& e) {
-        state->error = e.what();
-      }
-    }));
-    connect(job->thread.get(), &QThread::finished, this, &TCharts_form::reallocationFinished);
+      state.result = reallocateWorkers(input, options);
+    });
     reallocJob_ = std::move(job);
-    reallocJob_->thread->start();
   });
   if (!reallocJob_) return;
   ToolButton7->setEnabled(false);
@@ -192,10 +169,8 @@ void TCharts_form::ToolButton7Click() {
 
 void TCharts_form::Timer3Timer() {
   if (!reallocJob_) return;
-  const double elapsed =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - reallocJob_->started).count();
-  ProgressBar3->setValue(std::min(100, static_cast<int>(elapsed / reallocJob_->seconds * 100)));
   const ReallocationState& s = *reallocJob_->state;
+  ProgressBar3->setValue(std::min(100, static_cast<int>(reallocJob_->elapsedSeconds() / s.seconds * 100)));
   if (s.bestLength < 0) return;
   Label6->setText(QStringLiteral("Перераспределение: лучшая длина %1, нижняя граница %2…")
                       .arg(QLocale().toString(s.bestLength.load(), 'g', 10), QLocale().toString(s.bound.load(), 'g', 10)));
@@ -211,9 +186,8 @@ void TCharts_form::reallocationFinished() {
   Button9->hide();
   ToolButton7->setEnabled(run_.model != nullptr);
   if (!reallocJob_) return;
-  reallocJob_->thread->wait();
   const std::shared_ptr<ReallocationJob> job = std::move(reallocJob_);
-  job->thread.release()->deleteLater();  // it sent the signal being handled
+  job->release();
   if (!job->state->error.empty()) {
     Label6->hide();
     runCommand(this, [&] { throw CommandError(job->state->error); });
